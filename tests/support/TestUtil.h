@@ -1,0 +1,29 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <string>
+
+// A new empty folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // The folder's path with a trailing backslash.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Runs a program with a command line and waits for it (at most timeoutMs);
+// gives its exit code, or -1 when it could not be started or did not end.
+int RunProgram(const std::string& commandLine, unsigned timeoutMs = 30000);
+
+// The folder of the running test program, with a trailing backslash.
+std::string TestProgramFolder();
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
