@@ -9,12 +9,12 @@ void TPersistent::Assign(const TPersistent* source)
         source->AssignTo(this);
         return;
     }
-    throw Exception("Cannot assign a nil to a " + ClassName());
+    throw EConvertError("Cannot assign a nil to a " + ClassName());
 }
 
 void TPersistent::AssignTo(TPersistent* dest) const
 {
-    throw Exception("Cannot assign a " + ClassName() + " to a " + dest->ClassName());
+    throw EConvertError("Cannot assign a " + ClassName() + " to a " + dest->ClassName());
 }
 
 std::string TObject::ClassName() const

@@ -36,6 +36,49 @@ public:
     unsigned long ErrorCode;
 };
 
+// A text that is not what it should convert to (a number, a date), or an
+// object that cannot be assigned to another.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// An index outside a list, or a duplicate a sorted list refuses.
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Streams: reading past the end, a write that failed, a file that could not
+// be opened or created.
+class EStreamError : public Exception {
+public:
+    using Exception::Exception;
+};
+class EReadError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFOpenError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
+// A failed system call; ErrorCode is its GetLastError code.
+class EOSError : public Exception {
+public:
+    EOSError(std::string message, unsigned long errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+    unsigned long ErrorCode;
+};
+
 // Upper- and lower-case forms through the Windows locale (Polish letters fold
 // like ASCII ones).
 std::string AnsiUpperCase(std::string s);
