@@ -137,8 +137,8 @@ std::string TVersionInfoResource::GetValue(const std::string& key) const
 {
     if (data_.empty())
         return {};
-    const std::string translation = translationIndex_ < static_cast<int>(translations_.size())
-                                        ? translations_[translationIndex_]
+    const std::string translation = translationIndex_ < translations_.Count()
+                                        ? translations_.Strings(translationIndex_)
                                         : std::string(DefaultTranslation);
     const std::string path = "\\StringFileInfo\\" + translation + "\\" + key;
     void* value = nullptr;
@@ -184,7 +184,7 @@ std::string TVersionInfoResource::GetBuildFlagsText() const
 
 void TVersionInfoResource::DropData()
 {
-    translations_.clear();
+    translations_.Clear();
     fixed_.info_ = nullptr;
     data_.clear();
     data_.shrink_to_fit();
@@ -225,7 +225,7 @@ void TVersionInfoResource::ReloadVersionInfo()
                         entry[1] = 1252;
                     char code[16];
                     std::snprintf(code, sizeof code, "%.4x%.4x", entry[0], entry[1]);
-                    translations_.push_back(code);
+                    translations_.Add(code);
                 }
             }
             fileVersion_.Valid = true;
@@ -236,7 +236,7 @@ void TVersionInfoResource::ReloadVersionInfo()
             productVersion_.LS = fixed_.ProductVersionLS();
         }
     }
-    if (translationIndex_ >= static_cast<int>(translations_.size()))
+    if (translationIndex_ >= translations_.Count())
         translationIndex_ = 0;
     UpdateLabels();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "classlib/Lists.h"
 
 struct tagVS_FIXEDFILEINFO;
 class TVersionInfoResource;
@@ -119,7 +120,7 @@ public:
     std::string Comments() const { return GetStandardValue(pdComments); }
 
     // Declared translations as "%.4x%.4x" (language, code page), in file order.
-    const std::vector<std::string>& Translations() const { return translations_; }
+    const TStringList& Translations() const { return translations_; }
     int TranslationIndex() const { return translationIndex_; }
 
     const TFixedFileVersionInfo& FixedFileInfo() const { return fixed_; }
@@ -143,7 +144,7 @@ private:
     // The whole version resource, empty when the file has none; queries in
     // the ANSI form may write converted texts into its spare half.
     mutable std::vector<char> data_;
-    std::vector<std::string> translations_;
+    TStringList translations_;
     int translationIndex_ = 0;
     TFixedFileVersionInfo fixed_;
     TVersionNumberInformation fileVersion_;

@@ -16,11 +16,14 @@ std::string Fixture(const char* name)
     return TestProgramFolder() + name + ".exe";
 }
 
-std::string Joined(const std::vector<std::string>& items)
+std::string Joined(const TStrings& items)
 {
     std::string text;
-    for (const auto& item : items)
-        text += (text.empty() ? "" : ",") + item;
+    for (int i = 0; i < items.Count(); ++i) {
+        if (i)
+            text += ',';
+        text += items.Strings(i);
+    }
     return text;
 }
 
@@ -157,7 +160,7 @@ TEST(VersInfo, ReloadReplacesEverything)
     EXPECT_EQ(vi.FileVersionNumber().GetPart(0), 0u);
     EXPECT_EQ(vi.FixedFileInfo().FileVersionMS(), 0u);
     EXPECT_TRUE(vi.FixedFileInfo().FileFlags().Empty());
-    EXPECT_TRUE(vi.Translations().empty());
+    EXPECT_EQ(vi.Translations().Count(), 0);
     EXPECT_EQ(vi.ProductName(), "");
 }
 
@@ -198,7 +201,7 @@ TEST(VersInfo, RootWithoutFixedInfoReadsAsNoResource)
     vi.SetFilename(path);
     EXPECT_FALSE(vi.FileVersionNumber().Valid);
     EXPECT_EQ(vi.FixedFileInfo().FileVersionMS(), 0u);
-    EXPECT_TRUE(vi.Translations().empty());
+    EXPECT_EQ(vi.Translations().Count(), 0);
     EXPECT_EQ(vi.CompanyName(), "");
     EXPECT_EQ(GetFileVersionMS(path), -1);
 }
