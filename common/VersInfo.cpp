@@ -8,9 +8,8 @@
 namespace {
 
 const char* const StandardKeys[] = {
-    "CompanyName",      "FileDescription", "FileVersion",    "InternalName",
-    "LegalCopyright",   "LegalTrademarks", "OriginalFilename", "ProductName",
-    "ProductVersion",   "Comments",        "BuildFlags",
+    "CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright", "LegalTrademarks",
+    "OriginalFilename", "ProductName", "ProductVersion", "Comments", "BuildFlags",
 };
 
 // The translation read when the file declares none.
@@ -66,8 +65,12 @@ TVersionFlags TFixedFileVersionInfo::FileFlags() const
         DWORD bit;
         TVersionFlag flag;
     } map[] = {
-        {VS_FF_DEBUG, vfDebug},     {VS_FF_PRERELEASE, vfPreRelease},     {VS_FF_PATCHED, vfPatched},
-        {VS_FF_PRIVATEBUILD, vfPrivate}, {VS_FF_INFOINFERRED, vfInfoInferred}, {VS_FF_SPECIALBUILD, vfSpecial},
+        {VS_FF_DEBUG, vfDebug},
+        {VS_FF_PRERELEASE, vfPreRelease},
+        {VS_FF_PATCHED, vfPatched},
+        {VS_FF_PRIVATEBUILD, vfPrivate},
+        {VS_FF_INFOINFERRED, vfInfoInferred},
+        {VS_FF_SPECIALBUILD, vfSpecial},
     };
     for (const auto& m : map)
         if (stored & m.bit)
