@@ -114,3 +114,124 @@ TEST(TList, BadIndexRaisesListError)
 }
 
 }  // namespace
+
+namespace {
+
+int liveItems = 0;
+
+class TNamedItem : public TCollectionItem {
+public:
+    explicit TNamedItem(TCollection* collection) : TCollectionItem(collection) { ++liveItems; }
+    ~TNamedItem() override { --liveItems; }
+    void Assign(const TPersistent* source) override
+    {
+        if (auto* item = dynamic_cast<const TNamedItem*>(source)) {
+            Name = item->Name;
+            return;
+        }
+        TCollectionItem::Assign(source);
+    }
+    void Rename(const std::string& name)
+    {
+        Name = name;
+        Changed(false);
+    }
+    std::string Name;
+};
+
+class TWatchedCollection : public TCollection {
+public:
+    TWatchedCollection() : TCollection(CollectionItemClass<TNamedItem>) {}
+    TNamedItem* Add(const std::string& name)
+    {
+        auto* item = static_cast<TNamedItem*>(TCollection::Add());
+        item->Name = name;
+        return item;
+    }
+    std::string Names() const
+    {
+        std::string s;
+        for (int i = 0; i < Count(); ++i)
+            s += (i ? "|" : "") + static_cast<TNamedItem*>(Items(i))->Name;
+        return s;
+    }
+    std::string log;
+
+protected:
+    void Update(TCollectionItem* item) override
+    {
+        log += item ? "[" + static_cast<TNamedItem*>(item)->Name + "]" : "*";
+    }
+};
+
+TEST(TCollection, OwnsItsItemsAndNumbersThem)
+{
+    {
+        TWatchedCollection c;
+        TNamedItem* a = c.Add("a");
+        TNamedItem* b = c.Add("b");
+        TNamedItem* d = c.Add("d");
+        EXPECT_EQ(liveItems, 3);
+        EXPECT_EQ(a->Collection(), &c);
+        EXPECT_EQ(d->Index(), 2);
+        c.Delete(1);  // frees b
+        EXPECT_EQ(liveItems, 2);
+        EXPECT_EQ(c.Names(), "a|d");
+        EXPECT_EQ(d->Index(), 1);
+        TNamedItem* e = c.Add("e");
+        EXPECT_EQ(e->ID(), 3);  // b's number is not given again
+        EXPECT_EQ(c.FindItemID(2), d);
+        EXPECT_EQ(c.FindItemID(1), nullptr);
+        (void)b;
+
+        e->SetIndex(0);
+        EXPECT_EQ(c.Names(), "e|a|d");
+        delete a;  // an item freed by itself leaves its collection
+        EXPECT_EQ(c.Names(), "e|d");
+        EXPECT_THROW(c.Items(2), EListError);
+        EXPECT_THROW(c.Delete(-1), EListError);
+        EXPECT_THROW(e->SetIndex(2), EListError);
+
+        TCollection other(CollectionItemClass<TNamedItem>);
+        d->SetCollection(&other);
+        EXPECT_EQ(c.Names(), "e");
+        EXPECT_EQ(other.Count(), 1);
+        EXPECT_EQ(d->ID(), 0);
+    }
+    EXPECT_EQ(liveItems, 0);  // both collections freed their items
+}
+
+TEST(TCollection, UpdatesAreHeldBackAndAssignCopies)
+{
+    TWatchedCollection c;
+    c.Add("a");
+    c.Add("b");
+    EXPECT_EQ(c.log, "**");
+    c.log.clear();
+    static_cast<TNamedItem*>(c.Items(0))->Rename("x");
+    EXPECT_EQ(c.log, "[x]");
+
+    c.log.clear();
+    c.BeginUpdate();
+    c.Add("c");
+    c.Delete(0);
+    static_cast<TNamedItem*>(c.Items(0))->Rename("y");
+    EXPECT_EQ(c.log, "");
+    c.EndUpdate();
+    EXPECT_EQ(c.log, "*");
+    EXPECT_EQ(c.Names(), "y|c");
+
+    TWatchedCollection copy;
+    copy.Add("stary");
+    copy.log.clear();
+    copy.Assign(&c);
+    EXPECT_EQ(copy.Names(), "y|c");
+    EXPECT_EQ(copy.log, "*");  // one update for the whole copy
+    EXPECT_NE(copy.Items(0), c.Items(0));
+    EXPECT_EQ(liveItems, 4);
+    copy.Clear();
+    EXPECT_EQ(copy.Count(), 0);
+    EXPECT_EQ(liveItems, 2);
+}
+
+}  // namespace
