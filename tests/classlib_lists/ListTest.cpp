@@ -152,7 +152,7 @@ public:
     {
         std::string s;
         for (int i = 0; i < Count(); ++i)
-            s += (i ? "|" : "") + static_cast<TNamedItem*>(Items(i))->Name;
+            s.append(i ? "|" : "").append(static_cast<TNamedItem*>(Items(i))->Name);
         return s;
     }
     std::string log;

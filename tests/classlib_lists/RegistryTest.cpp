@@ -13,7 +13,7 @@ std::string Join(const TStrings& list)
 {
     std::string s;
     for (int i = 0; i < list.Count(); ++i)
-        s += (i ? "|" : "") + list.Strings(i);
+        s.append(i ? "|" : "").append(list.Strings(i));
     return s;
 }
 

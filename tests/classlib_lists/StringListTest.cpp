@@ -13,7 +13,7 @@ std::string Join(const TStrings& list)
 {
     std::string s;
     for (int i = 0; i < list.Count(); ++i)
-        s += (i ? "|" : "") + list.Strings(i);
+        s.append(i ? "|" : "").append(list.Strings(i));
     return s;
 }
 
@@ -64,7 +64,8 @@ TEST(TStringList, SortedAddFollowsDuplicates)
         std::string adds = std::string(r.adds) + " ";
         for (std::size_t p = 0, q; (q = adds.find(' ', p)) != std::string::npos; p = q + 1) {
             try {
-                indexes += (p ? " " : "") + std::to_string(list.Add(adds.substr(p, q - p)));
+                int index = list.Add(adds.substr(p, q - p));
+                indexes.append(p ? " " : "").append(std::to_string(index));
             } catch (const EListError& e) {
                 error = e.Message();
             }
