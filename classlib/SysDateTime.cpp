@@ -374,3 +374,217 @@ std::string DateTimeToStr(TDateTime value)
 {
     return FormatDateTime("c", value);
 }
+
+// ---------------------------------------------------------------------------
+// Reading dates and times.
+
+namespace {
+
+class Scanner {
+public:
+    explicit Scanner(const std::string& s) : s_(s) {}
+
+    void Blanks()
+    {
+        while (i_ < s_.size() && s_[i_] == ' ')
+            ++i_;
+    }
+    bool AtEnd()
+    {
+        Blanks();
+        return i_ == s_.size();
+    }
+    bool Char(char c)
+    {
+        Blanks();
+        if (i_ < s_.size() && s_[i_] == c) {
+            ++i_;
+            return true;
+        }
+        return false;
+    }
+    // Up to 9 digits; digits tells how many there were.
+    bool Number(int& value, int& digits)
+    {
+        Blanks();
+        value = 0;
+        digits = 0;
+        while (i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9') {
+            if (++digits > 9)
+                return false;
+            value = value * 10 + (s_[i_++] - '0');
+        }
+        return digits > 0;
+    }
+    bool Number(int& value)
+    {
+        int digits;
+        return Number(value, digits);
+    }
+    // A word in any letter case (through the locale, for Polish letters).
+    bool Word(const std::string& word)
+    {
+        Blanks();
+        if (word.empty() || s_.size() - i_ < word.size() ||
+            AnsiUpperCase(s_.substr(i_, word.size())) != AnsiUpperCase(word))
+            return false;
+        i_ += word.size();
+        return true;
+    }
+    size_t Pos() const { return i_; }
+    void SetPos(size_t i) { i_ = i; }
+
+private:
+    const std::string& s_;
+    size_t i_ = 0;
+};
+
+// The order of day, month and year in the short date format: "DMY", "MDY" or "YMD".
+std::string DateOrder()
+{
+    std::string order;
+    const std::string& f = FormatSettings().ShortDateFormat;
+    char quote = 0;
+    for (char c : f) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            quote = c;
+            continue;
+        }
+        char u = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+        if ((u == 'D' || u == 'M' || u == 'Y') && order.find(u) == std::string::npos)
+            order += u;
+    }
+    return order == "MDY" || order == "YMD" ? order : "DMY";
+}
+
+bool ScanDate(Scanner& sc, TDateTime& value)
+{
+    const char sep = FormatSettings().DateSeparator;
+    int n[3], digits[3], count = 0;
+    if (!sc.Number(n[0], digits[0]) || !sc.Char(sep) || !sc.Number(n[1], digits[1]))
+        return false;
+    count = 2;
+    if (sc.Char(sep)) {
+        if (!sc.Number(n[2], digits[2]))
+            return false;
+        count = 3;
+    }
+    int currentYear, m, d;
+    DecodeDate(Date(), currentYear, m, d);
+    std::string order = DateOrder();
+    int year = currentYear, month, day, yearDigits = 4;
+    if (count == 2) {
+        // Day and month, in the format's order, of this year.
+        bool monthFirst = order[0] == 'M' || order[0] == 'Y';
+        month = monthFirst ? n[0] : n[1];
+        day = monthFirst ? n[1] : n[0];
+    } else {
+        int yi = static_cast<int>(order.find('Y')), mi = static_cast<int>(order.find('M')),
+            di = static_cast<int>(order.find('D'));
+        year = n[yi];
+        yearDigits = digits[yi];
+        month = n[mi];
+        day = n[di];
+    }
+    if (yearDigits <= 2) {
+        int pivot = currentYear - 50;
+        year += pivot - pivot % 100;
+        if (year < pivot)
+            year += 100;
+    }
+    return TryEncodeDate(year, month, day, value);
+}
+
+bool ScanTime(Scanner& sc, TDateTime& value)
+{
+    const TFormatSettings& fs = FormatSettings();
+    int hour, min, sec = 0, msec = 0;
+    if (!sc.Number(hour) || !sc.Char(fs.TimeSeparator) || !sc.Number(min))
+        return false;
+    if (sc.Char(fs.TimeSeparator)) {
+        if (!sc.Number(sec))
+            return false;
+        if (sc.Char('.') && !sc.Number(msec))
+            return false;
+    }
+    int marker = 0;  // 1 am, 2 pm
+    if (sc.Word(fs.TimeAMString) || sc.Word("am") || sc.Word("a"))
+        marker = 1;
+    else if (sc.Word(fs.TimePMString) || sc.Word("pm") || sc.Word("p"))
+        marker = 2;
+    if (marker) {
+        if (hour < 1 || hour > 12)
+            return false;
+        hour = hour % 12 + (marker == 2 ? 12 : 0);
+    }
+    return TryEncodeTime(hour, min, sec, msec, value);
+}
+
+} // namespace
+
+bool TryStrToDate(const std::string& s, TDateTime& value)
+{
+    Scanner sc(s);
+    TDateTime v;
+    if (!ScanDate(sc, v) || !sc.AtEnd())
+        return false;
+    value = v;
+    return true;
+}
+
+bool TryStrToTime(const std::string& s, TDateTime& value)
+{
+    Scanner sc(s);
+    TDateTime v;
+    if (!ScanTime(sc, v) || !sc.AtEnd())
+        return false;
+    value = v;
+    return true;
+}
+
+bool TryStrToDateTime(const std::string& s, TDateTime& value)
+{
+    Scanner sc(s);
+    TDateTime date, time = 0;
+    if (ScanDate(sc, date)) {
+        if (!sc.AtEnd() && (!ScanTime(sc, time) || !sc.AtEnd()))
+            return false;
+        // Before day 0 the time still runs forward from midnight.
+        value = date < 0 ? date - time : date + time;
+        return true;
+    }
+    sc.SetPos(0);
+    if (!ScanTime(sc, time) || !sc.AtEnd())
+        return false;
+    value = time;
+    return true;
+}
+
+TDateTime StrToDate(const std::string& s)
+{
+    TDateTime v;
+    if (!TryStrToDate(s, v))
+        throw EConvertError("'" + s + "' is not a date");
+    return v;
+}
+
+TDateTime StrToTime(const std::string& s)
+{
+    TDateTime v;
+    if (!TryStrToTime(s, v))
+        throw EConvertError("'" + s + "' is not a time");
+    return v;
+}
+
+TDateTime StrToDateTime(const std::string& s)
+{
+    TDateTime v;
+    if (!TryStrToDateTime(s, v))
+        throw EConvertError("'" + s + "' is not a date and time");
+    return v;
+}

@@ -249,6 +249,23 @@ std::string DateToStr(TDateTime value);      // short date
 std::string TimeToStr(TDateTime value);      // long time
 std::string DateTimeToStr(TDateTime value);  // short date and, unless midnight, long time
 
+// Reading dates and times back, blanks allowed around the parts:
+//   a date is two or three numbers joined by the locale's date separator, in
+//   the order of the short date format; two numbers are day and month of the
+//   current year (from the clock); a year of one or two digits lies within
+//   50 years of the current year;
+//   a time is hour and minute, optionally seconds and ".milliseconds", joined
+//   by the locale's time separator, optionally followed by an am/pm text (the
+//   locale's, or am/pm/a/p) for a 12-hour clock;
+//   a date-time is a date, a date followed by a time, or a time alone.
+// StrTo... raise EConvertError for any other text.
+bool TryStrToDate(const std::string& s, TDateTime& value);
+bool TryStrToTime(const std::string& s, TDateTime& value);
+bool TryStrToDateTime(const std::string& s, TDateTime& value);
+TDateTime StrToDate(const std::string& s);
+TDateTime StrToTime(const std::string& s);
+TDateTime StrToDateTime(const std::string& s);
+
 // ---------------------------------------------------------------------------
 // File names, files and folders.
 

@@ -278,4 +278,88 @@ TEST_F(SysFormatDateTime, UsesTheClock)
     SetClock(previous);
 }
 
+TEST_F(SysFormatDateTime, ReadingDatesAndTimes)
+{
+    TClock previous = SetClock(FixedNow);  // this year is 1999
+    const TDateTime day = EncodeDate(1999, 12, 8);
+    const double none = -99999;
+    const struct {
+        const char* text;
+        double expected;  // none: no date-time
+    } rows[] = {
+        {"08.12.1999", day},
+        {" 8 . 12 . 1999 ", day},
+        {"8.12.99", day},
+        {"1.1.49", EncodeDate(1949, 1, 1)},  // within 50 years of this year
+        {"1.1.48", EncodeDate(2048, 1, 1)},
+        {"1.1.0005", EncodeDate(5, 1, 1)},   // four digits are the year as written
+        {"24.12", EncodeDate(1999, 12, 24)},
+        {"08.12.1999 14:05", day + EncodeTime(14, 5, 0, 0)},
+        {"08.12.1999 14:05:09.500", day + EncodeTime(14, 5, 9, 500)},
+        {"14:05", EncodeTime(14, 5, 0, 0)},
+        {"2:05 pm", EncodeTime(14, 5, 0, 0)},
+        {"2:05 PM", EncodeTime(14, 5, 0, 0)},
+        {"12:30 am", EncodeTime(0, 30, 0, 0)},
+        {"12:30 p", EncodeTime(12, 30, 0, 0)},
+        {"29.12.1899 06:00", -1.25},
+        {"29.02", none},  // 1999 is no leap year
+        {"13:00 pm", none},
+        {"0:30 am", none},
+        {"31.04.2000", none},
+        {"08/12/1999", none},
+        {"", none},
+        {"abc", none},
+        {"08.12.1999 x", none},
+        {"08.12.1999 14", none},
+        {"25:00", none},
+        {"14:60", none},
+        {"1.2.3.4", none},
+        {"14", none},
+        {"08.12.", none},
+        {"1234567890.1.1", none},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        TDateTime v = 0;
+        bool ok = TryStrToDateTime(r.text, v);
+        EXPECT_EQ(ok, r.expected != none);
+        if (ok) {
+            EXPECT_NEAR(v, r.expected, 1e-9);
+            EXPECT_NEAR(StrToDateTime(r.text), r.expected, 1e-9);
+        } else {
+            EXPECT_THROW(StrToDateTime(r.text), EConvertError);
+        }
+    }
+    TDateTime v;
+    EXPECT_TRUE(TryStrToDate("8.12.1999", v));
+    EXPECT_EQ(v, day);
+    EXPECT_FALSE(TryStrToDate("8.12.1999 14:05", v));
+    EXPECT_FALSE(TryStrToDate("14:05", v));
+    EXPECT_EQ(StrToTime("14:05:09"), EncodeTime(14, 5, 9, 0));
+    EXPECT_THROW(StrToTime("8.12.1999"), EConvertError);
+    EXPECT_THROW(StrToDate("14:05"), EConvertError);
+
+    // The order of the fields follows the short date format.
+    FormatSettings().ShortDateFormat = "M/d/yyyy";
+    FormatSettings().DateSeparator = '/';
+    EXPECT_EQ(StrToDate("12/8/1999"), day);
+    EXPECT_EQ(StrToDate("12/24"), EncodeDate(1999, 12, 24));
+    FormatSettings().ShortDateFormat = "'r.' yyyy-MM-dd";
+    FormatSettings().DateSeparator = '-';
+    EXPECT_EQ(StrToDate("1999-12-08"), day);
+    SetClock(previous);
+}
+
+TEST(SysDate, TextReadsBackInThePolishLocale)
+{
+    GetFormatSettings();
+    for (TDateTime t : {EncodeDate(1999, 12, 8) + EncodeTime(14, 5, 9, 0), EncodeDate(2000, 2, 29),
+                        EncodeDate(1901, 1, 1) + EncodeTime(0, 0, 1, 0)}) {
+        SCOPED_TRACE(DateTimeToStr(t));
+        EXPECT_NEAR(StrToDateTime(DateTimeToStr(t)), t, 1e-9);
+        EXPECT_EQ(StrToDate(DateToStr(t)), std::trunc(t));
+        EXPECT_NEAR(StrToTime(TimeToStr(t)), t - std::trunc(t), 1e-9);
+    }
+}
+
 } // namespace
