@@ -1,7 +1,33 @@
 #include "classlib/Classes.h"
 
+#include <cxxabi.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <typeinfo>
+
+#include "classlib/TypInfo.h"
+
+std::string TObject::ClassName() const
+{
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = plain && status == 0 ? plain : mangled;
+    std::free(plain);
+    return name;
+}
+
+const TClassInfo* TObject::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& TObject::StaticClass()
+{
+    static const TClassInfo info("TObject", nullptr);
+    return info;
+}
 
 void TPersistent::Assign(const TPersistent* source)
 {
@@ -17,10 +43,15 @@ void TPersistent::AssignTo(TPersistent* dest) const
     throw EConvertError("Cannot assign a " + ClassName() + " to a " + dest->ClassName());
 }
 
-std::string TObject::ClassName() const
+const TClassInfo* TPersistent::ClassInfo() const
 {
-    // Without a name of its own a class shows its C++ type name.
-    return typeid(*this).name();
+    return &StaticClass();
+}
+
+const TClassInfo& TPersistent::StaticClass()
+{
+    static const TClassInfo info("TPersistent", &TObject::StaticClass());
+    return info;
 }
 
 TComponent::TComponent(TComponent* owner)
@@ -32,7 +63,7 @@ TComponent::TComponent(TComponent* owner)
 TComponent::~TComponent()
 {
     Destroying();
-    // Those that asked are told first, while this object is still whole.
+    // Those linked to this one are told first.
     while (!freeNotifies_.empty()) {
         TComponent* other = freeNotifies_.back();
         freeNotifies_.pop_back();
@@ -40,25 +71,46 @@ TComponent::~TComponent()
         back.erase(std::remove(back.begin(), back.end(), this), back.end());
         other->Notification(this, TOperation::opRemove);
     }
-    // An owner frees what it owns, the last inserted first.
-    while (!components_.empty()) {
-        TComponent* c = components_.back();
-        RemoveComponent(c);
-        delete c;
-    }
+    DestroyComponents();
+    // The owner passes the removal on to the siblings.
     if (owner_)
         owner_->RemoveComponent(this);
 }
 
+const TClassInfo* TComponent::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& TComponent::StaticClass()
+{
+    static const TClassInfo info("TComponent", &TPersistent::StaticClass(), nullptr,
+                                 {
+                                     PublishString<&TComponent::Name, &TComponent::SetName>("Name"),
+                                     PublishInteger<&TComponent::Tag, &TComponent::Tag>("Tag"),
+                                 });
+    return info;
+}
+
+bool TComponent::NameTaken(const std::string& name, const TComponent* except) const
+{
+    TComponent* found = FindComponent(name);
+    return found && found != except;
+}
+
 void TComponent::SetName(const std::string& name)
 {
+    if (name == name_)
+        return;
+    if (owner_ && owner_->NameTaken(name, this))
+        throw EComponentError("A component named " + name + " already exists");
     name_ = name;
 }
 
 TComponent* TComponent::Components(int index) const
 {
     if (index < 0 || index >= ComponentCount())
-        throw ERangeError();
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     return components_[index];
 }
 
@@ -68,7 +120,7 @@ TComponent* TComponent::FindComponent(const std::string& name) const
         return nullptr;
     const std::string wanted = AnsiUpperCase(name);
     for (TComponent* c : components_)
-        if (AnsiUpperCase(c->Name()) == wanted)
+        if (c->name_.size() == name.size() && AnsiUpperCase(c->name_) == wanted)
             return c;
     return nullptr;
 }
@@ -83,6 +135,16 @@ void TComponent::SetLoading(bool loading)
 
 void TComponent::InsertComponent(TComponent* component)
 {
+    if (!component || component->owner_ == this)
+        return;
+    // An owner cycle would never be freed, or freed twice.
+    for (const TComponent* o = this; o; o = o->owner_)
+        if (o == component)
+            throw EComponentError("A component cannot own itself or its owner");
+    if (NameTaken(component->name_, nullptr))
+        throw EComponentError("A component named " + component->name_ + " already exists");
+    if (component->owner_)
+        component->owner_->RemoveComponent(component);
     components_.push_back(component);
     component->owner_ = this;
     Notification(component, TOperation::opInsert);
@@ -94,8 +156,21 @@ void TComponent::RemoveComponent(TComponent* component)
     if (it == components_.end())
         return;
     Notification(component, TOperation::opRemove);
-    components_.erase(it);
+    // A handler may have changed the list: look again.
+    it = std::find(components_.begin(), components_.end(), component);
+    if (it != components_.end())
+        components_.erase(it);
     component->owner_ = nullptr;
+}
+
+void TComponent::DestroyComponents()
+{
+    while (!components_.empty()) {
+        TComponent* c = components_.back();
+        c->Destroying();
+        RemoveComponent(c);
+        delete c;
+    }
 }
 
 void TComponent::FreeNotification(TComponent* component)
@@ -104,13 +179,15 @@ void TComponent::FreeNotification(TComponent* component)
         return;
     if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
         freeNotifies_.push_back(component);
-    if (std::find(component->freeNotifies_.begin(), component->freeNotifies_.end(), this) ==
-        component->freeNotifies_.end())
-        component->freeNotifies_.push_back(this);
+    auto& back = component->freeNotifies_;
+    if (std::find(back.begin(), back.end(), this) == back.end())
+        back.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component)
 {
+    if (!component)
+        return;
     freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
     auto& back = component->freeNotifies_;
     back.erase(std::remove(back.begin(), back.end(), this), back.end());
@@ -121,17 +198,33 @@ void TComponent::Loaded()
     SetLoading(false);
 }
 
-void TComponent::Notification(TComponent* component, TOperation operation)
-{
-    // An owner passes the removal of any component on to everything it owns,
-    // so references between siblings are cleared.
-    if (operation == TOperation::opRemove && component)
-        for (TComponent* c : components_)
-            if (c != component)
-                c->Notification(component, operation);
-}
-
 void TComponent::Destroying()
 {
+    if (IsDestroying())
+        return;
     state_ |= csDestroying;
+    for (TComponent* c : components_)
+        c->Destroying();
+}
+
+void TComponent::SetParentComponent(TComponent*)
+{
+}
+
+TComponent* TComponent::GetParentComponent() const
+{
+    return nullptr;
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation)
+{
+    // Every owned component hears of it, so references between siblings are
+    // cleared. Handlers may free components: walk by index and check again.
+    for (size_t i = components_.size(); i-- > 0;) {
+        if (i >= components_.size())
+            continue;
+        TComponent* c = components_[i];
+        if (c != component)
+            c->Notification(component, operation);
+    }
 }

@@ -1,5 +1,6 @@
 // The component model of the class library: persistent objects that can copy
-// one another, and components that own other components.
+// one another, and components that own other components, have a name unique
+// among their owner's components, and tell one another when they go.
 #pragma once
 
 #include <string>
@@ -8,11 +9,20 @@
 #include "classlib/Events.h"
 #include "classlib/SysUtils.h"
 
+class TClassInfo;
+
 // Root of the class library's objects.
 class TObject {
 public:
     virtual ~TObject() = default;
-    virtual std::string ClassName() const;
+    // The C++ class name, such as "TButton".
+    std::string ClassName() const;
+    // The published properties and handlers of the object's class (TypInfo.h).
+    // A class that publishes properties or handlers, or that forms create by
+    // name, overrides this with its own StaticClass; others inherit their
+    // parent's.
+    virtual const TClassInfo* ClassInfo() const;
+    static const TClassInfo& StaticClass();
 };
 
 class TPersistent : public TObject {
@@ -21,8 +31,18 @@ public:
     // knows how.
     virtual void Assign(const TPersistent* source);
 
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
 protected:
     virtual void AssignTo(TPersistent* dest) const;
+};
+
+// A name that the owner already has, a component inserted twice, an index
+// outside the owned components.
+class EComponentError : public Exception {
+public:
+    using Exception::Exception;
 };
 
 enum class TOperation { opInsert, opRemove };
@@ -34,6 +54,7 @@ enum TComponentStateFlag : unsigned {
 
 class TComponent : public TPersistent {
 public:
+    // The owner (may be nullptr) frees the component when it goes.
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
     TComponent(const TComponent&) = delete;
@@ -41,6 +62,8 @@ public:
 
     TComponent* Owner() const { return owner_; }
     const std::string& Name() const { return name_; }
+    // Raises EComponentError when another component of the owner has this
+    // name (compared without regard to letter case). Empty names never clash.
     virtual void SetName(const std::string& name);
     int Tag = 0;
 
@@ -52,22 +75,55 @@ public:
     unsigned ComponentState() const { return state_; }
     bool IsLoading() const { return (state_ & csLoading) != 0; }
     bool IsDestroying() const { return (state_ & csDestroying) != 0; }
+    // The form reader sets this before it reads a component; Loaded clears it.
     void SetLoading(bool loading);
 
+    // Makes this the component's owner (taking it from its old owner); raises
+    // EComponentError when the name clashes, and the component stays where it
+    // was.
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
-    // Asks to be told (Notification with opRemove) when component is freed.
+    // Frees every owned component, the last inserted first. The destructor
+    // does this too; a derived destructor calls it first when the owned
+    // components must still find this object whole.
+    void DestroyComponents();
+
+    // Asks that component be told, through Notification(this, opRemove), when
+    // this component is freed. The link works both ways: when component is
+    // freed first, this one is told and the link goes.
     void FreeNotification(TComponent* component);
     void RemoveFreeNotification(TComponent* component);
 
-    // Called once every component of a form resource has been read.
+    // Called on every component of a form resource once all of them have been
+    // read and their events bound. Clears csLoading: an override that needs
+    // to know whether it was loading asks IsLoading before calling this.
     virtual void Loaded();
 
-protected:
-    virtual void Notification(TComponent* component, TOperation operation);
+    // Marks this component and everything it owns as being destroyed. The
+    // destructor does it; a derived destructor that still fires events or
+    // talks to others calls it first, so they can tell.
     void Destroying();
 
+    // A component written inside another in a form resource that is not its
+    // owner (a page proxy inside its page manager, a control inside its
+    // parent): the form reader passes that other component here.
+    virtual void SetParentComponent(TComponent* parent);
+    virtual TComponent* GetParentComponent() const;
+
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
+protected:
+    // Told when a component is inserted into or removed from this one's owned
+    // components, when a component it asked about is freed, and (through the
+    // owner) when a sibling goes. On opRemove the component may be half
+    // destroyed already: compare the pointer, do not call it. The base passes
+    // the call on to every owned component.
+    virtual void Notification(TComponent* component, TOperation operation);
+
 private:
+    bool NameTaken(const std::string& name, const TComponent* except) const;
+
     TComponent* owner_ = nullptr;
     std::string name_;
     unsigned state_ = 0;
