@@ -2,53 +2,11 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <vector>
 
 #include "classlib/Lists.h"
 
 namespace {
-
-// Decimal with an optional sign, or hexadecimal after "0x" or "$" (32 bits);
-// anything else gives defaultValue.
-int TextToIntDef(const std::string& text, int defaultValue)
-{
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= text.size())
-        return defaultValue;
-    unsigned long long value = 0;
-    for (; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        int digit;
-        if (std::isdigit(c))
-            digit = c - '0';
-        else if (base == 16 && std::isxdigit(c))
-            digit = std::tolower(c) - 'a' + 10;
-        else
-            return defaultValue;
-        value = value * base + digit;
-        if (value > 0xFFFFFFFFull)
-            return defaultValue;
-    }
-    if (base == 16)
-        return static_cast<int>(static_cast<unsigned>(value));
-    if (value > (negative ? 0x80000000ull : 0x7FFFFFFFull))
-        return defaultValue;
-    return negative ? static_cast<int>(-static_cast<long long>(value)) : static_cast<int>(value);
-}
 
 // The profile functions give lists as texts separated by zeros.
 void AddZeroSeparated(const std::vector<char>& buffer, DWORD length, TStrings& strings)
@@ -82,12 +40,12 @@ std::vector<char> ReadProfile(Read read, DWORD slack, DWORD& length)
 
 int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident, int defaultValue)
 {
-    return TextToIntDef(ReadString(section, ident, ""), defaultValue);
+    return StrToIntDef(ReadString(section, ident, ""), defaultValue);
 }
 
 void TCustomIniFile::WriteInteger(const std::string& section, const std::string& ident, int value)
 {
-    WriteString(section, ident, std::to_string(value));
+    WriteString(section, ident, IntToStr(value));
 }
 
 bool TCustomIniFile::ReadBool(const std::string& section, const std::string& ident, bool defaultValue)
@@ -236,7 +194,7 @@ std::string TRegIniFile::ReadString(const std::string& section, const std::strin
     switch (reg.GetDataType(ident)) {
     case rdString:
     case rdExpandString: return reg.ReadString(ident);
-    case rdInteger: return std::to_string(reg.ReadInteger(ident));
+    case rdInteger: return IntToStr(reg.ReadInteger(ident));
     default: return defaultValue;
     }
 }

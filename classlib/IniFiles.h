@@ -25,7 +25,7 @@ public:
     virtual std::string ReadString(const std::string& section, const std::string& ident,
                                    const std::string& defaultValue) = 0;
     virtual void WriteString(const std::string& section, const std::string& ident, const std::string& value) = 0;
-    // An integer entry: decimal text, or hexadecimal after "0x" or "$";
+    // An integer entry: decimal text, or hexadecimal after "0x" or "$" (StrToIntDef);
     // defaultValue when it is missing or no integer.
     virtual int ReadInteger(const std::string& section, const std::string& ident, int defaultValue);
     // Written as decimal text.
