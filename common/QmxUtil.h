@@ -36,3 +36,52 @@ void TrimChar(std::string& s, char ch);
 void TrimBlanks(std::string& s);
 void KeepLettersOnly(std::string& s);
 bool IsNotAlphaNumeric(char ch);
+
+// ---------------------------------------------------------------------------
+// Pattern find and replace (QmxPatterns.cpp).
+//
+// In a search pattern "^" followed by one of these letters (in either case)
+// matches a class of characters: "?" any, "A" a letter or digit, "C" a digit
+// 0-9, "L" a letter, "M" an upper-case letter, "Q" anything but a letter or
+// digit. In a replacement "^D" inserts today's long date, "^K" the short date,
+// "^I" and "^N" the caller's texts; "^R" and "^S" stand as the control
+// characters 31 and 22, and a character 27 written in the replacement becomes
+// a random capital letter. "^" before any other character stands for that
+// character; a final "^" is dropped.
+
+// The code string of a search pattern: literal characters and class codes.
+std::string ExpandPatternCodes(const std::string& Pattern);
+// Whether Ch matches one character of a code string.
+bool MatchPatternChar(char Ch, char Code, bool CaseSensitive);
+// The first substring of Text that matches Pattern; empty when none does.
+std::string FindPattern(const std::string& Pattern, const std::string& Text, bool CaseSensitive);
+// Replaces matches of Search in Text; Result receives the final Text. A plain
+// search text is replaced once; a pattern with "^" codes at every match, each
+// search starting again at the beginning of the text. A match lying wholly in
+// the text just inserted is not replaced again (the search goes on after it),
+// so a replacement that matches its own pattern ends.
+void PatternReplace(const std::string& Search, const std::string& Replacement, std::string& Text, bool CaseSensitive,
+                    const std::string& IText, const std::string& NText, std::string& Result);
+// Replaces every match, not case-sensitive: through patterns when either text
+// holds "^", else through ReplaceAllNoCase.
+void ReplaceAllWithPatterns(const std::string& Search, const std::string& Replacement, std::string& S);
+
+// ---------------------------------------------------------------------------
+// File copies and backup copies (QmxFiles.cpp).
+
+// Moves Source to Target, deleting Target first. False when Source does not
+// exist (Target is then left alone) or when the move failed.
+bool MoveFileReplacing(const std::string& Source, const std::string& Target);
+// The file's size in bytes; -1 when it cannot be opened for reading and
+// writing (missing, read-only or locked by another program).
+std::int64_t GetFileSizeBytes(const std::string& FileName);
+// Copies Source to Target through the LZ library, expanding a file that its
+// compression made. The size written, or a negative LZ error code (-7 also
+// for an empty name or a path of 128 characters or more), or minus the open
+// error of a file that could not be opened (-2: not found).
+int LZCopyFile(const std::string& Source, const std::string& Target);
+// Copies FileName to "Kopia " + its name in the same folder, replacing an
+// older copy. The copy's path; empty when FileName does not exist or the old
+// copy cannot be deleted. Raises "Błąd biblioteki LZ %d" when the copy fails
+// or has no bytes.
+std::string MakeBackupCopy(const std::string& FileName);
