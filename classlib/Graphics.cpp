@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/TypInfo.h"
+
 // ---------------------------------------------------------------------------
 // Colours
 
@@ -256,6 +258,26 @@ HFONT TFont::Handle()
         stale_ = false;
     }
     return handle_.Get();
+}
+
+const TClassInfo* TFont::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& TFont::StaticClass()
+{
+    static const TClassInfo info("TFont", &TPersistent::StaticClass(), nullptr,
+                                 {
+                                     PublishInteger<&TFont::Charset, &TFont::SetCharset>("Charset"),
+                                     PublishColor<&TFont::Color, &TFont::SetColor>("Color"),
+                                     PublishInteger<&TFont::Height, &TFont::SetHeight>("Height"),
+                                     PublishString<&TFont::Name, &TFont::SetName>("Name"),
+                                     PublishInteger<&TFont::Size, &TFont::SetSize>("Size"),
+                                     PublishSet<&TFont::StyleBits, &TFont::SetStyleBits>(
+                                         "Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}),
+                                 });
+    return info;
 }
 
 void TFont::Assign(const TPersistent* source)

@@ -292,8 +292,14 @@ public:
 
     TNotifyEvent OnChange;
 
+    // Published for forms: Charset, Color, Height, Name, Size, Style.
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
 private:
     void Changed(bool handleStale);
+    int StyleBits() const { return static_cast<int>(style_.Bits()); }
+    void SetStyleBits(int bits) { SetStyle(TFontStyles::FromBits(static_cast<unsigned>(bits))); }
 
     std::string name_;
     int height_;

@@ -54,7 +54,7 @@ void TCustomImageList::SetSize(int width, int height)
     }
 }
 
-int TCustomImageList::Count()
+int TCustomImageList::Count() const
 {
     return handle_ ? ImageList_GetImageCount(handle_) : 0;
 }

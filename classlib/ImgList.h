@@ -51,7 +51,7 @@ public:
     void SetWidth(int width) { SetSize(width, height_); }
     void SetHeight(int height) { SetSize(width_, height); }
     void SetSize(int width, int height);
-    int Count();
+    int Count() const;
     // The common-controls image list, made when first needed.
     HIMAGELIST Handle();
     TDrawingStyle DrawingStyle() const { return drawingStyle_; }

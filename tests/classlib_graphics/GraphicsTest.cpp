@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/TypInfo.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -224,6 +225,34 @@ TEST(Font, HandleIsMadeAnewAfterAChange)
     ASSERT_EQ(GetObjectA(f.Handle(), sizeof lf, &lf), static_cast<int>(sizeof lf));
     EXPECT_EQ(lf.lfWeight, FW_NORMAL);
     EXPECT_TRUE(lf.lfItalic && !lf.lfUnderline && lf.lfStrikeOut);
+}
+
+TEST(Font, PublishedForForms)
+{
+    TFont f;
+    f.SetPixelsPerInch(96);
+    const struct {
+        const char* prop;
+        const char* text;
+        const char* readBack;
+    } rows[] = {
+        {"Name", "Tahoma", "Tahoma"},
+        {"height", "-11", "-11"},
+        {"Size", "10", "10"},
+        {"Style", "[fsBold, fsUnderline]", "[fsBold,fsUnderline]"},
+        {"Color", "clRed", "255"},
+        {"Charset", "238", "238"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.prop);
+        SetPropText(&f, FindPropInfo(&f, r.prop), r.text);
+        EXPECT_EQ(GetPropText(&f, FindPropInfo(&f, r.prop)), r.readBack);
+    }
+    EXPECT_EQ(f.Name(), "Tahoma");
+    EXPECT_EQ(f.Height(), -13);
+    EXPECT_EQ(f.Style(), (TFontStyles{fsBold, fsUnderline}));
+    EXPECT_EQ(f.Color(), clRed);
+    EXPECT_EQ(f.Charset(), EASTEUROPE_CHARSET);
 }
 
 TEST(PenAndBrush, ChangeIsAnnouncedOnlyWhenAValueChanges)
