@@ -85,3 +85,30 @@ int LZCopyFile(const std::string& Source, const std::string& Target);
 // copy cannot be deleted. Raises "Błąd biblioteki LZ %d" when the copy fails
 // or has no bytes.
 std::string MakeBackupCopy(const std::string& FileName);
+
+// ---------------------------------------------------------------------------
+// Date, size and numeral texts (QmxTexts.cpp). Date-time values are the class
+// library's TDateTime (days since 30 December 1899); 0 stands for no date.
+
+// X rounded to an integer, exact halves upwards: 2.5 gives 3, -2.5 gives -2.
+// EIntOverflow beyond the 64-bit range.
+std::int64_t RoundHalfUp(double X);
+// The date in words relative to today (the class library's clock, so a test
+// can fix it): "dzisiaj", "wczoraj", "za tydzień", "%d dni temu",
+// "za %d miesięcy " and so on; "-" for 0.
+std::string RelativeDateText(double DateValue);
+// FormatDateTime with three more codes, each replaced at its first
+// occurrence only: "mmmmm" the month's name in the genitive, "%r" and "%R"
+// the month as a lower- or upper-case Roman numeral. In the result "#" becomes
+// a double quote and "`" an apostrophe. "-" for 0. A code starting after
+// position 255 or a result longer than 255 characters raises ERangeError.
+std::string FormatDateTimeEx(const std::string& Fmt, double DateTime);
+// The size in bytes, kilobytes, megabytes or gigabytes (one decimal, the
+// locale's separator), with unit words ("kilobajtów") or short units ("kB").
+std::string SizeToText(int Bytes, bool Words);
+// The Roman numeral of N from 1 to 3998, otherwise N in decimal digits.
+std::string IntToRoman(int N);
+// The date-time of an HTTP "Last-Modified" header line ("Last-Modified: Wed,
+// 08 Dec 1999 14:05:09 GMT"); 0 when it cannot be read, years before 1999
+// included. Never raises.
+double ParseLastModified(const std::string& Line);
