@@ -1,0 +1,3 @@
+object Bad1: TBadForm
+  Caption = 'Ж'
+end
