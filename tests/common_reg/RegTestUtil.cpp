@@ -1,0 +1,101 @@
+#include "tests/common_reg/RegTestUtil.h"
+
+#include <atomic>
+#include <sstream>
+#include <stdexcept>
+
+TestKey::TestKey()
+{
+    static std::atomic<unsigned> counter{0};
+    std::ostringstream name;
+    name << "Software\\QmxTest\\reg_" << GetCurrentProcessId() << "_" << GetTickCount() << "_" << counter++;
+    path_ = name.str();
+    DeleteRawTree(HKEY_CURRENT_USER, path_);
+}
+
+TestKey::~TestKey()
+{
+    DeleteRawTree(HKEY_CURRENT_USER, path_);
+}
+
+KeyRestorer::KeyRestorer(HKEY root, std::string path, std::initializer_list<const char*> values)
+    : root_(root), path_(std::move(path)), existed_(RawKeyExists(root_, path_)), values_(values.begin(), values.end())
+{
+    Clear();
+}
+
+KeyRestorer::~KeyRestorer()
+{
+    Clear();
+}
+
+void KeyRestorer::Clear()
+{
+    if (!existed_) {
+        DeleteRawTree(root_, path_);
+        return;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    for (const std::string& name : values_)
+        RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+}
+
+bool RawKeyExists(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void SetRawValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const void* data,
+                 DWORD size)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot create " + path);
+    LONG rc = RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS)
+        throw std::runtime_error("cannot set " + name);
+}
+
+void SetRawString(HKEY root, const std::string& path, const std::string& name, const std::string& value)
+{
+    SetRawValue(root, path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+bool GetRawString(HKEY root, const std::string& path, const std::string& name, std::string& value)
+{
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer - 1;
+    if (RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return false;
+    value = buffer;
+    return true;
+}
+
+bool GetRawStringW(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& value)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    wchar_t buffer[512] = {};
+    DWORD type = 0, size = sizeof buffer - sizeof(wchar_t);
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    value = buffer;
+    return true;
+}
+
+void DeleteRawTree(HKEY root, const std::string& path)
+{
+    RegDeleteTreeA(root, path.c_str());
+    RegDeleteKeyA(root, path.c_str());
+}
