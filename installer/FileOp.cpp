@@ -1,0 +1,111 @@
+#include "installer/FileOp.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "classlib/Lists.h"
+#include "classlib/TypInfo.h"
+
+namespace {
+
+const UINT shellOperation[] = {FO_COPY, FO_DELETE, FO_MOVE, FO_RENAME};
+
+const FILEOP_FLAGS shellFlag[] = {
+    FOF_ALLOWUNDO,        FOF_CONFIRMMOUSE,   FOF_FILESONLY, FOF_MULTIDESTFILES, FOF_NOCONFIRMATION,
+    FOF_NOCONFIRMMKDIR,   FOF_RENAMEONCOLLISION, FOF_SILENT, FOF_SIMPLEPROGRESS,
+};
+
+// The shell's list form: every name ends with a zero character, the list
+// with one more.
+std::string ShellList(const std::string& names)
+{
+    std::string list = names;
+    for (char& ch : list)
+        if (ch == ';')
+            ch = '\0';
+    list.append(2, '\0');
+    return list;
+}
+
+// The window that owns the shell's dialogs.
+HWND DialogOwner(const TComponent*)
+{
+    return nullptr;
+}
+
+} // namespace
+
+TFileOperation::TFileOperation(TComponent* owner) : TComponent(owner), about_(new TStringList)
+{
+    about_->Add("TFileOperation");
+    about_->Add("Kopiowanie, przenoszenie, usuwanie i zmiana nazw plików");
+    about_->Add("z oknami postępu i potwierdzeń powłoki Windows.");
+}
+
+TFileOperation::~TFileOperation()
+{
+    delete about_;
+}
+
+TStrings* TFileOperation::About() const
+{
+    return about_;
+}
+
+void TFileOperation::SetActive(bool value)
+{
+    if (value)
+        Execute();
+}
+
+bool TFileOperation::Execute()
+{
+    const std::string from = ShellList(FilesFrom);
+    const std::string to = ShellList(FilesTo);
+    FILEOP_FLAGS flags = 0;
+    for (unsigned f = 0; f < sizeof shellFlag / sizeof shellFlag[0]; ++f)
+        if (Flags.Contains(static_cast<TFileOpFlag>(f)))
+            flags |= shellFlag[f];
+
+    SHFILEOPSTRUCTA op{};
+    op.hwnd = DialogOwner(this);
+    op.wFunc = shellOperation[Operation];
+    op.pFrom = from.c_str();
+    op.pTo = to.c_str();
+    op.fFlags = flags;
+    op.lpszProgressTitle = ProgressTitle.c_str();
+    const int result = SHFileOperationA(&op);
+    operationAborted_ = op.fAnyOperationsAborted != FALSE;
+    return result == 0;
+}
+
+const TClassInfo* TFileOperation::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& TFileOperation::StaticClass()
+{
+    static const TClassInfo info(
+        "TFileOperation", &TComponent::StaticClass(), &NewComponent<TFileOperation>,
+        {
+            PublishEnum<&TFileOperation::OperationOrd, &TFileOperation::SetOperationOrd>(
+                "Operation", {"foCopy", "foDelete", "foMove", "foRename"}),
+            PublishString<&TFileOperation::FilesFrom, &TFileOperation::FilesFrom>("FilesFrom"),
+            PublishString<&TFileOperation::FilesTo, &TFileOperation::FilesTo>("FilesTo"),
+            PublishSet<&TFileOperation::FlagBits, &TFileOperation::SetFlagBits>(
+                "Flags", {"fofAllowUndo", "fofConfirmMouse", "fofFilesOnly", "fofMultiDestFiles", "fofNoConfirmation",
+                          "fofNoConfirmMkDir", "fofRenameOnCollision", "fofSilent", "fofSimpleProgress"}),
+            PublishString<&TFileOperation::ProgressTitle, &TFileOperation::ProgressTitle>("ProgressTitle"),
+            PublishBoolean<&TFileOperation::OperationAborted, &TFileOperation::IgnoreAborted>("OperationAborted"),
+            PublishBoolean<&TFileOperation::Active, &TFileOperation::SetActive>("Active"),
+            PublishStrings<&TFileOperation::About, &TFileOperation::IgnoreAbout>("About"),
+        });
+    return info;
+}
+
+void FileOpStartup()
+{
+    RegisterComponentClass(TFileOperation::StaticClass());
+}

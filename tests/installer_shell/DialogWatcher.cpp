@@ -1,0 +1,74 @@
+#include "tests/installer_shell/DialogWatcher.h"
+
+namespace {
+
+HWND FindOwnDialog()
+{
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            char cls[32] = "";
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (pid == s->pid && std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string WindowText(HWND hwnd)
+{
+    char text[1024] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+DialogWatcher::DialogWatcher(int button, unsigned timeoutMs) : thread_(&DialogWatcher::Run, this, button, timeoutMs)
+{
+}
+
+DialogWatcher::~DialogWatcher()
+{
+    Join();
+}
+
+void DialogWatcher::Join()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void DialogWatcher::Run(int button, unsigned timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    HWND dialog = nullptr;
+    while (!(dialog = FindOwnDialog())) {
+        if (GetTickCount() - start > timeoutMs)
+            return;
+        Sleep(20);
+    }
+    Sleep(100);  // let it finish laying out its controls
+    caption_ = WindowText(dialog);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[32] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        const std::string kind = cls;
+        if (kind == "Static" || kind == "STATIC")
+            texts_ += WindowText(child) + "\n";
+        else if (kind == "Button" || kind == "BUTTON")
+            buttons_ += WindowText(child) + "\n";
+    }
+    seen_ = true;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}

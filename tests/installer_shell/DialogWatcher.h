@@ -1,0 +1,39 @@
+// Answers a dialog that the code under test shows: a thread waits for a
+// dialog window (class "#32770") of this process, notes its caption and the
+// texts of its static controls, and presses one of its buttons, so that no
+// dialog is left waiting for a person.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+class DialogWatcher {
+public:
+    // button: the command id to press (IDOK, IDNO, IDCANCEL ...).
+    explicit DialogWatcher(int button, unsigned timeoutMs = 20000);
+    // Waits for the thread.
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+    // Waits for the thread; then the results below are final.
+    void Join();
+    bool Seen() const { return seen_; }
+    const std::string& Caption() const { return caption_; }
+    // The static texts, each followed by "\n".
+    const std::string& Texts() const { return texts_; }
+    // The buttons' captions, each followed by "\n".
+    const std::string& Buttons() const { return buttons_; }
+
+private:
+    void Run(int button, unsigned timeoutMs);
+
+    std::atomic<bool> seen_{false};
+    std::string caption_;
+    std::string texts_;
+    std::string buttons_;
+    std::thread thread_;
+};

@@ -1,0 +1,121 @@
+#include "installer/FileOp.h"
+
+#include <gtest/gtest.h>
+
+#include "classlib/Lists.h"
+#include "classlib/SysUtils.h"
+#include "classlib/TypInfo.h"
+#include "tests/installer_shell/DialogWatcher.h"
+#include "tests/support/TestUtil.h"
+
+// Copies into folders that do not exist yet: the shell makes the whole path
+// (no question with fofNoConfirmMkDir), for one file and for a ";" list.
+TEST(FileOperation, CopiesIntoNewNestedFolders)
+{
+    struct Row {
+        std::vector<const char*> from;  // names below the temporary folder
+        const char* to;
+        std::vector<const char*> expected;
+    } rows[] = {
+        {{"src\\a.txt"}, "dst\\x\\y\\a.txt", {"dst\\x\\y\\a.txt"}},
+        {{"src\\a.txt", "src\\b.txt"}, "dst\\p\\q", {"dst\\p\\q\\a.txt", "dst\\p\\q\\b.txt"}},
+    };
+    for (const Row& row : rows) {
+        TempFolder tmp;
+        std::string from;
+        for (const char* name : row.from)
+            from += (from.empty() ? "" : ";") + tmp.Path() + name;
+        SCOPED_TRACE(from + " -> " + row.to);
+        CreateDirectoryA((tmp.Path() + "src").c_str(), nullptr);
+        WriteWholeFile(tmp.Path() + "src\\a.txt", "a");
+        WriteWholeFile(tmp.Path() + "src\\b.txt", "b");
+
+        TFileOperation fo(nullptr);
+        fo.Flags = {fofNoConfirmMkDir, fofSilent, fofAllowUndo};
+        fo.FilesFrom = from;
+        fo.FilesTo = tmp.Path() + row.to;
+        DialogWatcher watcher(IDCANCEL, 1500);
+        EXPECT_TRUE(fo.Execute());
+        watcher.Join();
+        EXPECT_FALSE(watcher.Seen()) << watcher.Caption();
+        EXPECT_FALSE(fo.OperationAborted());
+        for (const char* name : row.expected)
+            EXPECT_EQ(ReadWholeFile(tmp.Path() + name), ExtractFileName(name).substr(0, 1)) << name;
+    }
+}
+
+TEST(FileOperation, MissingSourceFails)
+{
+    TempFolder tmp;
+    TFileOperation fo(nullptr);
+    fo.Flags = {fofNoConfirmMkDir, fofSilent, fofNoConfirmation};
+    fo.FilesFrom = tmp.Path() + "brak.txt";
+    fo.FilesTo = tmp.Path() + "dst\\brak.txt";
+    DialogWatcher watcher(IDOK, 1500);  // an error box, should the shell show one
+    EXPECT_FALSE(fo.Execute());
+    watcher.Join();
+    EXPECT_FALSE(FileExists(tmp.Path() + "dst\\brak.txt"));
+}
+
+// Copying onto an existing file: with fofNoConfirmation the file is replaced
+// without a question; without it the shell asks, and the answer decides.
+TEST(FileOperation, OverwriteAsksUnlessNoConfirmation)
+{
+    struct Row {
+        bool noConfirmation;
+        int answer;  // button the watcher presses, should a question come
+        bool asked, result, aborted;
+        const char* content;
+    } rows[] = {
+        {true, IDCANCEL, false, true, false, "new"},
+        {false, IDYES, true, true, false, "new"},
+        {false, IDCANCEL, true, false, true, "old"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "noConfirmation " << row.noConfirmation << ", answer " << row.answer);
+        TempFolder tmp;
+        WriteWholeFile(tmp.Path() + "src.txt", "new");
+        WriteWholeFile(tmp.Path() + "dst.txt", "old");
+        TFileOperation fo(nullptr);
+        fo.Flags = {fofAllowUndo, fofNoConfirmMkDir};
+        if (row.noConfirmation)
+            fo.Flags = fo.Flags + fofNoConfirmation;
+        fo.FilesFrom = tmp.Path() + "src.txt";
+        fo.FilesTo = tmp.Path() + "dst.txt";
+        DialogWatcher watcher(row.answer, row.asked ? 20000 : 1500);
+        EXPECT_EQ(fo.Execute(), row.result);
+        watcher.Join();
+        EXPECT_EQ(watcher.Seen(), row.asked) << watcher.Caption();
+        EXPECT_EQ(fo.OperationAborted(), row.aborted);
+        EXPECT_EQ(ReadWholeFile(tmp.Path() + "dst.txt"), row.content);
+    }
+}
+
+// As a form sets it: Active runs the operation and reads False; the stored
+// values of OperationAborted and About do not take assignments.
+TEST(FileOperation, PublishedProperties)
+{
+    TempFolder tmp;
+    WriteWholeFile(tmp.Path() + "a.txt", "a");
+    TFileOperation fo(nullptr);
+    SetPropText(&fo, FindPropInfo(&fo, "Operation"), "foMove");
+    SetPropText(&fo, FindPropInfo(&fo, "Flags"), "[fofSilent,fofNoConfirmation]");
+    SetPropText(&fo, FindPropInfo(&fo, "FilesFrom"), tmp.Path() + "a.txt");
+    SetPropText(&fo, FindPropInfo(&fo, "FilesTo"), tmp.Path() + "b.txt");
+    EXPECT_EQ(fo.Operation, foMove);
+    EXPECT_EQ(fo.Flags, (TFileOpFlags{fofSilent, fofNoConfirmation}));
+
+    SetPropText(&fo, FindPropInfo(&fo, "Active"), "True");
+    EXPECT_FALSE(FileExists(tmp.Path() + "a.txt"));
+    EXPECT_EQ(ReadWholeFile(tmp.Path() + "b.txt"), "a");
+    EXPECT_EQ(GetPropText(&fo, FindPropInfo(&fo, "Active")), "False");
+
+    SetPropText(&fo, FindPropInfo(&fo, "OperationAborted"), "True");
+    EXPECT_FALSE(fo.OperationAborted());
+    const int aboutLines = fo.About()->Count();
+    EXPECT_GT(aboutLines, 0);
+    TStringList other;
+    other.Add("x");
+    SetObjectProp(&fo, FindPropInfo(&fo, "About"), &other);
+    EXPECT_EQ(fo.About()->Count(), aboutLines);
+}
