@@ -406,6 +406,11 @@ TRect TControl::ClientRect() const
 
 TPoint TControl::ClientOrigin() const
 {
+    if (auto* w = dynamic_cast<TWinControl*>(const_cast<TControl*>(this)); w && (w->HandleAllocated() || !parent_)) {
+        POINT p{0, 0};
+        ::ClientToScreen(w->Handle(), &p);
+        return p;
+    }
     if (!parent_)
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     TPoint p = parent_->ClientOrigin();

@@ -305,9 +305,15 @@ void TCustomForm::ShowWindowNow(bool visible)
 
 void TCustomForm::SetVisible(bool visible)
 {
-    if (IsLoading() || !initialized_) {
-        // Shown once it has been made.
+    if (IsLoading()) {
+        // Shown once it has been read.
         visible_ = visible;
+        return;
+    }
+    if (!initialized_) {
+        // A form made without TForm::Create is made now, then shown.
+        visible_ = visible;
+        InitForm();
         return;
     }
     const bool shown = handle_ && IsWindowVisible(handle_);

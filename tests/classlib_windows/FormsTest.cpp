@@ -323,6 +323,91 @@ TEST_F(Forms, AFormIsReadFromItsResourceAndCapturedToPng)
     EXPECT_EQ(Heard, std::vector<std::string>{"destroy fTest 4"});
 }
 
+TEST_F(Forms, CloseWithCaFreeFreesTheFormAfterTheMessage)
+{
+    TForm* form = new TForm(Application);
+    form->SetName("fDoZwolnienia");
+    struct Closer {
+        void Close(TObject*, TCloseAction& action) { action = caFree; }
+        void Destroy(TObject* sender) { Heard.push_back("destroy " + dynamic_cast<TComponent*>(sender)->Name()); }
+    } closer;
+    form->OnClose = TCloseEvent(&closer, &Closer::Close);
+    form->OnDestroy = TNotifyEvent(&closer, &Closer::Destroy);
+    const int count = Screen->FormCount();
+    form->Close();
+    EXPECT_TRUE(Heard.empty());  // still there while its own message runs
+    PumpMessages(50);
+    EXPECT_EQ(Heard, std::vector<std::string>{"destroy fDoZwolnienia"});
+    EXPECT_EQ(Screen->FormCount(), count - 1);
+}
+
+TEST_F(Forms, ScreenCursorsByNumber)
+{
+    EXPECT_EQ(Screen->Cursors(crHourGlass), LoadCursorA(nullptr, IDC_WAIT));
+    EXPECT_EQ(Screen->Cursors(crDefault), LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(Screen->Cursors(111), Screen->Cursors(crDefault));  // none loaded there yet
+    HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    Screen->SetCursors(111, hand);
+    EXPECT_EQ(Screen->Cursors(111), hand);
+    Screen->SetCursors(111, nullptr);
+    EXPECT_EQ(Screen->Cursors(111), Screen->Cursors(crDefault));
+
+    // The hourglass stands for the whole program while it is set.
+    TForm* form = new TForm(Application);
+    form->HandleNeeded();
+    Screen->SetCursor(crHourGlass);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    ::SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SendMessageA(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    form->Free();
+}
+
+TEST_F(Forms, HintsAskTheControlAndTheApplication)
+{
+    TForm* form = new TForm(Application);
+    form->SetBounds(60, 60, 200, 100);
+    auto* box = new TTestBox(form);
+    box->SetName("Box1");
+    box->SetBounds(10, 10, 40, 30);
+    box->SetHint("Krótko|Dłuższa podpowiedź na pasku");
+    box->SetShowHint(true);
+    box->SetParent(form);
+    struct Watcher {
+        std::vector<std::string> seen;
+        void Hint(TObject*) { seen.push_back("hint " + Application->Hint()); }
+        void ShowHint(std::string& text, bool& canShow, THintInfo& info)
+        {
+            seen.push_back("show " + text + " " + std::to_string(canShow) + " " +
+                           dynamic_cast<TComponent*>(info.HintControl)->Name());
+            text += "!";
+            info.HintColor = clAqua;
+        }
+    } watcher;
+    Application->OnHint = TNotifyEvent(&watcher, &Watcher::Hint);
+    Application->OnShowHint = TShowHintEvent(&watcher, &Watcher::ShowHint);
+    form->Show();
+    SendMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(Application->MouseControl(), box);
+    EXPECT_EQ(Application->Hint(), "Dłuższa podpowiedź na pasku");
+    Application->ActivateHint(box->ClientToScreen(Point(5, 5)));
+    const std::vector<std::string> expected{"hint Dłuższa podpowiedź na pasku", "show Krótko 1 Box1"};
+    EXPECT_EQ(watcher.seen, expected);
+    THintWindow* hint = Application->HintWindow();
+    ASSERT_TRUE(hint->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(hint->Handle()));
+    EXPECT_EQ(hint->Caption(), "Krótko!");
+    EXPECT_EQ(hint->Color(), clAqua);
+    Application->CancelHint();
+    EXPECT_FALSE(IsWindowVisible(hint->Handle()));
+    Application->OnHint.Clear();
+    Application->OnShowHint.Clear();
+    form->Free();
+}
+
 // The helper program beside the tests.
 std::string Child()
 {
