@@ -356,10 +356,10 @@ void TControl::SetParentFont(bool value)
 
 void TControl::SetShowHint(bool value)
 {
-    parentShowHint_ = false;
     if (value == showHint_)
         return;
     showHint_ = value;
+    parentShowHint_ = false;
     Changed(CM_SHOWHINTCHANGED);
 }
 

@@ -507,10 +507,13 @@ void TWinControl::RemoveControl(TControl* c)
         if (TCustomForm* form = GetParentForm(this))
             form->ControlGone(c);
     }
-    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->handle_ && !w->IsDestroying())
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->handle_ && !w->IsDestroying()) {
         w->DestroyHandle();
-    else if (!going)
-        c->Invalidate();
+    } else if (!going && handle_ && c->Visible()) {
+        // A windowless control leaves its place to be painted again.
+        RECT r = c->BoundsRect();
+        InvalidateRect(handle_, &r, TRUE);
+    }
     controls_.erase(std::find(controls_.begin(), controls_.end(), c));
     c->parent_ = nullptr;
     if (!going && c->Align() != alNone)

@@ -272,7 +272,7 @@ TEST_F(Forms, TabMovesTheFocusAndEnterAndExitFollowIt)
 TEST_F(Forms, AFormIsReadFromItsResourceAndCapturedToPng)
 {
     TWinTestForm* form = nullptr;
-    Application->CreateForm(form);  // not the first: not the main form either
+    Application->CreateForm(form);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->Events, std::vector<std::string>{"create &OK"});
     EXPECT_EQ(form->Caption(), "Okno próbne");
