@@ -5,14 +5,12 @@
 #include <string>
 
 #include "classlib/Classes.h"
+#include "classlib/Forms.h"  // TWindowState
 #include "components/FileIcon.h"
 
 // A key with its shift state: the virtual key in the low byte, 0x2000
 // Shift, 0x4000 Control, 0x8000 Alt.
 using TShortCut = unsigned short;
-
-// How the target's first window is shown.
-enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 enum TShellFolder {
     sfNone,

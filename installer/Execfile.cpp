@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -45,27 +46,6 @@ std::string ShortText(const std::string& s)
     return s.substr(0, 255);
 }
 
-// Lets the program's windows handle what is waiting for them. A quit
-// message is put back for the program's own message loop.
-void ProcessMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Ends the whole program at once.
-[[noreturn]] void EndProgram(int exitCode)
-{
-    ExitProcess(static_cast<UINT>(exitCode));
-}
-
 bool StartProcess(const std::string& commandText, DWORD creationFlags, STARTUPINFOA& si, PROCESS_INFORMATION& pi)
 {
     std::string line = commandText;  // CreateProcessA may write into it
@@ -81,14 +61,14 @@ void WaitDispatching(HANDLE process)
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
-                EndProgram(static_cast<int>(msg.wParam));
+                Halt(static_cast<int>(msg.wParam));
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
             continue;
         }
         const DWORD r = MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (r == WAIT_OBJECT_0) {
-            ProcessMessages();
+            Application->ProcessMessages();
             return;
         }
         if (r == WAIT_FAILED)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -49,21 +50,6 @@ private:
     bool found_ = handle_ != INVALID_HANDLE_VALUE;
 };
 
-// Lets the program's windows handle what is waiting for them. A quit
-// message is put back for the program's own message loop.
-void ProcessMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 } // namespace
 
 TFileSearch::TFileSearch(TComponent* owner) : TComponent(owner)
@@ -101,18 +87,18 @@ void TFileSearch::Visit(const std::string& folder, const TSearchRec& entry, cons
             if (!matches.IsDots())
                 OnFileFind(folder, matches.Entry());
             matches.Next();
-            ProcessMessages();
+            Application->ProcessMessages();
         }
     }
     Listing all(folder + "*.*");
     while (all.Found() && !Stop) {
-        ProcessMessages();
+        Application->ProcessMessages();
         if (!all.IsDots() && all.IsDirectory() && RecurseSubFolders) {
             const TSearchRec sub = all.Entry();
             Visit(folder + sub.Name + "\\", sub, mask);
         }
         all.Next();
-        ProcessMessages();
+        Application->ProcessMessages();
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "classlib/Forms.h"
 #include "classlib/Lists.h"
 #include "classlib/TypInfo.h"
 
@@ -28,10 +29,13 @@ std::string ShellList(const std::string& names)
     return list;
 }
 
-// The window that owns the shell's dialogs.
-HWND DialogOwner(const TComponent*)
+// The window that owns the shell's dialogs: the owner form's, else the
+// application's.
+HWND DialogOwner(const TComponent* component)
 {
-    return nullptr;
+    if (auto* form = dynamic_cast<TCustomForm*>(component->Owner()))
+        return form->Handle();
+    return Application->Handle();
 }
 
 } // namespace

@@ -2,20 +2,14 @@
 
 #include <windows.h>
 
+#include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
 
 namespace {
 
-// The application's title, as the programs' own message boxes are captioned:
-// the program file's name without its extension.
-std::string BoxCaption()
-{
-    return ChangeFileExt(ExtractFileName(ParamStr(0)), "");
-}
-
 void WindowsMessageBox(const std::string& text)
 {
-    MessageBoxA(GetActiveWindow(), text.c_str(), BoxCaption().c_str(), MB_OK);
+    MessageBoxA(GetActiveWindow(), text.c_str(), Application->Title().c_str(), MB_OK);
 }
 
 TSystemErrorBox systemErrorBox = WindowsMessageBox;

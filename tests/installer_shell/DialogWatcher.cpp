@@ -60,6 +60,7 @@ void DialogWatcher::Run(int button, unsigned timeoutMs)
     }
     Sleep(100);  // let it finish laying out its controls
     caption_ = WindowText(dialog);
+    owner_ = GetWindow(dialog, GW_OWNER);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char cls[32] = "";
         GetClassNameA(child, cls, sizeof cls);

@@ -27,6 +27,7 @@ public:
     const std::string& Texts() const { return texts_; }
     // The buttons' captions, each followed by "\n".
     const std::string& Buttons() const { return buttons_; }
+    HWND Owner() const { return owner_; }
 
 private:
     void Run(int button, unsigned timeoutMs);
@@ -35,5 +36,6 @@ private:
     std::string caption_;
     std::string texts_;
     std::string buttons_;
+    HWND owner_ = nullptr;
     std::thread thread_;
 };

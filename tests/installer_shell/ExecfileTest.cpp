@@ -6,6 +6,7 @@
 
 #include "classlib/Registry.h"
 #include "classlib/SysUtils.h"
+#include "tests/installer_shell/ShellTest.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -13,6 +14,11 @@ namespace {
 std::string StubPath()
 {
     return TestProgramFolder() + "execstub.exe";
+}
+
+std::string Quoted(const std::string& s)
+{
+    return '"' + s + '"';
 }
 
 // The stub's settings go through the environment, which the started program
@@ -65,7 +71,9 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 
 } // namespace
 
-TEST(ExecFile, MissingProgramFailsOnce)
+class ExecFile : public ShellTest {};
+
+TEST_F(ExecFile, MissingProgramFailsOnce)
 {
     TempFolder tmp;
     for (bool wait : {false, true}) {
@@ -84,7 +92,7 @@ TEST(ExecFile, MissingProgramFailsOnce)
 // Both wait styles return only after the program has ended. The regular wait
 // keeps the thread's messages flowing (a timer ticks) and sleeps meanwhile:
 // the process uses almost no CPU while the stub sleeps.
-TEST(ExecFile, WaitsUntilTheProgramEnds)
+TEST_F(ExecFile, WaitsUntilTheProgramEnds)
 {
     struct Row {
         TWaitStyle style;
@@ -123,7 +131,7 @@ TEST(ExecFile, WaitsUntilTheProgramEnds)
     }
 }
 
-TEST(ExecFile, WithoutWaitReturnsAtOnce)
+TEST_F(ExecFile, WithoutWaitReturnsAtOnce)
 {
     TempFolder tmp;
     StubEnvironment env(tmp, 3000);
@@ -144,7 +152,7 @@ TEST(ExecFile, WithoutWaitReturnsAtOnce)
 
 // A document that cannot be started itself starts the program associated
 // with its extension, with the document as the first argument.
-TEST(ExecFile, AssociatedProgramOpensTheDocument)
+TEST_F(ExecFile, AssociatedProgramOpensTheDocument)
 {
     TempFolder tmp;
     StubEnvironment env(tmp, 0);
@@ -156,7 +164,7 @@ TEST(ExecFile, AssociatedProgramOpensTheDocument)
         ASSERT_TRUE(reg.OpenKey("\\" + ext, true));
         reg.WriteString("", progId);
         ASSERT_TRUE(reg.OpenKey("\\" + progId + "\\shell\\open\\command", true));
-        reg.WriteString("", "\"" + StubPath() + "\" \"%1\"");
+        reg.WriteString("", Quoted(StubPath()) + " \"%1\"");
     }
     const std::string document = tmp.Path() + "list" + ext;
     WriteWholeFile(document, "x");
@@ -181,9 +189,9 @@ TEST(ExecFile, AssociatedProgramOpensTheDocument)
 
 // A quit message during the regular wait ends the whole program at once with
 // the quit message's exit code (in a program of its own).
-TEST(ExecFile, QuitMessageDuringWaitEndsTheProgram)
+TEST_F(ExecFile, QuitMessageDuringWaitEndsTheProgram)
 {
     const DWORD start = GetTickCount();
-    EXPECT_EQ(RunProgram("\"" + TestProgramFolder() + "execquit.exe\"", 30000), 7);
+    EXPECT_EQ(RunProgram(Quoted(TestProgramFolder() + "execquit.exe"), 30000), 7);
     EXPECT_LT(GetTickCount() - start, 4000u);
 }

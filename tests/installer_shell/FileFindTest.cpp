@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/installer_shell/ShellTest.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -57,7 +58,9 @@ public:
 private:
     std::string Relative(const std::string& folder) const
     {
-        return folder.compare(0, root_.size(), root_) == 0 ? "\\" + folder.substr(root_.size()) : "?" + folder;
+        std::string relative = folder.compare(0, root_.size(), root_) == 0 ? "\\" : "?";
+        relative += folder.compare(0, root_.size(), root_) == 0 ? folder.substr(root_.size()) : folder;
+        return relative;
     }
 
     TFileSearch& search_;
@@ -85,7 +88,9 @@ struct Medium {
 
 } // namespace
 
-TEST(FileSearch, ReportsEachFolderBeforeItsSubfolders)
+class FileSearch : public ShellTest {};
+
+TEST_F(FileSearch, ReportsEachFolderBeforeItsSubfolders)
 {
     Medium m;
     TFileSearch search(nullptr);
@@ -108,7 +113,7 @@ TEST(FileSearch, ReportsEachFolderBeforeItsSubfolders)
     EXPECT_EQ(rec.Finishes, 1);
 }
 
-TEST(FileSearch, WithoutSubfoldersOnlyTheStartFolder)
+TEST_F(FileSearch, WithoutSubfoldersOnlyTheStartFolder)
 {
     Medium m;
     TFileSearch search(nullptr);
@@ -125,7 +130,7 @@ TEST(FileSearch, WithoutSubfoldersOnlyTheStartFolder)
     EXPECT_EQ(rec.Finishes, 1);
 }
 
-TEST(FileSearch, MissingStartFolderStillEntersAndFinishes)
+TEST_F(FileSearch, MissingStartFolderStillEntersAndFinishes)
 {
     TempFolder tmp;
     TFileSearch search(nullptr);
@@ -153,7 +158,7 @@ LRESULT CALLBACK StopWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 // Stop set by a handler, or by a window message handled during the walk,
 // ends the walk at the next check; OnFinish still follows. A Stop left set
 // from before does not keep Execute from walking.
-TEST(FileSearch, StopEndsTheWalk)
+TEST_F(FileSearch, StopEndsTheWalk)
 {
     WNDCLASSA wc{};
     wc.lpfnWndProc = StopWindowProc;
@@ -187,7 +192,7 @@ TEST(FileSearch, StopEndsTheWalk)
     DestroyWindow(window);
 }
 
-TEST(FileSearch, HandlerErrorLeavesExecute)
+TEST_F(FileSearch, HandlerErrorLeavesExecute)
 {
     Medium m;
     TFileSearch search(nullptr);

@@ -6,11 +6,14 @@
 #include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
 #include "tests/installer_shell/DialogWatcher.h"
+#include "tests/installer_shell/ShellTest.h"
 #include "tests/support/TestUtil.h"
+
+class FileOperation : public ShellTest {};
 
 // Copies into folders that do not exist yet: the shell makes the whole path
 // (no question with fofNoConfirmMkDir), for one file and for a ";" list.
-TEST(FileOperation, CopiesIntoNewNestedFolders)
+TEST_F(FileOperation, CopiesIntoNewNestedFolders)
 {
     struct Row {
         std::vector<const char*> from;  // names below the temporary folder
@@ -44,7 +47,7 @@ TEST(FileOperation, CopiesIntoNewNestedFolders)
     }
 }
 
-TEST(FileOperation, MissingSourceFails)
+TEST_F(FileOperation, MissingSourceFails)
 {
     TempFolder tmp;
     TFileOperation fo(nullptr);
@@ -58,25 +61,29 @@ TEST(FileOperation, MissingSourceFails)
 }
 
 // Copying onto an existing file: with fofNoConfirmation the file is replaced
-// without a question; without it the shell asks, and the answer decides.
-TEST(FileOperation, OverwriteAsksUnlessNoConfirmation)
+// without a question; without it the shell asks, and the answer decides. The
+// question belongs to the component's form, else to the application window.
+TEST_F(FileOperation, OverwriteAsksUnlessNoConfirmation)
 {
     struct Row {
         bool noConfirmation;
+        bool onForm;
         int answer;  // button the watcher presses, should a question come
         bool asked, result, aborted;
         const char* content;
     } rows[] = {
-        {true, IDCANCEL, false, true, false, "new"},
-        {false, IDYES, true, true, false, "new"},
-        {false, IDCANCEL, true, false, true, "old"},
+        {true, false, IDCANCEL, false, true, false, "new"},
+        {false, false, IDYES, true, true, false, "new"},
+        {false, true, IDCANCEL, true, false, true, "old"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "noConfirmation " << row.noConfirmation << ", answer " << row.answer);
+        SCOPED_TRACE(testing::Message() << "noConfirmation " << row.noConfirmation << ", on a form " << row.onForm
+                                        << ", answer " << row.answer);
         TempFolder tmp;
         WriteWholeFile(tmp.Path() + "src.txt", "new");
         WriteWholeFile(tmp.Path() + "dst.txt", "old");
-        TFileOperation fo(nullptr);
+        TForm* form = row.onForm ? new TForm(Application) : nullptr;
+        TFileOperation& fo = *new TFileOperation(form ? static_cast<TComponent*>(form) : Application);
         fo.Flags = {fofAllowUndo, fofNoConfirmMkDir};
         if (row.noConfirmation)
             fo.Flags = fo.Flags + fofNoConfirmation;
@@ -86,14 +93,21 @@ TEST(FileOperation, OverwriteAsksUnlessNoConfirmation)
         EXPECT_EQ(fo.Execute(), row.result);
         watcher.Join();
         EXPECT_EQ(watcher.Seen(), row.asked) << watcher.Caption();
+        if (row.asked) {
+            EXPECT_EQ(watcher.Owner(), form ? form->Handle() : Application->Handle());
+        }
         EXPECT_EQ(fo.OperationAborted(), row.aborted);
         EXPECT_EQ(ReadWholeFile(tmp.Path() + "dst.txt"), row.content);
+        if (form)
+            form->Free();  // and its file operation
+        else
+            delete &fo;
     }
 }
 
 // As a form sets it: Active runs the operation and reads False; the stored
 // values of OperationAborted and About do not take assignments.
-TEST(FileOperation, PublishedProperties)
+TEST_F(FileOperation, PublishedProperties)
 {
     TempFolder tmp;
     WriteWholeFile(tmp.Path() + "a.txt", "a");

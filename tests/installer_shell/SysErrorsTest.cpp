@@ -7,6 +7,7 @@
 #include "classlib/SysUtils.h"
 
 #include "tests/installer_shell/DialogWatcher.h"
+#include "tests/installer_shell/ShellTest.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ struct CapturedBox {
 
 } // namespace
 
-TEST(ShowSystemError, ShowsTheNamedLastError)
+class SystemError : public ShellTest {};
+
+TEST_F(SystemError, ShowsTheNamedLastError)
 {
     struct Row {
         long code;
@@ -67,7 +70,7 @@ TEST(ShowSystemError, ShowsTheNamedLastError)
 
 // Raise wins over show: the caller's guard gets the text and nothing is
 // shown. Without flags the message is only set.
-TEST(ShowSystemError, RaiseOnlyRaises)
+TEST_F(SystemError, RaiseOnlyRaises)
 {
     struct Row {
         unsigned flags;
@@ -94,7 +97,7 @@ TEST(ShowSystemError, RaiseOnlyRaises)
 }
 
 // The real message box, answered by a watcher thread.
-TEST(ShowSystemError, WindowsMessageBox)
+TEST_F(SystemError, WindowsMessageBox)
 {
     DialogWatcher watcher(IDOK);
     std::string msg;

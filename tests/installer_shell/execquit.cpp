@@ -3,11 +3,13 @@
 // once with that code.
 #include <windows.h>
 
+#include "classlib/Forms.h"
 #include "installer/Execfile.h"
 #include "tests/support/TestUtil.h"
 
 int main()
 {
+    StartUnit(InitFormsUnit, DoneFormsUnit);
     SetEnvironmentVariableA("QMX_STUB_SLEEP", "6000");
     TExecFile exec(nullptr);
     exec.SetCommandLine(TestProgramFolder() + "execstub.exe");
