@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/FormReader.h"
 #include "classlib/Lists.h"
 #include "classlib/Registry.h"
 #include "classlib/TypInfo.h"
@@ -127,23 +128,57 @@ TEST(ShellLinkName, FileNameRuleWithoutShellFolder)
     }
 }
 
-// The form of the organizer streams FileName "C:\WINDOWS\Menu Start\" and
-// then ShellFolder sfStartMenu: the name is cleared first, then becomes the
-// Start-menu folder and a backslash (no ".lnk": the folder rule does not
-// apply the name rule). Writing that same name again changes nothing.
-TEST(ShellLinkName, StreamedStartMenuFolder)
+namespace {
+
+class TLinkForm : public TComponent {
+public:
+    using TComponent::TComponent;
+    const TClassInfo* ClassInfo() const override { return &StaticClass(); }
+    static const TClassInfo& StaticClass()
+    {
+        static const TClassInfo info("TLinkForm", &TComponent::StaticClass());
+        return info;
+    }
+};
+
+} // namespace
+
+// The two programs' forms stream their link components. The organizer's
+// FileName "C:\WINDOWS\Menu Start\" is cleared first (it is only ".lnk" by the
+// name rule), then ShellFolder makes it the Start-menu folder and a backslash
+// (the folder rule does not apply the name rule). Writing that same name, or
+// the same folder, again changes nothing.
+TEST(ShellLinkName, StreamedByTheForms)
 {
     const std::string startMenu = ShellFolderValue("Start Menu");
     ASSERT_FALSE(startMenu.empty());
-    TPBShellLink link(nullptr);
-    SetPropText(&link, FindPropInfo(&link, "FileName"), "C:\\WINDOWS\\Menu Start\\");
-    EXPECT_EQ(link.FileName(), "");
-    SetPropText(&link, FindPropInfo(&link, "ShellFolder"), "sfStartMenu");
-    EXPECT_EQ(link.FileName(), startMenu + "\\");
-    link.SetFileName(startMenu + "\\");
-    EXPECT_EQ(link.FileName(), startMenu + "\\");
-    link.SetShellFolder(sfStartMenu);
-    EXPECT_EQ(link.FileName(), startMenu + "\\");
+    ShellLnkStartup();
+    TLinkForm form(nullptr);
+    ReadFormText(&form, R"(object fMain: TLinkForm
+  object PBShellLink1: TPBShellLink
+    FileIcon.IconIndex = 0
+    HotKey = 0
+    WindowState = wsNormal
+  end
+  object PBShellLink2: TPBShellLink
+    FileName = 'C:\WINDOWS\Menu Start\'
+    Language = lgEnglish
+    ShellFolder = sfStartMenu
+  end
+end
+)");
+    auto* installers = dynamic_cast<TPBShellLink*>(form.FindComponent("PBShellLink1"));
+    auto* organizers = dynamic_cast<TPBShellLink*>(form.FindComponent("PBShellLink2"));
+    ASSERT_TRUE(installers && organizers);
+    EXPECT_EQ(installers->WindowState(), wsNormal);
+    EXPECT_EQ(installers->FileName(), "");
+    EXPECT_EQ(organizers->Language(), lgEnglish);
+    EXPECT_EQ(organizers->FileName(), startMenu + "\\");
+
+    organizers->SetFileName(startMenu + "\\");
+    EXPECT_EQ(organizers->FileName(), startMenu + "\\");
+    organizers->SetShellFolder(sfStartMenu);
+    EXPECT_EQ(organizers->FileName(), startMenu + "\\");
 }
 
 // With a shell folder set, a written name moves into that folder.
