@@ -104,6 +104,11 @@ constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 // Types of the controls' properties and events
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Horizontal placement of a text (labels, panels, list-view columns, grids);
+// shared by the controls' units.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Scroll bars of a memo, rich edit or grid.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Keys and mouse buttons held during an input event, as bits.
