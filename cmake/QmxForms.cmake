@@ -5,9 +5,8 @@ include_guard(GLOBAL)
 # ReadFormResource finds them. The files are UTF-8 in the tree; the resources
 # hold them in code page 1250, the programs' text. Call it in the folder that
 # defines TARGET.
-set(QMX_FORM_RC_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/qmx_form_rc.py)
-
 function(qmx_add_forms target)
+    set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/qmx_form_rc.py)
     set(outdir ${CMAKE_CURRENT_BINARY_DIR}/${target}_forms)
     set(forms)
     set(converted)
@@ -18,8 +17,8 @@ function(qmx_add_forms target)
         list(APPEND converted ${outdir}/${name}.cp1250)
     endforeach()
     add_custom_command(OUTPUT ${outdir}/forms.rc ${converted}
-        COMMAND python3 ${QMX_FORM_RC_SCRIPT} ${outdir} ${forms}
-        DEPENDS ${QMX_FORM_RC_SCRIPT} ${forms}
+        COMMAND python3 ${script} ${outdir} ${forms}
+        DEPENDS ${script} ${forms}
         COMMENT "Form resources of ${target}"
         VERBATIM)
     set_source_files_properties(${outdir}/forms.rc PROPERTIES OBJECT_DEPENDS "${converted}")
