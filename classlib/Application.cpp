@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "classlib/UiProbe.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -660,8 +661,11 @@ void InitFormsUnit()
 {
     if (!Screen)
         Screen = new TScreen(nullptr);
-    if (!Application)
+    if (!Application) {
         Application = new TApplication(nullptr);
+        // The end-to-end tests drive every program through it.
+        InitUiProbe();
+    }
 }
 
 void DoneFormsUnit()

@@ -37,6 +37,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TStrings;
 
 // ---------------------------------------------------------------------------
 // Messages
@@ -342,6 +343,18 @@ public:
 
     virtual void Click();
     virtual void DblClick();
+
+    // State that no published property shows, for the test probe
+    // (UiProbe.h), as "Key=Value" lines: "Checked[2]=1", "Cells[1,3]=Jan",
+    // "Selected[0]=1". Reading (change false) adds the control's lines.
+    // Changing makes each line's change as the user would (a tick fires
+    // what a tick fires) and answers whether every key was known.
+    virtual bool ProbeState(TStrings& lines, bool change)
+    {
+        (void)lines;
+        (void)change;
+        return false;
+    }
 
 protected:
     friend class TWinControl;
