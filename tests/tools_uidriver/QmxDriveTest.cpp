@@ -1,0 +1,105 @@
+// qmxdrive.exe, the driver from the command line: a script that starts the
+// test program, acts on it and prints what it reads; a failing line stops
+// the script with a message naming the line.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+std::string Convert(const std::string& s, UINT from, UINT to)
+{
+    std::wstring w(s.size(), L'\0');
+    w.resize(MultiByteToWideChar(from, 0, s.data(), static_cast<int>(s.size()), w.data(), static_cast<int>(w.size())));
+    std::string out(w.size() * 4, '\0');
+    out.resize(WideCharToMultiByte(to, 0, w.data(), static_cast<int>(w.size()), out.data(),
+                                   static_cast<int>(out.size()), nullptr, nullptr));
+    return out;
+}
+
+struct TRun {
+    int ExitCode = -1;
+    std::string Out, Err;  // in the ANSI code page
+};
+
+// Runs qmxdrive with a script of UTF-8 lines, as a shell would hand it over.
+TRun RunScript(const TempFolder& folder, const std::string& script, int timeoutSeconds = 10)
+{
+    const std::string scriptFile = folder.Path() + "skrypt.txt";
+    WriteWholeFile(scriptFile, Convert(script, CP_ACP, CP_UTF8));
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::string outFile = folder.Path() + "out.txt", errFile = folder.Path() + "err.txt";
+    HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    HANDLE err = CreateFileA(errFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    PROCESS_INFORMATION pi{};
+    std::string line = TestProgramFolder() + "..\\..\\tools\\uidriver\\qmxdrive.exe --timeout " +
+                       std::to_string(timeoutSeconds) + " -f " + scriptFile;
+    TRun run;
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        DWORD code = 0;
+        if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0 && GetExitCodeProcess(pi.hProcess, &code))
+            run.ExitCode = static_cast<int>(code);
+        else
+            TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    run.Out = Convert(ReadWholeFile(outFile), CP_UTF8, CP_ACP);
+    run.Err = Convert(ReadWholeFile(errFile), CP_UTF8, CP_ACP);
+    return run;
+}
+
+TEST(QmxDrive, RunsAScriptAgainstTheProgramItStarts)
+{
+    TempFolder folder;
+    const std::string target = TestProgramFolder() + "uidriver_target.exe";
+    const TRun run = RunScript(folder, "# a comment line\n"
+                                       "start --env \"QMX_PROBA=żółw i jeż\" " + target + "\n"
+                                       "wait-form \"Próba sterownika\"\n"
+                                       "click fProba bDodaj\n"
+                                       "text fProba eImie \"Łukasz \\\"Ł\\\"\"\n"
+                                       "get fProba lSrodowisko Caption\n"
+                                       "get fProba xLog Lines\n"
+                                       "click fProba bZamknij\n"
+                                       "wait-exit\n");
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    // The process id first, then what get and wait-exit print.
+    const size_t firstLine = run.Out.find('\n');
+    ASSERT_NE(firstLine, std::string::npos) << run.Out;
+    EXPECT_GT(std::stoi(run.Out.substr(0, firstLine)), 0);
+    EXPECT_EQ(run.Out.substr(firstLine + 1),
+              "żółw i jeż\nclick bDodaj\nchange eImie=Łukasz \"Ł\"\n3\n");
+}
+
+TEST(QmxDrive, StopsAtTheFirstLineThatFails)
+{
+    TempFolder folder;
+    const TRun run = RunScript(folder, "start " + TestProgramFolder() + "uidriver_target.exe\n"
+                                       "click fProba bBrak\n"
+                                       "kill\n",
+                               1);
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("skrypt.txt, line 2: waited 1 s in vain for fProba.bBrak to be usable; form fProba has no component bBrak"),
+              std::string::npos)
+        << run.Err;
+    // The program is left as it was: end it through its own pid.
+    const DWORD pid = static_cast<DWORD>(std::stoul(run.Out));
+    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+        TerminateProcess(p, 1);
+        WaitForSingleObject(p, 5000);
+        CloseHandle(p);
+    }
+}
+
+} // namespace
