@@ -117,8 +117,23 @@ private:
         if (!matches)
             Fail(form.Line, form.Name, "The description of a " + form.ClassName + " cannot be read into a " +
                                            PlainClassName(root_));
-        Guard(form.Line, form.Name, [&] { root_->SetName(form.Name); });
+        Guard(form.Line, form.Name, [&] { root_->SetName(UniqueRootName(form.Name)); });
         ReadBody(root_, form);
+    }
+
+    // A second form of one class beside the first (two warning dialogs at
+    // once) must not fail on its name: it gets "Name_1", "Name_2" ...
+    std::string UniqueRootName(const std::string& name) const
+    {
+        const TComponent* owner = root_->Owner();
+        auto taken = [&](const std::string& n) {
+            const TComponent* c = owner ? owner->FindComponent(n) : nullptr;
+            return c && c != root_;
+        };
+        std::string unique = name;
+        for (int i = 1; taken(unique); ++i)
+            unique = name + "_" + std::to_string(i);
+        return unique;
     }
 
     void ReadBody(TComponent* component, const TFormObject& obj)

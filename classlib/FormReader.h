@@ -4,6 +4,8 @@
 // TeMain). Layout lives in the description, behaviour in the form's class.
 //
 // Reading a description into a root (the form, already constructed):
+// - the root takes the description's name ("eMain"), or "eMain_1" ... when
+//   its owner already has a component of that name;
 // - every "object" inside the root's own creates a component of the class
 //   named (RegisterComponentClass) with the root as owner, in the order
 //   written, and passes the enclosing object to its SetParentComponent

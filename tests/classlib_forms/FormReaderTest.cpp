@@ -78,6 +78,23 @@ TEST_F(FormReader, ReadsInOrderWhileLoadingThenCallsLoaded)
     EXPECT_EQ(form.Panel, Item("Panel"));
 }
 
+// Two forms of one class side by side: the second takes a name of its own.
+TEST_F(FormReader, ASecondFormOfTheOwnerGetsAFreeName)
+{
+    const char* text = "object Form1: TTestForm\n  object Button1: TTestItem\n  end\nend\n";
+    TComponent owner(nullptr);
+    auto* first = new TTestForm(&owner);
+    auto* second = new TTestForm(&owner);
+    auto* third = new TTestForm(&owner);
+    ReadFormText(first, text);
+    ReadFormText(second, text);
+    ReadFormText(third, text);
+    EXPECT_EQ(first->Name(), "Form1");
+    EXPECT_EQ(second->Name(), "Form1_1");
+    EXPECT_EQ(third->Name(), "Form1_2");
+    EXPECT_NE(third->Button1, nullptr);
+}
+
 // Loaded runs once every component is read: a reference to one written
 // further down is set, and that one's properties too.
 TEST_F(FormReader, LoadedSeesLaterComponentsFinished)

@@ -88,7 +88,7 @@ public:
 // The form: its fields Button1 and Panel are set by name, its handlers bound.
 class TTestForm : public TComponent {
 public:
-    TTestForm() : TComponent(nullptr) {}
+    explicit TTestForm(TComponent* owner = nullptr) : TComponent(owner) {}
 
     TTestItem* Button1 = nullptr;
     TTestItem* Panel = nullptr;
