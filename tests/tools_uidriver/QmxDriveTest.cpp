@@ -26,11 +26,9 @@ struct TRun {
     std::string Out, Err;  // in the ANSI code page
 };
 
-// Runs qmxdrive with a script of UTF-8 lines, as a shell would hand it over.
-TRun RunScript(const TempFolder& folder, const std::string& script, int timeoutSeconds = 10)
+// Runs qmxdrive with arguments, its output caught in files of the folder.
+TRun RunQmxDrive(const TempFolder& folder, const std::string& arguments)
 {
-    const std::string scriptFile = folder.Path() + "skrypt.txt";
-    WriteWholeFile(scriptFile, Convert(script, CP_ACP, CP_UTF8));
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     const std::string outFile = folder.Path() + "out.txt", errFile = folder.Path() + "err.txt";
     HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
@@ -41,8 +39,7 @@ TRun RunScript(const TempFolder& folder, const std::string& script, int timeoutS
     si.hStdOutput = out;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
-    std::string line = TestProgramFolder() + "..\\..\\tools\\uidriver\\qmxdrive.exe --timeout " +
-                       std::to_string(timeoutSeconds) + " -f " + scriptFile;
+    std::string line = TestProgramFolder() + "..\\..\\tools\\uidriver\\qmxdrive.exe " + arguments;
     TRun run;
     if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
         DWORD code = 0;
@@ -58,6 +55,14 @@ TRun RunScript(const TempFolder& folder, const std::string& script, int timeoutS
     run.Out = Convert(ReadWholeFile(outFile), CP_UTF8, CP_ACP);
     run.Err = Convert(ReadWholeFile(errFile), CP_UTF8, CP_ACP);
     return run;
+}
+
+// The same with a script of UTF-8 lines, as a shell would hand it over.
+TRun RunScript(const TempFolder& folder, const std::string& script, int timeoutSeconds = 10)
+{
+    const std::string scriptFile = folder.Path() + "skrypt.txt";
+    WriteWholeFile(scriptFile, Convert(script, CP_ACP, CP_UTF8));
+    return RunQmxDrive(folder, "--timeout " + std::to_string(timeoutSeconds) + " -f " + scriptFile);
 }
 
 TEST(QmxDrive, RunsAScriptAgainstTheProgramItStarts)
@@ -93,13 +98,15 @@ TEST(QmxDrive, StopsAtTheFirstLineThatFails)
     EXPECT_NE(run.Err.find("skrypt.txt, line 2: waited 1 s in vain for fProba.bBrak to be usable; form fProba has no component bBrak"),
               std::string::npos)
         << run.Err;
-    // The program is left as it was: end it through its own pid.
+    // The program is left running; another run finds it by its id.
     const DWORD pid = static_cast<DWORD>(std::stoul(run.Out));
-    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-        TerminateProcess(p, 1);
-        WaitForSingleObject(p, 5000);
-        CloseHandle(p);
-    }
+    HANDLE program = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(WaitForSingleObject(program, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    const TRun kill = RunQmxDrive(folder, "--pid " + std::to_string(pid) + " kill");
+    EXPECT_EQ(kill.ExitCode, 0) << kill.Err;
+    EXPECT_EQ(WaitForSingleObject(program, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(program);
 }
 
 } // namespace

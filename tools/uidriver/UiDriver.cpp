@@ -499,7 +499,7 @@ TUiDump TUiProcess::Dump(const std::string& form)
 
 TUiComponent TUiProcess::Component(const std::string& form, const std::string& name)
 {
-    TUiDump dump = Dump();
+    TUiDump dump = Dump(form);
     const TUiForm* f = dump.FindForm(form);
     if (!f)
         throw EUiDriverError("there is no form " + form);
@@ -552,7 +552,7 @@ TUiComponent TUiProcess::WaitFor(const std::string& form, const std::string& nam
     std::string state = "the program has no application window yet";
     Poll(what, timeoutMs, [&] {
         TAnswer a;
-        if (!TryRequest({"dump"}, a, timeoutMs))
+        if (!TryRequest({"dump", form}, a, timeoutMs))
             return false;
         TUiDump dump = TUiDump::Parse(a.Body);
         const TUiForm* f = dump.FindForm(form);
@@ -574,7 +574,7 @@ TUiComponent TUiProcess::WaitForComponent(const std::string& form, const std::st
     std::string why = "the program has no application window yet";
     Poll(form + "." + name + " to be usable", timeoutMs, [&] {
         TAnswer a;
-        if (!TryRequest({"dump"}, a, timeoutMs))
+        if (!TryRequest({"dump", form}, a, timeoutMs))
             return false;
         TUiDump dump = TUiDump::Parse(a.Body);
         why = Unusable(dump, form, name);
