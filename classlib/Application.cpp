@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
+#include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
 #include "classlib/UiProbe.h"
 
 TApplication* Application = nullptr;
@@ -663,6 +666,10 @@ void InitFormsUnit()
         Screen = new TScreen(nullptr);
     if (!Application) {
         Application = new TApplication(nullptr);
+        // The standard controls' classes, for the forms' resources.
+        InitStdCtrlsUnit();
+        InitExtCtrlsUnit();
+        InitComCtrlsUnit();
         // The end-to-end tests drive every program through it.
         InitUiProbe();
     }

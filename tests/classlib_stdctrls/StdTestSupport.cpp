@@ -1,0 +1,87 @@
+#include "StdTestSupport.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "classlib/PngWriter.h"
+
+namespace {
+
+std::function<void()> laterWork;
+TCustomForm* watched = nullptr;
+
+void CALLBACK LaterFire(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    if (laterWork) {
+        auto f = std::move(laterWork);
+        laterWork = nullptr;
+        f();
+    }
+}
+
+void CALLBACK WatchdogFire(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (watched)
+        watched->SetModalResult(mrAbort);
+}
+
+} // namespace
+
+void EnsureApplication()
+{
+    // The forms unit starts the controls' units too.
+    if (!Application)
+        InitFormsUnit();
+}
+
+void PumpMessages(int ms)
+{
+    const DWORD end = GetTickCount() + ms;
+    do {
+        Application->ProcessMessages();
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+Later::Later(unsigned ms, std::function<void()> f)
+{
+    laterWork = std::move(f);
+    id_ = SetTimer(nullptr, 0, ms, LaterFire);
+}
+
+Later::~Later()
+{
+    KillTimer(nullptr, id_);
+    laterWork = nullptr;
+}
+
+Watchdog::Watchdog(TCustomForm* form, unsigned ms)
+{
+    watched = form;
+    id_ = SetTimer(nullptr, 0, ms, WatchdogFire);
+}
+
+Watchdog::~Watchdog()
+{
+    KillTimer(nullptr, id_);
+    watched = nullptr;
+}
+
+std::string SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name)
+{
+    const std::string path = folder + name;
+    SaveBitmapToPng(&bitmap, path);
+    const char* pictures = std::getenv("QMX_PICTURES");
+    if (pictures && *pictures) {
+        std::string target = pictures;
+        if (target[0] == '/')
+            target = "Z:" + target;  // a Unix path handed in from the host
+        if (target.back() != '\\' && target.back() != '/')
+            target += '\\';
+        CreateDirectoryA(target.c_str(), nullptr);
+        EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
+    }
+    return path;
+}
