@@ -5,7 +5,6 @@
 
 #include "classlib/ExtCtrls.h"
 #include "classlib/StdCtrls.h"
-#include "classlib/TypInfo.h"
 
 TMessageDlgHook MessageDlgHook;
 
@@ -225,8 +224,11 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
     if (result != mrNone)
         return result;
 
-    static const UINT beeps[] = {MB_ICONEXCLAMATION, MB_ICONHAND, MB_ICONASTERISK, MB_ICONQUESTION, MB_OK};
-    MessageBeep(beeps[type]);
+    if (!Application)
+        throw EInvalidOperation("A message dialog needs the application (InitFormsUnit)");
+    static const UINT beeps[] = {MB_ICONEXCLAMATION, MB_ICONHAND, MB_ICONASTERISK, MB_ICONQUESTION};
+    if (type != mtCustom)
+        MessageBeep(beeps[type]);
     TForm* form = CreateMessageDialog(text, type, buttons);
     TFormHolder holder(form);
     form->SetHelpContext(helpContext);

@@ -5,9 +5,10 @@
 // class is "TMessageForm".
 //
 // Keys: Enter presses the default button (OK, else Yes, else the first
-// button); Escape, like the window's close box, answers Cancel, else No,
-// else OK; with none of these it gives mrCancel without pressing a button.
-// The Help button shows the dialog's help topic and does not close it.
+// button); Escape presses Cancel, else No, else OK (so a question with No
+// and Abort never aborts by Escape); with none of these, and for the
+// window's close box, the result is mrCancel. The Help button shows the
+// dialog's help topic and does not close it.
 #pragma once
 
 #include <initializer_list>
@@ -65,9 +66,10 @@ std::string MessageDlgButtonName(TMsgDlgBtn button);
 // (ShowModal) and frees it (Free). No buttons: an OK button.
 TForm* CreateMessageDialog(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);
 
-// Sounds the beep of the kind, shows the dialog modally and gives the modal
-// result of the button pressed (mrYes, mrNo, mrOk, mrCancel, mrAbort,
-// mrRetry, mrIgnore, mrAll), or mrCancel when it was closed otherwise.
+// Asks MessageDlgHook first; else sounds the beep of the kind (a custom
+// dialog has none), shows the dialog modally and gives the modal result of
+// the button pressed (mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry,
+// mrIgnore, mrAll), or mrCancel when it was closed otherwise.
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext);
 
 // A custom dialog with OK, titled with the application's title.
