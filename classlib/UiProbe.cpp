@@ -103,10 +103,19 @@ TCustomForm* FindForm(const std::string& selector)
     return found;
 }
 
+// A form owned by another form is a form of its own, not a component of
+// its owner's.
+bool IsOwnForm(TComponent* c)
+{
+    return dynamic_cast<TCustomForm*>(c) != nullptr;
+}
+
 TComponent* FindOwned(TComponent* owner, const std::string& name)
 {
     for (int i = 0; i < owner->ComponentCount(); ++i) {
         TComponent* c = owner->Components(i);
+        if (IsOwnForm(c))
+            continue;
         if (SameName(c->Name(), name))
             return c;
         if (TComponent* inner = FindOwned(c, name))
@@ -190,9 +199,8 @@ void Describe(TComponent* c, std::string& out)
         if (windowed && windowed->HandleAllocated()) {
             GetWindowRect(windowed->Handle(), &r);
             AddLine(out, "screen", RectText(r));
-        } else if (showing) {
-            const TPoint origin = control->Parent() ? control->Parent()->ClientToScreen(Point(control->Left(), control->Top()))
-                                                    : Point(control->Left(), control->Top());
+        } else if (showing && control->Parent() && control->Parent()->HandleAllocated()) {
+            const TPoint origin = control->Parent()->ClientToScreen(Point(control->Left(), control->Top()));
             r = {origin.x, origin.y, origin.x + control->Width(), origin.y + control->Height()};
             AddLine(out, "screen", RectText(r));
         }
@@ -204,7 +212,11 @@ void Describe(TComponent* c, std::string& out)
     DescribeProps(c, out);
     if (control) {
         TStringList state;
-        control->ProbeState(state, false);
+        try {
+            control->ProbeState(state, false);
+        } catch (const std::exception& e) {
+            state.Add(std::string("ProbeState=!") + e.what());
+        }
         for (int i = 0; i < state.Count(); ++i)
             out += ' ' + Escape(state.Strings(i)) + '\n';
     }
@@ -214,7 +226,7 @@ void DescribeOwned(TComponent* owner, std::string& out)
 {
     for (int i = 0; i < owner->ComponentCount(); ++i) {
         TComponent* c = owner->Components(i);
-        if (c->IsDestroying())
+        if (c->IsDestroying() || IsOwnForm(c))
             continue;
         Describe(c, out);
         DescribeOwned(c, out);

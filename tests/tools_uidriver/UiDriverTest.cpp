@@ -168,6 +168,10 @@ TEST_F(UiDriver, AnswersTheProgramsModalForm)
     // The question is up, and the program answers inside its modal loop.
     const TUiForm question = app->WaitForForm("dPytanie");
     EXPECT_TRUE(question.Modal());
+    // The main form owns the question, which is a form of its own all the same.
+    const TUiDump main = app->Dump("fProba");
+    ASSERT_EQ(main.Forms.size(), 1u);
+    EXPECT_EQ(main.Forms[0].Find("Yes"), nullptr);
     app->SetTimeout(300);
     EXPECT_NE(ErrorOf([&] { app->Click("fProba", "bDodaj"); }).find("form fProba is disabled"), std::string::npos);
     app->SetTimeout(10000);
