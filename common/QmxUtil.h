@@ -112,3 +112,47 @@ std::string IntToRoman(int N);
 // 08 Dec 1999 14:05:09 GMT"); 0 when it cannot be read, years before 1999
 // included. Never raises.
 double ParseLastModified(const std::string& Line);
+
+// ---------------------------------------------------------------------------
+// Start-up and shutdown of the unit (QmxStartup.cpp). A program starts the
+// forms unit, the font unit (QmxFonts.h) and then this one, in this order:
+//
+//     StartUnit(InitFormsUnit, DoneFormsUnit);
+//     StartUnit(AddStartupFonts, RemoveStartupFonts);
+//     StartUnit(InitCommonUnit, DoneCommonUnit);
+//
+// The maker's cursors come with the common library as resources (drawn by
+// QmxCursors.py when the library is built) and are loaded into the screen's
+// cursor table under fixed numbers (resource names in brackets): 3 (HAND),
+// 4 (ITEM), 111-120 (CRD_01-CRD_10), 121-130 (PAP_01-PAP_10), 131-140
+// (HP01-HP10), 141-149 (KELN01-KELN09), 150 (DRAGSONG), 151 (DRAGSONGS),
+// 159 (GLOSNIK), 161 (HELP), 171 (MONITOR), 181 (SAVE), 191 (READ) and
+// 211-220 (DUPEK01-DUPEK10). A number whose cursor is missing shows the arrow.
+
+#include <bitset>
+
+// Read from QMX.INI [common] Katalog in the Windows folder, at most 78
+// characters; empty without one.
+extern std::string CommonCatalog;
+// The application's title, filled by GetAppTitleBuffer.
+extern std::string AppTitleBuffer;
+// The Windows folder with a trailing backslash.
+extern std::string WindowsFolder;
+// Every code that is neither a letter nor a digit (code 0 aside); the codes
+// from 128 up as the locale sees them once the unit has started.
+extern std::bitset<256> NonAlphaNumericSet;
+
+// Asks before a second copy of the same program file runs (halting unless
+// the user agrees), shows the hourglass, makes the date formats show
+// four-digit years, reads the catalog, records the program's path under
+// QmxPathsKey with its product name, and loads the maker's cursors.
+void InitCommonUnit();
+// Deletes the running-copy atom, unless the program halted at the question
+// (the atom is then the other copy's).
+void DoneCommonUnit();
+// Gives the application's hidden window a caption style.
+void AddCaptionToAppWindow();
+// Copies the application's title into AppTitleBuffer and returns it.
+const char* GetAppTitleBuffer();
+// Reads CommonCatalog.
+void ReadCommonCatalog();
