@@ -105,12 +105,13 @@ TEST_F(UiDriver, TicksACheckBoxOnlyWhenItIsNotAsAsked)
 
 TEST_F(UiDriver, SetsEditTextsWithOneChangeNotification)
 {
+    // The system's own edit, and the class library's edit and memo.
     app->SetText("fProba", "eImie", "Zażółć gęślą");
     EXPECT_EQ(app->Component("fProba", "eImie").Value("Text"), "Zażółć gęślą");
-    // A multi-line edit hears of the change too, as it would of typing.
-    app->SetText("fProba", "mUwagi", "raz\r\ndwa");
-    EXPECT_EQ(app->Component("fProba", "mUwagi").Value("Text"), "raz\r\ndwa");
-    EXPECT_EQ(Log(), (Lines{"change eImie=Zażółć gęślą", "change mUwagi=raz\r\ndwa"}));
+    app->SetText("fProba", "eNazwa", "plik ą");
+    app->SetText("fProba", "mOpis", "raz\r\ndwa");
+    EXPECT_EQ(app->Component("fProba", "mOpis").List("Lines"), (Lines{"raz", "dwa"}));
+    EXPECT_EQ(Log(), (Lines{"change eImie=Zażółć gęślą", "change eNazwa", "change mOpis"}));
 }
 
 TEST_F(UiDriver, SelectsAndTicksItemsAndSetsCells)
@@ -128,6 +129,23 @@ TEST_F(UiDriver, SelectsAndTicksItemsAndSetsCells)
 
     app->SetProperty("fProba", "lSrodowisko", "Caption", "inny");
     EXPECT_EQ(app->Component("fProba", "lSrodowisko").Value("Caption"), "inny");
+}
+
+TEST_F(UiDriver, DrivesTheClassLibrarysControlsAndMessageDialog)
+{
+    app->SetChecked("fProba", "cPotwierdz", true);
+    EXPECT_EQ(app->Component("fProba", "cPotwierdz").Value("Checked"), "True");
+    app->SelectItem("fProba", "lbPliki", "ć.txt");
+    EXPECT_EQ(app->Component("fProba", "lbPliki").Value("ItemIndex"), "2");
+    EXPECT_EQ(app->WaitForText("fProba", "lInfo", "Gotowe").Class, "TLabel");
+
+    app->Click("fProba", "bUsun");
+    const TUiForm question = app->AnswerDialog("Yes");
+    EXPECT_EQ(question.Class, "TMessageForm");
+    EXPECT_EQ(question.Find("Message")->Value("Caption"), "Usunąć plik?");
+    app->WaitForFormGone("TMessageForm");
+    app->Sync();
+    EXPECT_EQ(Log(), (Lines{"click cPotwierdz", "click lbPliki", "usun 6"}));
 }
 
 TEST_F(UiDriver, RefusesWhatAPersonCouldNotDoAndSaysWhy)

@@ -1,7 +1,8 @@
 // The program the driver's tests drive: one form with a control of each kind
 // the driver handles, a modal question form, a system message box and a
-// shell copy that asks before it replaces a file. Everything the controls
-// hear goes into the log (xLog.Lines), which the tests read back.
+// shell copy that asks before it replaces a file, and the class library's
+// own standard controls with a message dialog beside them. Everything the
+// controls hear goes into the log (xLog.Lines), which the tests read back.
 //   uidriver_target.exe        ends with exit code 3 when its form closes
 // Environment: QMX_PROBA (shown in lSrodowisko), QMX_ZRODLO and QMX_CEL (the
 // file bKopiuj copies and where to).
@@ -13,8 +14,10 @@
 #include <memory>
 #include <utility>
 
+#include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
 #include "classlib/Lists.h"
+#include "classlib/StdCtrls.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -130,17 +133,17 @@ private:
     bool checked_ = false;
 };
 
-// The system's edit, single-line or multi-line; logs its changes.
+// The system's edit, logging the changes the system announces.
 class TTargetEdit : public TWinControl {
 public:
-    TTargetEdit(TComponent* owner, bool multiLine) : TWinControl(owner), multiLine_(multiLine) { SetTabStop(true); }
+    explicit TTargetEdit(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
 
 protected:
     void CreateParams(TCreateParams& p) override
     {
         TWinControl::CreateParams(p);
         CreateSubClass(p, "EDIT");
-        p.Style |= WS_BORDER | ES_AUTOHSCROLL | (multiLine_ ? ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL : 0);
+        p.Style |= WS_BORDER | ES_AUTOHSCROLL;
     }
     void Dispatch(TMessage& m) override
     {
@@ -150,9 +153,6 @@ protected:
         }
         TWinControl::Dispatch(m);
     }
-
-private:
-    bool multiLine_;
 };
 
 // The system's list box with a tick per item kept beside it; a selection
@@ -301,7 +301,7 @@ public:
         SetName("fProba");
         SetCaption("Próba sterownika");
         SetBorderStyle(bsSingle);
-        SetBounds(20, 20, 420, 330);
+        SetBounds(20, 20, 580, 330);
         SetColor(clBtnFace);
 
         auto* log = new TTargetLog(this);
@@ -335,14 +335,10 @@ public:
         check->SetBounds(8, top, 120, 20);
         check->SetParent(this);
 
-        auto* edit = new TTargetEdit(this, false);
+        auto* edit = new TTargetEdit(this);
         edit->SetName("eImie");
         edit->SetBounds(110, 8, 140, 22);
         edit->SetParent(this);
-        auto* memo = new TTargetEdit(this, true);
-        memo->SetName("mUwagi");
-        memo->SetBounds(110, 38, 140, 60);
-        memo->SetParent(this);
 
         auto* list = new TTargetList(this);
         list->SetName("lbLista");
@@ -366,6 +362,54 @@ public:
         env->SetCaption(Env("QMX_PROBA"));
         env->SetBounds(260, 150, 100, 16);
         env->SetParent(this);
+
+        AddStandardControls();
+    }
+
+    // The class library's controls, which the programs are made of.
+    void AddStandardControls()
+    {
+        auto* usun = new TButton(this);
+        usun->SetName("bUsun");
+        usun->SetCaption("&Usuń");
+        usun->SetBounds(420, 8, 150, 25);
+        usun->SetParent(this);
+        usun->OnClick = TNotifyEvent(this, &TProbaForm::bUsunClick);
+        auto* name = new TEdit(this);
+        name->SetName("eNazwa");
+        name->SetBounds(420, 40, 150, 22);
+        name->SetParent(this);
+        name->OnChange = TNotifyEvent(this, &TProbaForm::Changed);
+        auto* memo = new TMemo(this);
+        memo->SetName("mOpis");
+        memo->SetBounds(420, 68, 150, 50);
+        memo->SetParent(this);
+        memo->OnChange = TNotifyEvent(this, &TProbaForm::Changed);
+        auto* check = new TCheckBox(this);
+        check->SetName("cPotwierdz");
+        check->SetCaption("Potwierdź");
+        check->SetBounds(420, 124, 150, 20);
+        check->SetParent(this);
+        check->OnClick = TNotifyEvent(this, &TProbaForm::Clicked);
+        auto* list = new TListBox(this);
+        list->SetName("lbPliki");
+        list->SetBounds(420, 150, 150, 60);
+        list->SetParent(this);
+        for (const char* item : {"a.txt", "b.txt", "ć.txt"})
+            list->Items()->Add(item);
+        list->OnClick = TNotifyEvent(this, &TProbaForm::Clicked);
+        auto* info = new TLabel(this);
+        info->SetName("lInfo");
+        info->SetCaption("Gotowe");
+        info->SetBounds(420, 216, 150, 16);
+        info->SetParent(this);
+    }
+
+    void Changed(TObject* sender) { Note("change " + static_cast<TComponent*>(sender)->Name()); }
+    void Clicked(TObject* sender) { Note("click " + static_cast<TComponent*>(sender)->Name()); }
+    void bUsunClick(TObject*)
+    {
+        Note("usun " + std::to_string(MessageDlg("Usunąć plik?", mtConfirmation, {mbYes, mbNo}, 0)));
     }
 
     void bPytajClick(TObject*)

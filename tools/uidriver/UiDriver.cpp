@@ -673,15 +673,11 @@ void TUiProcess::SetText(const std::string& form, const std::string& name, const
         WaitStarted(PostAction({"set", form, name, "Text", text}, "setting the text of " + form + "." + name), -1);
         return;
     }
+    // The class library's edits announce a WM_SETTEXT as one change, single-
+    // and multi-line alike, as they do for typing; nothing more is sent.
     DWORD_PTR result = 0;
     if (!SendTimeout(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), timeout_, result))
         throw EUiDriverError("setting the text of " + form + "." + name + " did not end within " + Seconds(timeout_));
-    // A single-line edit tells its parent of the change itself; a multi-line
-    // one does not for WM_SETTEXT, but does for typing.
-    DWORD_PTR code = 0;
-    if (SendTimeout(h, WM_GETDLGCODE, 0, 0, timeout_, code) && (code & DLGC_HASSETSEL) &&
-        (GetWindowLongA(h, GWL_STYLE) & ES_MULTILINE))
-        PostMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), EN_CHANGE), reinterpret_cast<LPARAM>(h));
     Sync();
 }
 

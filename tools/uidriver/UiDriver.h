@@ -129,8 +129,9 @@ public:
     void Click(const std::string& form, const std::string& name);
     // Clicks a check box or radio button when it is not already as asked.
     void SetChecked(const std::string& form, const std::string& name, bool checked);
-    // An edit's text through WM_SETTEXT and the change notification the edit
-    // sends for typing; a control without a window through its Text.
+    // An edit's text through WM_SETTEXT, which the class library's edits
+    // announce with one OnChange; a control without a window through its
+    // Text.
     void SetText(const std::string& form, const std::string& name, const std::string& text);
     // Selects an item by index (ItemIndex) or by its text among Items.
     void SelectItem(const std::string& form, const std::string& name, int index);
