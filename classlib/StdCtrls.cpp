@@ -506,6 +506,9 @@ void TCustomCheckBox::Dispatch(TMessage& m)
 
 TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner)
 {
+    // Only the checked button of a group is a tab stop: Tab goes to the
+    // choice made, the arrows go through the others.
+    SetTabStop(false);
     SetBounds(0, 0, 113, 17);
 }
 
@@ -541,6 +544,7 @@ void TRadioButton::SetChecked(bool value)
     if (value == checked_)
         return;
     checked_ = value;
+    SetTabStop(value);
     if (HandleAllocated())
         SendMessageA(handle_, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     if (!value)

@@ -175,7 +175,7 @@ public:
 
 // A radio button. Checking it (by a click or by the program) unchecks the
 // other radio buttons of the same parent and fires OnClick; unchecking
-// fires nothing.
+// fires nothing. Only a checked radio button is a tab stop.
 class TRadioButton : public TButtonControl {
 public:
     explicit TRadioButton(TComponent* owner);

@@ -320,6 +320,29 @@ TEST_F(StdControls, RadioButtonsOfOneParentExcludeEachOther)
     EXPECT_EQ(SendMessageA(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendMessageA(b->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(rec.log, (std::vector<std::string>{"click rbA", "click rbB"}));
+    // Tab goes to the choice made.
+    EXPECT_FALSE(a->TabStop());
+    EXPECT_TRUE(b->TabStop());
+}
+
+TEST_F(StdControls, TabEntersAGroupOfRadioButtonsAtTheCheckedOne)
+{
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    auto* a = new TRadioButton(form);
+    a->SetTop(30);
+    a->SetParent(form);
+    auto* b = new TRadioButton(form);
+    b->SetTop(50);
+    b->SetParent(form);
+    b->SetChecked(true);
+    form->Show();
+    edit->SetFocus();
+    form->SelectNext(edit, true, true);
+    EXPECT_EQ(form->ActiveControl(), b);
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+    form->Hide();
 }
 
 // ---------------------------------------------------------------------------
