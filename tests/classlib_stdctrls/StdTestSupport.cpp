@@ -17,7 +17,8 @@ void CALLBACK LaterFire(HWND, UINT, UINT_PTR id, DWORD)
     if (laterWork) {
         auto f = std::move(laterWork);
         laterWork = nullptr;
-        f();
+        // Never unwinds into the system's timer dispatch.
+        CallbackGuard(nullptr, [&] { f(); });
     }
 }
 
