@@ -361,7 +361,7 @@ TListView::TListView(TComponent* owner)
     // the button's release.
     SetControlStyle(ControlStyle() & ~(csClickEvents | csCaptureMouse));
     SetBounds(Left(), Top(), 250, 150);
-    SetColor(clWindow);
+    SetParentColor(false);  // keeps its window colour whatever the parent has
     SetTabStop(true);
     imageLink_.OnChange = TNotifyEvent(this, &TListView::ImagesChanged);
 }

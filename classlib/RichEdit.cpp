@@ -316,7 +316,7 @@ TRichEdit::TRichEdit(TComponent* owner)
 {
     ++liveRichEdits;
     SetBounds(Left(), Top(), 185, 89);
-    SetColor(clWindow);
+    SetParentColor(false);  // keeps its window colour whatever the parent has
     SetTabStop(true);
 }
 

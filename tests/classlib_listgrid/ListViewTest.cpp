@@ -56,11 +56,6 @@ struct Recorder {
     }
     void Click(TObject*) { log.push_back("click"); }
     void ColumnClick(TObject*, TListColumn* column) { log.push_back("column " + column->Caption()); }
-    void Edited(TObject*, TListItem* item, std::string& text)
-    {
-        log.push_back("edited " + item->Caption() + " -> " + text);
-        text += "!";
-    }
     // Orders by the number in Data, highest first.
     void Compare(TObject*, TListItem* a, TListItem* b, int, int& result)
     {
@@ -332,17 +327,6 @@ TEST_F(ListView, ItemsColumnsAndStateOutliveANewWindow)
     EXPECT_EQ(view->Items()->Item(1)->Data(), reinterpret_cast<void*>(12));
     EXPECT_TRUE(GetWindowLongA(view->Handle(), GWL_STYLE) & LVS_EDITLABELS);
 
-    // Editable now: an edited caption goes through OnEdited into the item.
-    view->OnEdited = TLVEditedEvent(&rec, &Recorder::Edited);
-    FocusWindow(view->Handle());
-    HWND edit = reinterpret_cast<HWND>(SendMessageA(view->Handle(), LVM_EDITLABELA, 0, 0));
-    ASSERT_NE(edit, nullptr);
-    SetWindowTextA(edit, "nowy");
-    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
-    PumpMessages(50);
-    EXPECT_EQ(rec.log, std::vector<std::string>{"edited pierwszy -> nowy"});
-    EXPECT_EQ(view->Items()->Item(0)->Caption(), "nowy!");
-    EXPECT_EQ(WindowText(*view, 0, 0), "nowy!");
 }
 
 TEST_F(ListView, ItemsWaitForTheWindow)

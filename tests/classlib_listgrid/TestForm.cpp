@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestUtil.h"
+#include "classlib/ListView.h"
 #include "classlib/PngWriter.h"
 #include "classlib/RichEdit.h"
+#include "tests/support/TestUtil.h"
 
 TForm* TestForm()
 {
@@ -14,6 +15,8 @@ TForm* TestForm()
     if (!form) {
         InitFormsUnit();
         InitRichEditUnit();
+        InitListViewUnit();
+        InitGridsUnit();
         form = new TForm(Application);
         form->SetBounds(20, 20, 640, 480);
         form->SetCaption("Listy i siatki");
@@ -36,11 +39,35 @@ void FocusWindow(HWND wnd)
 {
     SetForegroundWindow(GetAncestor(wnd, GA_ROOT));
     SetFocus(wnd);
-    for (int i = 0; i < 100 && GetFocus() != wnd; ++i) {
+    // A control may hand the focus on to a child of its own (a grid to its
+    // editor).
+    auto arrived = [wnd] { return GetFocus() == wnd || IsChild(wnd, GetFocus()); };
+    for (int i = 0; i < 100 && !arrived(); ++i) {
         PumpMessages(10);
         SetFocus(wnd);
     }
     Application->ProcessMessages();
+}
+
+void PressKey(WORD key, TShiftState shift, HWND target)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = (shift & ssShift) ? 0x80 : 0;
+    keys[VK_CONTROL] = (shift & ssCtrl) ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageA(target ? target : GetFocus(), WM_KEYDOWN, key, 1);
+    PumpMessages(30);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+void TypeText(const std::string& text)
+{
+    for (char c : text) {
+        PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        PumpMessages(10);
+    }
 }
 
 void SavePicture(HWND wnd, const std::string& folder, const std::string& name)
@@ -58,4 +85,21 @@ void SavePicture(HWND wnd, const std::string& folder, const std::string& name)
         target += '\\';
     CreateDirectoryA(target.c_str(), nullptr);
     EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
+}
+
+const char* const DataLabels[14] = {"Imię", "Nazwisko", "Firma", "Adres",   "Kod",  "Miasto",      "E-mail",
+                                    "WWW",  "Telefon",  "Faks",  "Bank",    "Numer konta", "NIP", "Regon"};
+
+TDataGrid::TDataGrid(TComponent* owner) : TStringGrid(owner)
+{
+    SetRowCount(15);
+    SetColCount(2);
+    SetColWidths(0, 80);
+    SetColWidths(1, Width() - ColWidths(0) - 16);
+    SetOptions(Options() | goEditing | goTabs | goThumbTracking | goAlwaysShowEditor);
+    SetFixedRows(0);
+    SetFixedCols(1);
+    for (int row = 0; row < 14; ++row)
+        SetCells(0, row, DataLabels[row]);
+    SetDefaultRowHeight(17);
 }
