@@ -1,0 +1,375 @@
+// What the installer does with a medium before and after its window: the
+// description files read into applications, the wizard's page order, the
+// install list, the summary and the report lines.
+#include <windows.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "classlib/SysUtils.h"
+#include "common/QmxReg.h"
+#include "common/QmxUtil.h"
+#include "common/VersInfo.h"
+#include "installer/definicje.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+// The medium of this build, beside the tests folder.
+std::string Medium()
+{
+    const std::string relative = TestProgramFolder() + "..\\..\\medium\\";
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
+    return std::string(full, n);
+}
+
+std::string Lines(const TStrings& list)
+{
+    std::string s;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (i)
+            s += '|';
+        s += list.Strings(i);
+    }
+    return s;
+}
+
+// The entry with "•" in place of the separator byte, to read in a failure.
+std::string Readable(std::string entry)
+{
+    for (char& c : entry)
+        if (c == EntrySeparator)
+            c = '#';
+    return entry;
+}
+
+TInstallApp& AddApp(TInstallApps& apps, const std::string& nazwa, const std::string& katalog,
+                    const std::string& lokalizacja, std::initializer_list<const char*> pliki)
+{
+    auto app = std::make_unique<TInstallApp>();
+    app->Nazwa = nazwa;
+    app->Katalog = katalog;
+    app->Lokalizacja = lokalizacja;
+    for (const char* p : pliki)
+        app->Pliki.Add(p);
+    apps.push_back(std::move(app));
+    return *apps.back();
+}
+
+} // namespace
+
+TEST(Definicje, InstallItemIsRegisteredAs261)
+{
+    InitializeQmxList();
+    InitializeDefinicje();
+    const tQmxRecObject* rec = FindQmxClassById(261);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->ItemClass, tInstallItem::Class());
+    TObject* item = rec->ItemClass->Create();
+    ASSERT_NE(dynamic_cast<tInstallItem*>(item), nullptr);
+    EXPECT_NE(static_cast<tInstallItem*>(item)->Klucze, nullptr);
+    delete item;
+    FinalizeQmxList();
+}
+
+TEST(Definicje, SourceFolder)
+{
+    TempFolder temp;
+    const std::string folder = temp.Path() + "NoŚnik";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteWholeFile(folder + "\\plik.txt", "x");
+    const struct {
+        std::string argument, expected;
+    } rows[] = {
+        {folder, AnsiLowerCase(folder) + "\\"},
+        {folder + "\\", AnsiLowerCase(folder) + "\\"},
+        {folder + "\\plik.txt", "c:\\program\\"},
+        {folder + "\\brak", "c:\\program\\"},
+        {"", "c:\\program\\"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.argument);
+        EXPECT_EQ(SourceFolderFrom(r.argument, "c:\\program\\"), r.expected);
+    }
+}
+
+TEST(Definicje, DescriptionFileGivesOneApplicationPerSection)
+{
+    TempFolder temp;
+    const std::string source = AnsiLowerCase(temp.Path());
+    CreateDirectoryA((temp.Path() + "Pakiet").c_str(), nullptr);
+    WriteWholeFile(temp.Path() + "kelvor.qmx",
+                   "[Księgi]\r\n<rozmiar>=1 MB\r\n<katalog>=Prog\\Dane\r\n<info>= opis \"z\" cudzysłowem\r\n"
+                   "<wersja>=2\r\nksiegi.exe=Księgi\r\npomoc.txt=\"Pomoc; ważne\"\r\n"
+                   "[Pusta]\r\n<info>=bez plików\r\n");
+    WriteWholeFile(temp.Path() + "Pakiet\\kelvor.qmx", "[Księgi]\r\nb.exe=B\r\n");
+
+    TInstallApps apps;
+    ReadDescriptionFile(temp.Path(), "kelvor.qmx", source, apps);
+    ReadDescriptionFile(temp.Path() + "Pakiet", "kelvor.qmx", source, apps);
+    ASSERT_EQ(apps.size(), 3u);
+
+    const struct {
+        const char *nazwa, *rozmiar, *katalog, *info, *lokalizacja, *pliki;
+    } rows[] = {
+        {"Księgi", "1 MB", "Prog\\Dane", "opis \"z\" cudzysłowem", "", "ksiegi.exe=Księgi|pomoc.txt=Pomoc; ważne"},
+        {"Pusta", "", "", "bez plików", "", ""},
+        {"Księgi", "", "", "", "pakiet\\", "b.exe=B"},
+    };
+    for (size_t i = 0; i < apps.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TInstallApp& a = *apps[i];
+        EXPECT_EQ(a.Nazwa, rows[i].nazwa);
+        EXPECT_EQ(a.Rozmiar, rows[i].rozmiar);
+        EXPECT_EQ(a.Katalog, rows[i].katalog);
+        EXPECT_EQ(a.Info, rows[i].info);
+        EXPECT_EQ(a.Lokalizacja, rows[i].lokalizacja);
+        EXPECT_EQ(Lines(a.Pliki), rows[i].pliki);
+        EXPECT_TRUE(a.Zaznaczona);
+    }
+}
+
+// Damage in one description file costs at most its own lines: the reading
+// never raises, later sections and other files are still listed, and a file
+// line too long for the field routines is reported and left out.
+TEST(Definicje, DamagedDescriptionFileKeepsTheRest)
+{
+    TempFolder temp;
+    const std::string source = AnsiLowerCase(temp.Path());
+    std::string bytes = "[Długa]\r\n";
+    bytes += std::string(300, 'd') + ".exe=Długa\r\n";
+    bytes += "linia bez znaku równości\r\n";
+    bytes += "[Zła]\r\n";
+    bytes += std::string("\x01\x02\xff\xfe\x00\x7f=\x80\x81\r\n", 12);
+    bytes += "[]\r\n[Pusta]\r\n[Dobra]\r\ndobra.exe=Dobra\r\n";
+    WriteWholeFile(temp.Path() + "kelvor.qmx", bytes);
+
+    TInstallApps apps;
+    ASSERT_NO_THROW(ReadDescriptionFile(temp.Path(), "kelvor.qmx", source, apps));
+    ASSERT_NO_THROW(ReadDescriptionFile(temp.Path() + "brak", "kelvor.qmx", source, apps));
+    ASSERT_FALSE(apps.empty());
+    EXPECT_EQ(apps.back()->Nazwa, "Dobra");
+    EXPECT_EQ(Lines(apps.back()->Pliki), "dobra.exe=Dobra");
+
+    TStringList list;
+    std::vector<std::string> bad;
+    BuildInstallList(apps, source, "d:\\cel\\", list,
+                     [&](const std::string& line, const std::string&) { bad.push_back(line.substr(0, 10)); });
+    std::string all;
+    for (const auto& a : apps)
+        all += "[" + a->Nazwa + "]" + Lines(a->Pliki) + "\n";
+    EXPECT_EQ(bad, std::vector<std::string>{std::string(10, 'd')}) << all;
+    EXPECT_EQ(Readable(list.Strings(list.Count() - 1)), "Dobra#" + source + "dobra.exe#d:\\cel\\dobra.exe");
+}
+
+TEST(Definicje, PageOrder)
+{
+    const struct {
+        bool pelna;
+        const char* forward;
+        const char* back;
+    } rows[] = {
+        {true, "0,1,2,3,6,7,8", "8,7,6,3,2,1,0"},
+        {false, "0,1,2,3,4,5,6,7,8", "8,7,6,5,4,3,2,1,0"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.pelna);
+        std::string forward = "0", back = "8";
+        for (int page = 0; page < 8;) {
+            int next = page + 1;
+            GetNextPage(r.pelna, page, next);
+            forward += ',';
+            forward += std::to_string(page = next);
+        }
+        for (int page = 8; page > 0;) {
+            int prior = page - 1;
+            GetPriorPage(r.pelna, page, prior);
+            back += ',';
+            back += std::to_string(page = prior);
+        }
+        EXPECT_EQ(forward, r.forward);
+        EXPECT_EQ(back, r.back);
+    }
+}
+
+TEST(Definicje, InstallEntries)
+{
+    const struct {
+        const char* what;
+        const char *nazwa, *katalog, *lokalizacja, *line, *source, *expected;
+    } rows[] = {
+        {"file at the top with katalog", "Alfa", "Prog", "", "a.exe=Program A", "c:\\nosnik\\",
+         "Alfa (Program A)#c:\\nosnik\\Prog\\a.exe#d:\\cel\\Prog\\a.exe"},
+        {"subfolder without katalog", "Beta", "", "pakiet\\", "b.exe=Beta", "c:\\nosnik\\",
+         "Beta#c:\\nosnik\\pakiet\\b.exe#d:\\cel\\b.exe"},
+        {"subfolder with katalog", "Beta", "B\\Dane", "pakiet\\", "sub\\b.txt=Opis", "c:\\nosnik\\",
+         "Beta (Opis)#c:\\nosnik\\pakiet\\sub\\b.txt#d:\\cel\\B\\Dane\\sub\\b.txt"},
+        {"display name differing only in case", "Beta", "", "", "b.exe=beta", "c:\\nosnik\\",
+         "Beta (beta)#c:\\nosnik\\b.exe#d:\\cel\\b.exe"},
+        {"katalog ending in a backslash", "Gamma", "G\\", "", "g.exe=", "c:\\nosnik\\",
+         "Gamma ()#c:\\nosnik\\G\\g.exe#d:\\cel\\G\\g.exe"},
+        {"network source keeps its leading backslashes", "Delta", "", "pakiet\\", "d.exe=Delta",
+         "\\\\serwer\\nosnik\\", "Delta#\\\\serwer\\nosnik\\pakiet\\d.exe#d:\\cel\\d.exe"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        TInstallApp app;
+        app.Nazwa = r.nazwa;
+        app.Katalog = r.katalog;
+        app.Lokalizacja = r.lokalizacja;
+        EXPECT_EQ(Readable(MakeInstallEntry(app, r.line, r.source, "d:\\cel\\")), r.expected);
+    }
+}
+
+TEST(Definicje, InstallListIsUniqueByDestination)
+{
+    TInstallApps apps;
+    AddApp(apps, "Alfa", "Wspólne", "", {"a.exe=Alfa", "pomoc.txt=Pomoc"});
+    AddApp(apps, "Beta", "", "pakiet\\", {"WSPÓLNE\\POMOC.TXT=Pomoc Bety", "b.exe=Beta"});
+    AddApp(apps, "Odznaczona", "", "", {"c.exe=C"}).Zaznaczona = false;
+    AddApp(apps, "Bez plików", "", "", {});
+
+    TStringList list;
+    list.Add("stary wpis");
+    BuildInstallList(apps, "c:\\src\\", "d:\\cel\\", list, nullptr);
+    EXPECT_EQ(Readable(Lines(list)), "Alfa#c:\\src\\Wspólne\\a.exe#d:\\cel\\Wspólne\\a.exe|"
+                                     "Alfa (Pomoc)#c:\\src\\Wspólne\\pomoc.txt#d:\\cel\\Wspólne\\pomoc.txt|"
+                                     "Beta#c:\\src\\pakiet\\b.exe#d:\\cel\\b.exe");
+    EXPECT_FALSE(IsNewDestination(list, "x\x95y\x95" "D:\\CEL\\B.EXE"));
+    EXPECT_TRUE(IsNewDestination(list, "x\x95y\x95" "d:\\cel\\c.exe"));
+}
+
+namespace {
+
+class TLinesSink : public TSummarySink {
+public:
+    std::vector<std::string> lines;
+    std::vector<std::string> missing;
+    void AddLine(const std::string& Text, TFontStyles Style, TColor Color) override
+    {
+        std::string attrs = Style.Contains(fsBold) ? "B" : "";
+        if (Style.Contains(fsUnderline))
+            attrs += "U";
+        lines.push_back(attrs + (Color == clNavy ? "n" : "") + "|" + Text);
+    }
+    void MissingFile(const std::string& SourcePath) override { missing.push_back(SourcePath); }
+};
+
+} // namespace
+
+// The sample medium read the installer's way, its install list and its
+// summary with the options at their start states.
+TEST(Definicje, MediumInstallListAndSummary)
+{
+    const std::string medium = AnsiLowerCase(Medium());
+    TInstallApps apps;
+    for (const char* folder : {"", "pakiet\\", "pakiet\\narzedzia\\"})
+        ReadDescriptionFile(medium + folder, "kelvor.qmx", medium, apps);
+    TStringList list;
+    BuildInstallList(apps, medium, "d:\\qmx\\", list, nullptr);
+    const std::string m = medium;
+    const char* expected[] = {
+        "Parvin 2000#{m}Parvin\\parvin.exe#d:\\qmx\\Parvin\\parvin.exe",
+        "Parvin 2000 (Pomoc - ważne; przeczytaj)#{m}Parvin\\pomoc.txt#d:\\qmx\\Parvin\\pomoc.txt",
+        "Parvin 2000 (Dane przykładowe)#{m}Parvin\\brak.dat#d:\\qmx\\Parvin\\brak.dat",
+        "Ferlond (Dziennik Ferlonda)#{m}pakiet\\ferlond.exe#d:\\qmx\\ferlond.exe",
+        "Kalmet Księgowość (Kalmet 2000)#{m}pakiet\\narzedzia\\kalmet.exe#d:\\qmx\\Kalmet\\Dane\\kalmet.exe",
+        "Lumero 2000 (Brennik)#{m}pakiet\\narzedzia\\brennik.exe#d:\\qmx\\Lumero\\brennik.exe",
+        "Lumero 2000 (Czytaj mnie)#{m}pakiet\\narzedzia\\czytaj.txt#d:\\qmx\\Lumero\\czytaj.txt",
+    };
+    ASSERT_EQ(list.Count(), 7);
+    for (int i = 0; i < 7; ++i) {
+        std::string e = expected[i];
+        e.replace(e.find("{m}"), 3, m);
+        EXPECT_EQ(Readable(list.Strings(i)), e);
+    }
+
+    TVersionInfoResource vi(nullptr);
+    TLinesSink sink;
+    BuildSummary(list, TInstallOptions(), vi, sink);
+    const std::vector<std::string> lines = {
+        "B|Za chwilę rozpoczniemy instalowanie wybranych przez Ciebie aplikacji.",
+        "U|Utworzę odpowiednie skróty na pulpicie.",
+        "U|Dodam skróty do Twojego menu Start™.",
+        "Bn|",
+        "Bn|Wybrałeś następujące aplikacje:",
+        "n|Parvin 2000, wersja 2.0.0.14 (12 listopada 1999)",
+        "n|Ferlond (Dziennik Ferlonda), wersja 1.5.2.0 (3 grudnia 1999)",
+        "n|Kalmet Księgowość (Kalmet 2000), wersja 3.1.0.7 (28 października 1999)",
+        "n|",
+        "U|Zainstaluję nowe czcionki Microsoft Typography, o ile jeszcze ich nie masz w systemie.",
+        "U|Zainstaluję nową wersje standardowych bibliotek systemowych i nowe kontrolki wizualne.",
+        "|Programy zaprojektowane do automatycznego uruchamiania zostaną odpowiednio ustawione i uruchomią się "
+        "automatycznie przy najbliższym starcie Windows.",
+        "|Gdy program napotka na już zainstalowane pliki, będzie pytał o pozwolenie ich zastąpienia.",
+    };
+    EXPECT_EQ(sink.lines, lines);
+    EXPECT_TRUE(sink.missing.empty());
+}
+
+TEST(Definicje, SummaryWithOtherOptionsAndAMissingProgram)
+{
+    TempFolder temp;
+    WriteWholeFile(temp.Path() + "bez.exe", "no version resource");
+    TStringList list;
+    list.Add("Brak\x95" + temp.Path() + "brak.exe\x95" "d:\\brak.exe");
+    list.Add("Bez wersji\x95" + temp.Path() + "bez.exe\x95" "d:\\bez.exe");
+    list.Add("Bez wersji\x95" + temp.Path() + "bez.exe\x95" "d:\\x\\bez.exe");
+    TInstallOptions options;
+    options.SkrotyNaPulpicie = options.SkrotyWMenuStart = options.Czcionki = options.ComCtl = false;
+    options.AutoRun = false;
+    options.AutoReplace = true;
+
+    TVersionInfoResource vi(nullptr);
+    TLinesSink sink;
+    BuildSummary(list, options, vi, sink);
+    const std::vector<std::string> lines = {
+        "B|Za chwilę rozpoczniemy instalowanie wybranych przez Ciebie aplikacji.",
+        "Bn|",
+        "Bn|Wybrałeś następujące aplikacje:",
+        "n|Bez wersji",
+        "n|Bez wersji",
+        "n|",
+        "|Programy zaprojektowane do automatycznego uruchamiania NIE BĘDĄ się uruchamiały automatycznie, zatem "
+        "mogą nie działać poprawnie.",
+        "|Ewentualnie istniejące instalacje naszych programów zostaną zastąpione automatycznie, o ile instalujesz "
+        "je w katalogach standardowych.",
+    };
+    EXPECT_EQ(sink.lines, lines);
+    EXPECT_EQ(sink.missing, std::vector<std::string>{temp.Path() + "brak.exe"});
+}
+
+TEST(Definicje, ReportEntries)
+{
+    const struct {
+        const char *keyword, *nazwa, *link, *expected;
+    } rows[] = {
+        {"FILECOPY", "Parvin 2000", "", "FILECOPY=Parvin 2000;c:\\a.exe;d:\\a.exe"},
+        {"AUTORUN", "Pomoc - ważne; przeczytaj; 2=3", "", "AUTORUN=Pomoc - ważne, przeczytaj, 2=3;c:\\a.exe;d:\\a.exe"},
+        {"LINK", "Ferlond (F)", "c:\\pulpit\\Ferlond .lnk",
+         "LINK=Ferlond (F);c:\\a.exe;d:\\a.exe;c:\\pulpit\\Ferlond .lnk"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.keyword);
+        EXPECT_EQ(ReportEntry(r.keyword, r.nazwa, "c:\\a.exe", "d:\\a.exe", r.link), r.expected);
+    }
+}
+
+TEST(Definicje, ReportIsOnlyAppendedTo)
+{
+    TempFolder temp;
+    const std::string report = temp.Path() + ReportFileName;
+    WriteWholeFile(report, "pierwsza instalacja\r\n");
+    AppendReportLine(report, "FILECOPY=A;b;c");
+    AppendReportLine(report, "LINK=A;b;c;d");
+    const std::string text = ReadWholeFile(report);
+    const std::regex form("pierwsza instalacja\r\n"
+                          "\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d - FILECOPY=A;b;c\r\n"
+                          "\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d - LINK=A;b;c;d\r\n");
+    EXPECT_TRUE(std::regex_match(text, form)) << text;
+    EXPECT_EQ(TodayDayNumber(), std::to_string(static_cast<long long>(Date())));
+}
