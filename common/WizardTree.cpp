@@ -4,14 +4,15 @@
 
 #include "classlib/TypInfo.h"
 
-TWizardTree::TWizardTree(TComponent* owner) : TCustomControl(owner), items_(std::make_unique<TStringList>())
+TWizardTree::TWizardTree(TComponent* owner) : TCustomPanel(owner), items_(std::make_unique<TStringList>())
 {
     items_->Add("Start");
     items_->Add("First Page");
     items_->Add("Second Page");
     items_->Add("Finish");
     items_->OnChange = TNotifyEvent(this, &TWizardTree::ItemsChanged);
-    SetControlStyle(ControlStyle() | csOpaque);
+    SetBevelOuter(bvNone);
+    SetCaption(std::string());
     Font()->SetColor(clWhite);
     SetColor(clBlack);
     SetBounds(Left(), Top(), 133, 140);
@@ -31,7 +32,7 @@ const TClassInfo* TWizardTree::ClassInfo() const
 const TClassInfo& TWizardTree::StaticClass()
 {
     static const TClassInfo info(
-        "TWizardTree", &TWinControl::StaticClass(), &NewComponent<TWizardTree>,
+        "TWizardTree", &TCustomPanel::StaticClass(), &NewComponent<TWizardTree>,
         {
             PublishStrings<&TWizardTree::Items, &TWizardTree::SetItems>("Items"),
             PublishInteger<&TWizardTree::ItemIndex, &TWizardTree::SetItemIndex>("ItemIndex"),
@@ -231,15 +232,15 @@ void TWizardTree::Dispatch(TMessage& m)
         } scope{this};
         clickPos_ = Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
         clickPosKnown_ = true;
-        TCustomControl::Dispatch(m);
+        TCustomPanel::Dispatch(m);
         return;
     }
-    TCustomControl::Dispatch(m);
+    TCustomPanel::Dispatch(m);
 }
 
 void TWizardTree::Click()
 {
-    TCustomControl::Click();
+    TCustomPanel::Click();
     TPoint p = clickPos_;
     if (!clickPosKnown_) {
         if (!HandleAllocated() || !GetCursorPos(&p))

@@ -12,14 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "classlib/Controls.h"
+#include "classlib/ExtCtrls.h"
 #include "classlib/Lists.h"
 
 // (Sender, NewItemIndex, AllowChange)
 using TOnChanging = TEvent<TObject*, int, bool&>;
 using TOnChange = TEvent<TObject*>;
 
-class TWizardTree : public TCustomControl {
+// A panel whose bevels and caption stay unused: it paints only the tree.
+class TWizardTree : public TCustomPanel {
 public:
     explicit TWizardTree(TComponent* owner);
     ~TWizardTree() override;

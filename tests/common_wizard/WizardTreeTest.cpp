@@ -228,6 +228,7 @@ TEST_F(WizardTree, IsReadFromAFormDescription)
                        "  object wt: TWizardTree\n"
                        "    Left = 0\n"
                        "    Enabled = False\n"
+                       "    BevelInner = bvNone\n"
                        "    Items.Strings = (\n"
                        "      '  Program instalacyjny'\n"
                        "      '  Sposób instalacji'\n"
@@ -247,6 +248,7 @@ TEST_F(WizardTree, IsReadFromAFormDescription)
     ASSERT_NE(wt, nullptr);
     EXPECT_EQ(wt->Parent(), form);
     EXPECT_FALSE(wt->Enabled());
+    EXPECT_EQ(wt->BevelOuter(), bvNone);  // the panel's bevels are not used
     ASSERT_EQ(wt->Items()->Count(), 3);
     EXPECT_EQ(wt->Items()->Strings(1), "  Sposób instalacji");
     EXPECT_EQ(wt->ItemIndex(), 2);
