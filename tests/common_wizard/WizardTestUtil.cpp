@@ -6,7 +6,9 @@
 
 #include "tests/support/TestUtil.h"
 #include "classlib/PngWriter.h"
+#include "common/PageMngr.h"
 #include "common/WizardTree.h"
+#include "common/qmxcolorbutton.h"
 
 void EnsureWizardApplication()
 {
@@ -14,6 +16,8 @@ void EnsureWizardApplication()
         return;
     InitFormsUnit();
     WizardTreeStartup();
+    qmxcolorbuttonStartup();
+    PageMngrStartup();
 }
 
 std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* control)
