@@ -159,6 +159,17 @@ TEST_F(GridFocus, WithoutAlwaysShowTheEditorOpensOnDemand)
     EXPECT_TRUE(g->EditorMode());
     EXPECT_EQ(g->InplaceEditor()->Text(), "nowy");
 
+    // The text the editor starts with may come from OnGetEditText.
+    struct Upper {
+        void GetEditText(TObject*, int, int, std::string& value) { value = "[" + value + "]"; }
+    } upper;
+    g->OnGetEditText = TGetEditEvent(&upper, &Upper::GetEditText);
+    g->SetCells(2, 3, "z");
+    PressKey(VK_DOWN);
+    EXPECT_EQ(g->InplaceEditor()->Text(), "[z]");
+    PressKey(VK_UP);
+    g->OnGetEditText.Clear();
+
     // Moving with the editor open takes it along.
     PressKey(VK_UP);
     EXPECT_EQ(g->Row(), 1);

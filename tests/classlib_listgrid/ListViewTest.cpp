@@ -329,6 +329,44 @@ TEST_F(ListView, ItemsColumnsAndStateOutliveANewWindow)
 
 }
 
+TEST_F(ListView, AnItemMovesAsACopyInsertedElsewhere)
+{
+    int data = 5;
+    AddRow("pierwszy", {"1"}, nullptr);
+    AddRow("drugi", {"2", "dwa"}, &data);
+    AddRow("trzeci", {"3"}, nullptr);
+    view->Items()->Item(2)->SetChecked(false);
+    // The second row to the front: a copy there, the original deleted.
+    TListItem* copy = view->Items()->Insert(0);
+    copy->Assign(view->Items()->Item(2));
+    view->Items()->Delete(2);
+    EXPECT_EQ(WindowCaptions(*view), (std::vector<std::string>{"drugi", "pierwszy", "trzeci"}));
+    EXPECT_EQ(view->Items()->Item(0), copy);
+    EXPECT_EQ(copy->Data(), &data);
+    EXPECT_EQ(WindowText(*view, 0, 2), "dwa");
+    EXPECT_TRUE(WindowChecked(*view, 0));
+    EXPECT_FALSE(WindowChecked(*view, 2));
+    EXPECT_THROW(view->Items()->Insert(4), EListError);
+}
+
+TEST_F(ListView, SmallImagesAreTheWindowsUntilTheyGo)
+{
+    auto* images = new TImageList(TestForm());
+    images->Add(nullptr, nullptr);
+    view->SetSmallImages(images);
+    TListItem* item = AddRow("z obrazkiem", {}, nullptr);
+    item->SetImageIndex(0);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(view->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+              images->Handle());
+    LVITEMA it{};
+    it.mask = LVIF_IMAGE;
+    SendMessageA(view->Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    EXPECT_EQ(it.iImage, 0);
+    delete images;
+    EXPECT_EQ(view->SmallImages(), nullptr);
+    EXPECT_EQ(SendMessageA(view->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+}
+
 TEST_F(ListView, ItemsWaitForTheWindow)
 {
     TListView loose(nullptr);
