@@ -717,22 +717,41 @@ void TCustomGrid::SelectionMoved(const TGridRect& old)
     InvalidateRange(Selection());
 }
 
+// The client span of the columns (rows) from..to that show; false when
+// none does.
+bool TCustomGrid::VisibleSpan(bool horizontal, int from, int to, int& low, int& high)
+{
+    TAxis a;
+    Axis(horizontal, a);
+    low = a.extent;
+    high = 0;
+    for (int i = std::max(from, 0); i <= std::min(to, a.count - 1); ++i) {
+        const int pos = LinePos(horizontal, i);
+        if (pos < 0)
+            continue;  // scrolled away before the view
+        if (pos >= a.extent) {
+            if (i >= a.fixed)
+                break;  // and all after it
+            continue;
+        }
+        low = std::min(low, pos);
+        high = std::max(high, pos + (*a.sizes)[i]);
+    }
+    return low < high;
+}
+
 void TCustomGrid::InvalidateRange(const TGridRect& range)
 {
     if (!handle_)
         return;
-    // The cells of the range that show, as one rectangle.
-    RECT area{0, 0, 0, 0};
-    for (int c = range.Left; c <= range.Right; ++c)
-        for (int r = range.Top; r <= range.Bottom; r += std::max(1, range.Bottom - range.Top)) {
-            const TRect cell = CellRect(c, r);
-            if (cell.right > cell.left)
-                UnionRect(&area, &area, &cell);
-        }
-    if (area.right > area.left) {
-        InflateRect(&area, gridLineWidth_ + 1, gridLineWidth_ + 1);
-        InvalidateRect(handle_, &area, FALSE);
-    }
+    int left, right, top, bottom;
+    if (!VisibleSpan(true, range.Left, range.Right, left, right) ||
+        !VisibleSpan(false, range.Top, range.Bottom, top, bottom))
+        return;
+    RECT area{left, top, right, bottom};
+    // With the lines around it, where a focus frame or selection may show.
+    InflateRect(&area, gridLineWidth_ + 1, gridLineWidth_ + 1);
+    InvalidateRect(handle_, &area, FALSE);
 }
 
 void TCustomGrid::InvalidateCell(int col, int row)

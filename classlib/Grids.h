@@ -280,6 +280,7 @@ private:
     void ScrollMessage(bool horizontal, int code, int thumb);
     void SelectionMoved(const TGridRect& old);
     void InvalidateRange(const TGridRect& range);
+    bool VisibleSpan(bool horizontal, int from, int to, int& low, int& high);
     void ChangeSize(int colCount, int rowCount);
     bool SizingBorder(int x, int y, TGridState& state, int& index, int& pos);
     int FixedExtent(bool horizontal);

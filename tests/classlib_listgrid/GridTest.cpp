@@ -154,6 +154,34 @@ TEST_F(Grid, TheDrawingLoopDrawsEveryVisibleCellOnce)
 
 }
 
+TEST_F(Grid, InvalidatingCellsCoversWhatShowsOfThem)
+{
+    TStringGrid* g = Place(new TStringGrid(TestForm()));
+    g->SetRowCount(20);
+    g->SetTopRow(10);
+    const int last = g->TopRow() + g->VisibleRowCount() - 1;
+    auto dirty = [g] {
+        RECT r{0, 0, 0, 0};
+        GetUpdateRect(g->Handle(), &r, FALSE);
+        return r;
+    };
+    auto inside = [](const RECT& outer, const TRect& inner) {
+        return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+               inner.bottom <= outer.bottom;
+    };
+    UpdateWindow(g->Handle());
+    g->InvalidateCol(2);  // its fixed cell shows, then rows from the top row on
+    EXPECT_TRUE(inside(dirty(), g->CellRect(2, 0)));
+    EXPECT_TRUE(inside(dirty(), g->CellRect(2, last)));
+    EXPECT_FALSE(inside(dirty(), g->CellRect(3, last)));
+    UpdateWindow(g->Handle());
+    g->InvalidateRow(5);  // scrolled away
+    RECT none;
+    EXPECT_FALSE(GetUpdateRect(g->Handle(), &none, FALSE));
+    g->InvalidateCell(1, last);
+    EXPECT_TRUE(inside(dirty(), g->CellRect(1, last)));
+}
+
 struct KeyRow {
     const char* name;
     int col, row;  // start
