@@ -687,7 +687,8 @@ void TListView::SetViewStyle(TViewStyle value)
 
 void TListView::SetCheckboxes(bool value)
 {
-    if (handle_ && checkboxes_ && !value)
+    // The ticks the window has (the user's among them) are what stays.
+    if (handle_ && checkboxes_)
         for (TListItem* item : items_->items_)
             item->checked_ = item->Checked();
     checkboxes_ = value;

@@ -209,6 +209,15 @@ TEST_F(ListView, UserTicksReachTheItemsAndOnChange)
     rec.log.clear();
     view->Items()->Item(0)->SetChecked(true);
     EXPECT_EQ(rec.log, std::vector<std::string>{"state pierwszy ticked"});
+
+    // Check boxes switched on again, or off and on, keep the user's ticks.
+    view->SetCheckboxes(true);
+    EXPECT_TRUE(view->Items()->Item(1)->Checked());
+    view->SetCheckboxes(false);
+    view->SetCheckboxes(true);
+    EXPECT_TRUE(view->Items()->Item(0)->Checked());
+    EXPECT_TRUE(view->Items()->Item(1)->Checked());
+    EXPECT_TRUE(WindowChecked(*view, 1));
 }
 
 TEST_F(ListView, ClicksSelectRowsAndReachOnClickAndOnColumnClick)
