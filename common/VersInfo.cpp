@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "classlib/ListView.h"
+#include "classlib/StdCtrls.h"
+#include "classlib/TypInfo.h"
+
 namespace {
 
 const char* const StandardKeys[] = {
@@ -168,7 +172,115 @@ std::string TVersionInfoResource::GetTargetFileName() const
     return ModuleFileName(nullptr);
 }
 
-void TVersionInfoResource::UpdateLabels() {}
+void TVersionInfoResource::LinkLabel(TCustomLabel*& link, TCustomLabel* value, TPreDef shown)
+{
+    link = value;
+    if (!value)
+        return;
+    value->FreeNotification(this);
+    showResource_ &= ~PreDefBit(shown);
+    UpdateLabels();
+}
+
+void TVersionInfoResource::SetVersionLabel(TCustomLabel* value)
+{
+    LinkLabel(versionLabel_, value, pdFileVersion);
+}
+
+void TVersionInfoResource::SetDescriptionLabel(TCustomLabel* value)
+{
+    LinkLabel(descriptionLabel_, value, pdFileDescription);
+}
+
+void TVersionInfoResource::SetCopyrightLabel(TCustomLabel* value)
+{
+    LinkLabel(copyrightLabel_, value, pdLegalCopyright);
+}
+
+void TVersionInfoResource::SetProductLabel(TCustomLabel* value)
+{
+    LinkLabel(productLabel_, value, pdProductName);
+}
+
+void TVersionInfoResource::SetVersionListView(TListView* value)
+{
+    versionListView_ = value;
+    if (!value)
+        return;
+    value->FreeNotification(this);
+    UpdateLabels();
+}
+
+void TVersionInfoResource::SetShowResource(TPreDefs value)
+{
+    value &= AllPreDefs;
+    if (value == showResource_)
+        return;
+    showResource_ = value;
+    UpdateLabels();
+}
+
+void TVersionInfoResource::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation != TOperation::opRemove)
+        return;
+    for (TCustomLabel** link : {&versionLabel_, &descriptionLabel_, &copyrightLabel_, &productLabel_})
+        if (static_cast<TComponent*>(*link) == component)
+            *link = nullptr;
+    if (static_cast<TComponent*>(versionListView_) == component)
+        versionListView_ = nullptr;
+}
+
+void TVersionInfoResource::UpdateLabels()
+{
+    if (versionLabel_)
+        versionLabel_->SetCaption(fileVersion_.GetVersionText());
+    if (copyrightLabel_)
+        copyrightLabel_->SetCaption(LegalCopyright());
+    if (productLabel_)
+        productLabel_->SetCaption(ProductName());
+    if (descriptionLabel_)
+        descriptionLabel_->SetCaption(FileDescription());
+    if (versionListView_)
+        FillListView();
+}
+
+void TVersionInfoResource::FillListView()
+{
+    TListView* list = versionListView_;
+    list->Items()->Clear();
+    list->Columns()->Clear();
+    list->SetViewStyle(vsReport);
+    list->SetReadOnly(true);
+    list->SetColumnClick(false);
+    for (const char* caption : {"Resource", "Value"}) {
+        TListColumn* column = list->Columns()->Add();
+        column->SetCaption(caption);
+        column->SetWidth(ColumnHeaderWidth);
+    }
+    const TPreDef order[] = {pdProductName,  pdProductVersion, pdCompanyName,  pdLegalCopyright,
+                             pdLegalTrademarks, pdFileDescription, pdFileVersion, pdInternalName,
+                             pdOriginalFilename, pdBuildFlags,   pdComments};
+    for (TPreDef member : order) {
+        if (!(showResource_ & PreDefBit(member)))
+            continue;
+        std::string value;
+        if (member == pdFileVersion)
+            value = fileVersion_.GetVersionText();
+        else if (member == pdProductVersion)
+            value = productVersion_.GetVersionText();
+        else if (member == pdBuildFlags)
+            value = GetBuildFlagsText();
+        else
+            value = GetStandardValue(member);
+        if (value.empty())
+            continue;
+        TListItem* item = list->Items()->Add();
+        item->SetCaption(StandardKeys[member]);
+        item->SubItems()->Add(value);
+    }
+}
 
 std::string TVersionInfoResource::GetBuildFlagsText() const
 {
@@ -242,4 +354,44 @@ void TVersionInfoResource::ReloadVersionInfo()
     if (translationIndex_ >= translations_.Count())
         translationIndex_ = 0;
     UpdateLabels();
+}
+
+const TClassInfo* TVersionInfoResource::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& TVersionInfoResource::StaticClass()
+{
+    using C = TVersionInfoResource;
+    static const TClassInfo info(
+        "TVersionInfoResource", &TComponent::StaticClass(), &NewComponent<C>,
+        {
+            PublishString<&C::Version, &C::SetVersion>("Version"),
+            PublishString<&C::Filename, &C::SetFilename>("Filename"),
+            PublishBoolean<&C::ForceEXE, &C::SetForceEXE>("ForceEXE"),
+            PublishString<&C::CompanyName>("CompanyName"),
+            PublishString<&C::FileDescription>("FileDescription"),
+            PublishString<&C::InternalName>("InternalName"),
+            PublishString<&C::LegalCopyright>("LegalCopyright"),
+            PublishString<&C::LegalTrademarks>("LegalTrademarks"),
+            PublishString<&C::OriginalFilename>("OriginalFilename"),
+            PublishString<&C::ProductName>("ProductName"),
+            PublishString<&C::Comments>("Comments"),
+            PublishComponent<&C::VersionLabel, &C::SetVersionLabel>("VersionLabel"),
+            PublishComponent<&C::VersionListView, &C::SetVersionListView>("VersionListView"),
+            PublishComponent<&C::DescriptionLabel, &C::SetDescriptionLabel>("DescriptionLabel"),
+            PublishComponent<&C::CopyrightLabel, &C::SetCopyrightLabel>("CopyrightLabel"),
+            PublishComponent<&C::ProductLabel, &C::SetProductLabel>("ProductLabel"),
+            PublishSet<&C::ShowResource, &C::SetShowResource>(
+                "ShowResource", {"pdCompanyName", "pdFileDescription", "pdFileVersion", "pdInternalName",
+                                 "pdLegalCopyright", "pdLegalTrademarks", "pdOriginalFilename", "pdProductName",
+                                 "pdProductVersion", "pdComments", "pdBuildFlags"}),
+        });
+    return info;
+}
+
+void InitVersInfoUnit()
+{
+    RegisterComponentClass(TVersionInfoResource::StaticClass());
 }

@@ -1,6 +1,10 @@
 // Reading a file's version resource: the fixed file information (version
 // words, build flags), the translations the file declares and the values of
-// its string table, always in the first declared translation.
+// its string table, always in the first declared translation. The component
+// shows what it read in the labels and the list view linked to it.
+//
+// Registered for forms by InitVersInfoUnit, which a program starts after the
+// forms unit: StartUnit(InitVersInfoUnit, nullptr).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +16,10 @@
 
 struct tagVS_FIXEDFILEINFO;
 class TVersionInfoResource;
+class TCustomLabel;
+class TListView;
+
+void InitVersInfoUnit();
 
 using TVersionFilename = std::string;
 
@@ -29,6 +37,14 @@ enum TPreDef {
     pdComments,
     pdBuildFlags,
 };
+
+// A set of TPreDef members: bit n stands for member n.
+using TPreDefs = unsigned;
+constexpr TPreDefs PreDefBit(TPreDef member)
+{
+    return 1u << member;
+}
+constexpr TPreDefs AllPreDefs = (1u << (pdBuildFlags + 1)) - 1;
 
 // Build flags of the fixed information, in the order their words are shown.
 enum TVersionFlag {
@@ -104,6 +120,29 @@ public:
 
     void Loaded() override;
 
+    // The component's own version, shown to whoever lists its properties.
+    std::string Version() const { return "TVersionInfoResource v2.27"; }
+    // Forms may carry the text; it stays what it is.
+    void SetVersion(const std::string&) {}
+
+    // Linked controls: the version label shows the file version number, the
+    // others their string values. Linking a label takes its value off
+    // ShowResource, so that the list view does not repeat it. A link goes
+    // when the linked control is freed.
+    TCustomLabel* VersionLabel() const { return versionLabel_; }
+    void SetVersionLabel(TCustomLabel* value);
+    TCustomLabel* DescriptionLabel() const { return descriptionLabel_; }
+    void SetDescriptionLabel(TCustomLabel* value);
+    TCustomLabel* CopyrightLabel() const { return copyrightLabel_; }
+    void SetCopyrightLabel(TCustomLabel* value);
+    TCustomLabel* ProductLabel() const { return productLabel_; }
+    void SetProductLabel(TCustomLabel* value);
+    // One row for every value of ShowResource that is not empty.
+    TListView* VersionListView() const { return versionListView_; }
+    void SetVersionListView(TListView* value);
+    TPreDefs ShowResource() const { return showResource_; }
+    void SetShowResource(TPreDefs value);
+
     // The value of standard key 0..10 (TPreDef order); empty for other indexes.
     std::string GetStandardValue(int index) const;
     // The value of any key in the current translation, up to its terminating
@@ -133,11 +172,21 @@ public:
     virtual void UpdateLabels();
     // The words of the set build flags joined by ", ".
     virtual std::string GetBuildFlagsText() const;
+    // Rows "Resource" / "Value": the shown values that are not empty, the
+    // version numbers from the fixed information.
+    virtual void FillListView();
     // Replaces every value read with what the target file holds now.
     virtual void ReloadVersionInfo();
 
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     void DropData();
+    void LinkLabel(TCustomLabel*& link, TCustomLabel* value, TPreDef shown);
 
     TVersionFilename filename_;
     bool forceEXE_ = false;
@@ -149,4 +198,10 @@ private:
     TFixedFileVersionInfo fixed_;
     TVersionNumberInformation fileVersion_;
     TVersionNumberInformation productVersion_;
+    TCustomLabel* versionLabel_ = nullptr;
+    TCustomLabel* descriptionLabel_ = nullptr;
+    TCustomLabel* copyrightLabel_ = nullptr;
+    TCustomLabel* productLabel_ = nullptr;
+    TListView* versionListView_ = nullptr;
+    TPreDefs showResource_ = AllPreDefs;
 };
