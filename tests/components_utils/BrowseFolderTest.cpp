@@ -75,7 +75,12 @@ void Press(HWND dlg, int id)
 class Recorder : public TObject {
 public:
     void Initialized(TObject*) { ++initialized; }
-    void SelChanged(TObject* sender) { paths.push_back(static_cast<TBrowseFolderDlg*>(sender)->CurrentPath()); }
+    void SelChanged(TObject* sender)
+    {
+        paths.push_back(static_cast<TBrowseFolderDlg*>(sender)->CurrentPath());
+        if (!expected.empty() && AnsiLowerCase(paths.back()) == AnsiLowerCase(expected))
+            reachedExpected = true;
+    }
     void Help(WORD command, LONG_PTR data, bool& callHelp, bool& result)
     {
         helpCommand = command;
@@ -86,6 +91,9 @@ public:
 
     int initialized = 0;
     std::vector<std::string> paths;
+    // Set by the dialog's thread, read by the answering one.
+    std::string expected;
+    std::atomic<bool> reachedExpected{false};
     WORD helpCommand = 0;
     LONG_PTR helpData = 0;
 };
@@ -126,7 +134,12 @@ TEST_F(BrowseFolderTest, OkGivesThePreselectedFolder)
     bool otherEnabled = true, okEnabled = false, centred = false, helpButton = true, text = false;
     bool ok;
     {
+        recorder.expected = folder;
         Answerer answer([&](HWND d) {
+            // On a busy machine the dialog selects the preselected folder a
+            // little later than it shows: a person would wait for it too.
+            for (int i = 0; i < 200 && !recorder.reachedExpected; ++i)
+                Sleep(50);
             otherEnabled = IsWindowEnabled(other);
             okEnabled = IsWindowEnabled(GetDlgItem(d, IDOK));
             RECT r;
