@@ -18,8 +18,9 @@
 //
 // Editing. With goEditing, F2, Enter, a typed character or a click on the
 // current cell open the in-place editor (TInplaceEdit) on the current cell;
-// with goAlwaysShowEditor it is open whenever the grid has the focus and
-// follows the current cell. The editor's text comes from GetEditText and
+// with goAlwaysShowEditor it opens as soon as the grid gets the focus and
+// follows the current cell (it hides while the focus is elsewhere, until the
+// grid shows it again: focus, a move of the current cell, a scroll). The editor's text comes from GetEditText and
 // every change of it goes straight to SetEditText, so a TStringGrid's cell
 // always holds what the editor shows. The focus in the editor counts as the
 // grid's: DoEnter and DoExit of the grid run when the focus enters or leaves
