@@ -40,6 +40,7 @@ const TClassInfo& TqmxHTMListbox::StaticClass()
             PublishBoolean<&TqmxHTMListbox::Multiline, &TqmxHTMListbox::SetMultiline>("Multiline"),
             PublishBoolean<&TqmxHTMListbox::SelectionInvisible, &TqmxHTMListbox::SetSelectionInvisible>(
                 "SelectionInvisible"),
+            PublishInteger<&TqmxHTMListbox::StoredItemIndex, &TqmxHTMListbox::SetStoredItemIndex>("ItemIndex"),
             PublishEvent<&TqmxHTMListbox::OnAnchorClick>("OnAnchorClick"),
             PublishEvent<&TqmxHTMListbox::OnAnchorEnter>("OnAnchorEnter"),
         });

@@ -37,6 +37,10 @@ public:
     TAnchorClick OnAnchorClick;
     TAnchorClick OnAnchorEnter;
 
+    // ItemIndex as a published property (forms may choose the first item).
+    int StoredItemIndex() const { return const_cast<TqmxHTMListbox*>(this)->ItemIndex(); }
+    void SetStoredItemIndex(int value) { SetItemIndex(value); }
+
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 

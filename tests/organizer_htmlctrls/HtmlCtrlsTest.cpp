@@ -721,6 +721,8 @@ TEST_F(HtmlCtrls, ControlsReadFromAFormDescription)
         "  end\n"
         "  object lbProgramy: TqmxHTMListbox\n"
         "    SelectionInvisible = True\n"
+        "    Items.Strings = ('<b>a</b>' 'b')\n"
+        "    ItemIndex = 1\n"
         "  end\n"
         "end\n";
     TForm* read = new TForm(Application);
@@ -751,6 +753,7 @@ TEST_F(HtmlCtrls, ControlsReadFromAFormDescription)
     auto* qlist = dynamic_cast<TqmxHTMListbox*>(read->FindComponent("lbProgramy"));
     ASSERT_NE(qlist, nullptr);
     EXPECT_TRUE(qlist->SelectionInvisible());
+    EXPECT_EQ(qlist->ItemIndex(), 1);
     read->Free();
 }
 
@@ -820,9 +823,24 @@ TEST_F(HtmlCtrls, PictureOfTheControlsAndMouseTracking)
         Sleep(10);
     }
     form->Update();
-    SaveWindowToPng(form->Handle(), temp.Path() + "organizer_htmlctrls.png");
     auto picture = CaptureWindow(form->Handle());
     SavePicture(*picture, temp.Path(), "organizer_htmlctrls.png");
+    // One picture per control, cut from the window's.
+    RECT window{};
+    GetWindowRect(form->Handle(), &window);
+    const TPoint origin = panel->ClientToScreen(Point(0, 0));
+    const std::pair<const char*, TControl*> parts[] = {
+        {"organizer_htmlctrls_htmlistbox.png", list}, {"organizer_htmlctrls_qmxhtmlistbox.png", qlist},
+        {"organizer_htmlctrls_htmlabel.png", label},  {"organizer_htmlctrls_qmxtabset.png", tabs},
+        {"organizer_htmlctrls_enhgroupbox.png", group}, {"organizer_htmlctrls_rxlabel.png", rx},
+    };
+    for (const auto& [name, control] : parts) {
+        TRect r = control->BoundsRect();
+        OffsetRect(&r, origin.x - window.left, origin.y - window.top);
+        TBitmap part(r.right - r.left, r.bottom - r.top, pf24bit);
+        part.Canvas()->CopyRect(Rect(0, 0, part.Width(), part.Height()), picture->Canvas(), r);
+        SavePicture(part, temp.Path(), name);
+    }
 
     // The mouse over the shadowed label and off it again.
     ASSERT_TRUE(OwnsActiveWindow());
