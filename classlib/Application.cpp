@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "classlib/Animate.h"
+#include "classlib/CheckLst.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
@@ -670,6 +672,8 @@ void InitFormsUnit()
         InitStdCtrlsUnit();
         InitExtCtrlsUnit();
         InitComCtrlsUnit();
+        InitCheckLstUnit();
+        InitAnimateUnit();
         // The end-to-end tests drive every program through it.
         InitUiProbe();
     }

@@ -386,12 +386,18 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Dispatch(TMessage& message) override;
+    // The value a derived box keeps with each item while there is no window;
+    // it moves with the item through inserts, deletes and sorting.
+    int SavedState(int index) const { return saved_[index].State; }
+    void SetSavedState(int index, int value) { saved_[index].State = value; }
 
 private:
     struct SavedItem {
         std::string Text;
         TObject* Object = nullptr;
         bool Selected = false;
+        // What a derived box keeps with the item besides (a check state).
+        int State = 0;
     };
     void WmDrawItem(TMessage& message);
     void WmMeasureItem(TMessage& message);
