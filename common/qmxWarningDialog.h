@@ -7,10 +7,13 @@
 // program never waits for ever: each question is worded so that OK is the
 // safe answer.
 //
-// The form is read from its resource (qmxWarningDialog.dfm). Tag counts the
-// ticks of Timer1 (200 ms); the tick limit is Seconds times the ticks per
-// second. The form's components are public, so a caller (or a test) may
-// stop Timer1 and run its OnTimer by hand.
+// The form is read from its resource (qmxWarningDialog.dfm, linked into
+// every program with common), so the units of the colour button, the
+// crossing light and the application events must have registered their
+// classes first (qmxcolorbuttonStartup, InitializeUpunkt, InitializeAppEvent).
+// Tag counts the ticks of Timer1 (200 ms); the tick limit is Seconds times
+// the ticks per second. The form's components are public, so a caller (or a
+// test) may stop Timer1 and run its OnTimer by hand.
 #pragma once
 
 #include <string>
