@@ -11,10 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
 #include "classlib/SysUtils.h"
+#include "common/AppEvent.h"
 #include "common/QmxReg.h"
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
+#include "common/Upunkt.h"
+#include "common/qmxWarningDialog.h"
+#include "common/qmxcolorbutton.h"
 #include "organizer/cabfiles.h"
 #include "tests/common_reg/RegTestUtil.h"
 #include "tests/support/TestUtil.h"
@@ -286,6 +292,86 @@ TEST_F(BackupTest, BackupFolderFallsBackToPersonalAndIsWrittenBack)
         EXPECT_EQ(GetBackupFolder(), r.expected);
         EXPECT_TRUE(EqualNoCase(GetCurrentDir() + "\\", r.expected)) << GetCurrentDir();
         EXPECT_EQ(RawSetting("Software\\QMX\\QMX", FolderValue), r.expected);
+    }
+}
+
+// The dialog's units, once per process.
+void StartDialogUnits()
+{
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    InitFormsUnit();
+    qmxcolorbuttonStartup();
+    InitializeUpunkt();
+    InitializeAppEvent();
+}
+
+// Answers the warning dialog with OK from inside its modal loop and keeps
+// the message it showed.
+class DialogAnswerer {
+public:
+    DialogAnswerer()
+    {
+        current_ = this;
+        id_ = SetTimer(nullptr, 0, 50, &DialogAnswerer::Tick);
+    }
+    ~DialogAnswerer()
+    {
+        KillTimer(nullptr, id_);
+        current_ = nullptr;
+    }
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    std::string Message;
+    int Shown = 0;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (!current_)
+            return;
+        for (int i = 0; i < Screen->FormCount(); ++i) {
+            auto* dialog = dynamic_cast<TeQmxWarningDialog*>(Screen->Forms(i));
+            if (dialog && dialog->Visible() && dialog->ModalResult() == 0) {
+                current_->Message = dialog->lbInfo->Caption();
+                ++current_->Shown;
+                dialog->SetModalResult(mrOk);
+            }
+        }
+    }
+
+    static inline DialogAnswerer* current_ = nullptr;
+    UINT_PTR id_ = 0;
+};
+
+TEST_F(BackupTest, InteractiveCallTellsTheOutcome)
+{
+    StartDialogUnits();
+    const struct {
+        const char* what;
+        bool locked;
+        bool expected;
+        const char* message;  // followed by the cabinet's path on success
+    } rows[] = {
+        {"made", false, true, "Kopia zapasowa została wykonana pomyślnie.\r\n"},
+        {"not made", true, false, "Nie udało się wykonać kopii zapasowej!"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (r.locked)
+            held = CreateFileA((data_.Path() + "faktury.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        DialogAnswerer answerer;
+        const bool made = MakeCabBackup("", "", true);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        EXPECT_EQ(made, r.expected);
+        EXPECT_EQ(answerer.Shown, 1);
+        EXPECT_EQ(answerer.Message, std::string(r.message) + (r.expected ? LastBackupFile : std::string()));
     }
 }
 
