@@ -138,21 +138,26 @@ void TCheckListBox::CreateParams(TCreateParams& p)
 
 void TCheckListBox::CreateWnd()
 {
-    std::vector<char> states;
+    // The list box puts its saved items back into the new window one by one,
+    // in their saved order; a sorted window may place them elsewhere, so each
+    // tick goes where its item went.
+    std::vector<char> saved;
     for (int i = 0; i < Count(); ++i)
-        states.push_back(SavedState(i) != 0);
-    // The list box puts its saved items back into the new window: they are
-    // not new items, their ticks come from the saved ones.
+        saved.push_back(SavedState(i) != 0);
+    states_.clear();
+    restoring_.swap(saved);
+    restored_ = 0;
     recreating_ = true;
     try {
         TCustomListBox::CreateWnd();
     } catch (...) {
         recreating_ = false;
+        restoring_.clear();
         throw;
     }
     recreating_ = false;
-    states.resize(Count(), 0);
-    states_.swap(states);
+    restoring_.clear();
+    states_.resize(Count(), 0);
 }
 
 void TCheckListBox::DestroyWnd()
@@ -169,10 +174,15 @@ void TCheckListBox::Dispatch(TMessage& m)
     switch (m.Msg) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
+    {
         TCustomListBox::Dispatch(m);
-        if (!recreating_ && m.Result >= 0 && static_cast<size_t>(m.Result) <= states_.size())
-            states_.insert(states_.begin() + m.Result, 0);
+        char state = 0;
+        if (recreating_ && restored_ < restoring_.size())
+            state = restoring_[restored_++];
+        if (m.Result >= 0 && static_cast<size_t>(m.Result) <= states_.size())
+            states_.insert(states_.begin() + m.Result, state);
         return;
+    }
     case LB_DELETESTRING:
         TCustomListBox::Dispatch(m);
         if (m.Result != LB_ERR && m.WParam < states_.size())
@@ -212,8 +222,14 @@ bool TCheckListBox::ProbeState(TStrings& lines, bool change)
         }
         if (index < 0 || index >= Count())
             ListIndexError(index);
-        if (Checked(index) != (StrToInt(line.substr(line.find('=') + 1)) != 0))
-            ToggleByUser(index);
+        if (Checked(index) == (StrToInt(line.substr(line.find('=') + 1)) != 0))
+            continue;
+        // As a click on the item's box: the item is chosen, then ticked.
+        if (ItemIndex() != index) {
+            SetItemIndex(index);
+            Click();
+        }
+        ToggleByUser(index);
     }
     return true;
 }

@@ -23,8 +23,9 @@ public:
     TNotifyEvent OnClickCheck;
 
     // For the test probe: one "Checked[i]=0|1" line per item after the list
-    // box's own lines. A "Checked[i]" line ticks or clears the item as the
-    // user's click would (OnClickCheck when it changes).
+    // box's own lines. A "Checked[i]" line ticks or clears the item as a
+    // click on its box would: the item is chosen (OnClick), then ticked
+    // (OnClickCheck); nothing happens when it already is as asked.
     bool ProbeState(TStrings& lines, bool change) override;
 
     const TClassInfo* ClassInfo() const override;
@@ -48,5 +49,8 @@ private:
     // in step with the window's inserts and deletes; without a window the
     // list box keeps them with its saved items.
     std::vector<char> states_;
+    // While a new window takes the saved items: their ticks, in saved order.
+    std::vector<char> restoring_;
+    size_t restored_ = 0;
     bool recreating_ = false;
 };
