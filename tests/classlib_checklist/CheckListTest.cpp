@@ -245,6 +245,13 @@ TEST(CheckListForm, AFormReadFromItsResourceShowsItsTicks)
         else
             EXPECT_EQ(dark, 0);
     }
+
+    // The form's handlers, bound by name, hear the user's tick.
+    const TRect r = box->ItemRect(0);
+    const LPARAM at = MAKELPARAM(r.left + 6, (r.top + r.bottom) / 2);
+    SendMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(box->Handle(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(form->Events, (std::vector<std::string>{"check 0 off", "click 0"}));
     form->Hide();
     form->Free();
 }
