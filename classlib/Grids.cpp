@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "classlib/Lists.h"
@@ -17,6 +18,13 @@ constexpr int SizingSlack = 3;
 [[noreturn]] void InvalidGridOperation(const char* text)
 {
     throw EInvalidGridOperation(text);
+}
+
+// "Cells[2,5]" gives col 2 and row 5.
+bool CellKey(const std::string& key, int& col, int& row)
+{
+    int end = 0;
+    return std::sscanf(key.c_str(), "Cells[%d,%d]%n", &col, &row, &end) == 2 && end == static_cast<int>(key.size());
 }
 
 bool Contains(const TGridRect& r, int col, int row)
@@ -1479,6 +1487,42 @@ void TCustomGrid::Dispatch(TMessage& m)
     TCustomControl::Dispatch(m);
 }
 
+// ---------------------------------------------------------------------------
+// The test probe's state
+
+bool TCustomGrid::ProbeState(TStrings& lines, bool change)
+{
+    if (!change) {
+        lines.Add("Col=" + std::to_string(Col()));
+        lines.Add("Row=" + std::to_string(Row()));
+        return true;
+    }
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string key = lines.Names(i);
+        if (key != "Col" && key != "Row")
+            return false;
+        const std::string line = lines.Strings(i);
+        const int value = StrToInt(line.substr(line.find('=') + 1));
+        if (key == "Col")
+            ClickCell(value, Row());
+        else
+            ClickCell(Col(), value);
+    }
+    return true;
+}
+
+void TCustomGrid::ClickCell(int col, int row)
+{
+    const std::string cell = std::to_string(col) + "," + std::to_string(row);
+    // Fixed cells and cells outside cannot become current with the mouse.
+    if (col < fixedCols_ || row < fixedRows_ || col >= colCount_ || row >= rowCount_)
+        throw EInvalidGridOperation(Name() + " has no cell " + cell + " to choose");
+    if (col != current_.X || row != current_.Y)
+        FocusCell(col, row, true);
+    if (col != current_.X || row != current_.Y)
+        throw EInvalidGridOperation(Name() + " refused the cell " + cell);
+}
+
 const TClassInfo* TCustomGrid::ClassInfo() const
 {
     return &StaticClass();
@@ -1535,6 +1579,38 @@ const TClassInfo& TStringGrid::StaticClass()
 {
     static const TClassInfo info("TStringGrid", &TCustomGrid::StaticClass(), &NewComponent<TStringGrid>);
     return info;
+}
+
+bool TStringGrid::ProbeState(TStrings& lines, bool change)
+{
+    if (!change) {
+        TCustomGrid::ProbeState(lines, false);
+        for (int row = 0; row < RowCount(); ++row)
+            for (int col = 0; col < ColCount(); ++col)
+                lines.Add("Cells[" + std::to_string(col) + "," + std::to_string(row) + "]=" + cells_[row][col].text);
+        return true;
+    }
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string line = lines.Strings(i);
+        int col = 0, row = 0;
+        if (!CellKey(lines.Names(i), col, row)) {
+            TStringList other;
+            other.Add(line);
+            if (!TCustomGrid::ProbeState(other, true))
+                return false;
+            continue;
+        }
+        if ((Options() & (goEditing | goRowSelect)) != goEditing)
+            throw EInvalidGridOperation(Name() + " takes no typing");
+        ClickCell(col, row);
+        SetEditText(col, row, line.substr(line.find('=') + 1));
+        // The editor open on the cell shows what was typed, the caret after it.
+        if (InplaceCol() == col && InplaceRow() == row) {
+            InvalidateEditor();
+            InplaceEditor()->Deselect();
+        }
+    }
+    return true;
 }
 
 void TStringGrid::SizeChanged(int oldColCount, int oldRowCount)

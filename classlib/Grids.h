@@ -212,6 +212,9 @@ public:
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
 
+    // Col and Row; setting one moves the current cell as a click on a cell
+    // of that column or row does.
+    bool ProbeState(TStrings& lines, bool change) override;
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 
@@ -253,6 +256,10 @@ protected:
     // Moves the current cell as the user does: asks SelectCell, scrolls it
     // into view, moves the editor, then Click.
     void FocusCell(int col, int row, bool moveAnchor);
+    // Makes a cell current as a click on it does; raises
+    // EInvalidGridOperation when a click could not (a fixed cell, a cell
+    // outside, SelectCell refusing).
+    void ClickCell(int col, int row);
     // Moves the current cell without Click; false when SelectCell refused.
     bool MoveCurrent(int col, int row, bool moveAnchor, bool show);
     // The editor's place and text follow the current cell.
@@ -332,6 +339,10 @@ public:
     TObject* Objects(int col, int row) const;
     void SetObjects(int col, int row, TObject* value);
 
+    // Adds Cells[col,row] for every cell. Setting one makes the cell current
+    // as a click does and gives it the text as typed into the editor: one
+    // SetEditText with the whole text.
+    bool ProbeState(TStrings& lines, bool change) override;
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 

@@ -1,8 +1,10 @@
 #include "classlib/ListView.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 
+#include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -10,6 +12,14 @@ namespace {
 UINT StateImageOf(bool checked)
 {
     return INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+}
+
+// "Checked[3]" with name "Checked" gives index 3.
+bool IndexKey(const std::string& key, const char* name, int& index)
+{
+    const std::string format = std::string(name) + "[%d]%n";
+    int end = 0;
+    return std::sscanf(key.c_str(), format.c_str(), &index, &end) == 1 && end == static_cast<int>(key.size());
 }
 
 } // namespace
@@ -942,6 +952,62 @@ void TListView::Loaded()
     TWinControl::Loaded();
     if (sortType_ != TSortType::stNone)
         AlphaSort();
+}
+
+bool TListView::ProbeState(TStrings& lines, bool change)
+{
+    if (!change) {
+        lines.Add("ItemIndex=" + std::to_string(ItemIndex()));
+        lines.Add("Items.Count=" + std::to_string(items_->Count()));
+        for (int i = 0; i < items_->Count(); ++i) {
+            const TListItem* item = items_->items_[i];
+            const std::string at = "[" + std::to_string(i) + "]";
+            lines.Add("Items" + at + "=" + item->Caption());
+            for (int j = 0; j < item->SubItems()->Count(); ++j)
+                lines.Add("Items" + at + ".SubItems[" + std::to_string(j) + "]=" + item->SubItems()->Strings(j));
+            if (checkboxes_)
+                lines.Add("Checked" + at + "=" + (item->Checked() ? "1" : "0"));
+            if (item->Selected())
+                lines.Add("Selected" + at + "=1");
+        }
+        return true;
+    }
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string key = lines.Names(i);
+        const std::string line = lines.Strings(i);
+        // Read only for a key of the view's: others may hold any text.
+        auto number = [&line] { return StrToInt(line.substr(line.find('=') + 1)); };
+        int index = 0;
+        if (key == "ItemIndex") {
+            const int value = number();
+            if (value < -1 || value >= items_->Count())
+                throw EListError(Name() + " has no item " + std::to_string(value));
+            SetItemIndex(value);
+            Click();
+        } else if (IndexKey(key, "Selected", index)) {
+            TListItem* item = items_->Item(index);
+            const int value = number();
+            if (value && !multiSelect_)
+                SetSelected(item);
+            else
+                item->SetSelected(value != 0);
+            Click();
+        } else if (IndexKey(key, "Checked", index)) {
+            TListItem* item = items_->Item(index);
+            if (!checkboxes_)
+                throw Exception(Name() + " has no check boxes");
+            const int value = number();
+            // A click on the box is a click on the view, then the toggle,
+            // which the window tells as a change of the item's state.
+            if (item->Checked() != (value != 0)) {
+                Click();
+                item->SetChecked(value != 0);
+            }
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
 void InitListViewUnit()

@@ -255,6 +255,10 @@ public:
     void Scroll(int dx, int dy);
 
     void Loaded() override;
+    // Items.Count, Items[i] (caption), Items[i].SubItems[j], ItemIndex,
+    // Checked[i] (with check boxes) and Selected[i]; ticks and selections
+    // are made as a click makes them.
+    bool ProbeState(TStrings& lines, bool change) override;
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 

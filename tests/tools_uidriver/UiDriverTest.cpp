@@ -131,6 +131,56 @@ TEST_F(UiDriver, SelectsAndTicksItemsAndSetsCells)
     EXPECT_EQ(app->Component("fProba", "lSrodowisko").Value("Caption"), "inny");
 }
 
+TEST_F(UiDriver, TicksListViewItemsAndTypesIntoGridCells)
+{
+    const TUiComponent before = app->Component("fProba", "lvProgramy");
+    EXPECT_EQ(before.List("Items"), (Lines{"Edytor", "Przeglądarka"}));
+    EXPECT_EQ(before.List("Items[1].SubItems"), (Lines{"30 MB"}));
+    EXPECT_EQ(before.List("Checked"), (Lines{"0", "1"}));
+    EXPECT_EQ(before.Value("ItemIndex"), "-1");
+
+    // A tick already as asked is left alone; the others are told as a click
+    // on the box tells them.
+    app->SetItemChecked("fProba", "lvProgramy", 0, true);
+    app->SetItemChecked("fProba", "lvProgramy", 1, false);
+    app->SetItemChecked("fProba", "lvProgramy", 1, false);
+    EXPECT_EQ(app->Component("fProba", "lvProgramy").List("Checked"), (Lines{"1", "0"}));
+    EXPECT_EQ(Log(), (Lines{"click lvProgramy", "state Edytor ticked", "click lvProgramy", "state Przeglądarka"}));
+
+    app->SelectItem("fProba", "lvProgramy", "Przeglądarka");
+    const TUiComponent list = app->Component("fProba", "lvProgramy");
+    EXPECT_EQ(list.Value("ItemIndex"), "1");
+    EXPECT_EQ(list.Value("Selected[1]"), "1");
+    EXPECT_EQ(Log().back(), "click lvProgramy");
+
+    // A cell is chosen as by a click, then gets the text as typed.
+    app->SetCell("fProba", "sgDane", 1, 1, "Jan Kowalski");
+    const TUiComponent grid = app->Component("fProba", "sgDane");
+    EXPECT_EQ(grid.Value("Cells[1,1]"), "Jan Kowalski");
+    EXPECT_EQ(grid.Value("Cells[0,1]"), "pole b");
+    EXPECT_EQ(grid.Value("Cells[1,2]"), "stare");
+    EXPECT_EQ(grid.Value("Row"), "1");
+    EXPECT_EQ(grid.Value("Col"), "1");
+    // The editor open on the cell shows the text, so that what is typed next
+    // goes on from it.
+    HWND editor = FindWindowExA(grid.Handle(), nullptr, nullptr, nullptr);
+    char text[64] = "";
+    SendMessageA(editor, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_TRUE(IsWindowVisible(editor));
+    EXPECT_STREQ(text, "Jan Kowalski");
+    app->SetProperty("fProba", "sgDane", "Row", "0");
+    EXPECT_EQ(app->Component("fProba", "sgDane").Value("Row"), "0");
+    const Lines log = Log();
+    EXPECT_EQ(Lines(log.end() - 3, log.end()), (Lines{"click sgDane", "edit 1,1=Jan Kowalski", "click sgDane"}));
+
+    // Keys of neither control are their published properties, whatever text.
+    for (const char* name : {"lvProgramy", "sgDane"}) {
+        SCOPED_TRACE(name);
+        app->SetProperty("fProba", name, "Hint", "podpowiedź");
+        EXPECT_EQ(app->Component("fProba", name).Value("Hint"), "podpowiedź");
+    }
+}
+
 TEST_F(UiDriver, DrivesTheClassLibrarysControlsAndMessageDialog)
 {
     app->SetChecked("fProba", "cPotwierdz", true);
@@ -165,6 +215,12 @@ TEST_F(UiDriver, RefusesWhatAPersonCouldNotDoAndSaysWhy)
          "could not carry out setting fProba.xPudelko.Brak: xPudelko has no property or state Brak"},
         {"bad value", [&] { app->SetProperty("fProba", "gSiatka", "Width", "szeroko"); },
          "could not carry out setting fProba.gSiatka.Width"},
+        {"no list item", [&] { app->SetItemChecked("fProba", "lvProgramy", 2, true); },
+         "could not carry out ticking item 2 of fProba.lvProgramy"},
+        {"fixed cell", [&] { app->SetCell("fProba", "sgDane", 0, 1, "x"); }, "sgDane has no cell 0,1 to choose"},
+        {"cell outside", [&] { app->SetCell("fProba", "sgDane", 1, 3, "x"); }, "sgDane has no cell 1,3 to choose"},
+        {"refused cell", [&] { app->SetCell("fProba", "sgDane", 1, 2, "x"); }, "sgDane refused the cell 1,2"},
+        {"refused row", [&] { app->SetProperty("fProba", "sgDane", "Row", "2"); }, "sgDane refused the cell 1,2"},
         {"no text", [&] { app->WaitForText("fProba", "lSrodowisko", "nigdy"); },
          "waited 0.3 s in vain for the text \"nigdy\" in fProba.lSrodowisko; it shows \"Środowisko próby\""},
         {"no dialog", [&] { app->AnswerDialog("Yes"); },

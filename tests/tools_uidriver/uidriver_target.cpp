@@ -1,7 +1,8 @@
 // The program the driver's tests drive: one form with a control of each kind
 // the driver handles, a modal question form, a system message box and a
 // shell copy that asks before it replaces a file, and the class library's
-// own standard controls with a message dialog beside them. Everything the
+// own standard controls with a message dialog beside them, a list view with
+// check boxes and a string grid. Everything the
 // controls hear goes into the log (xLog.Lines), which the tests read back.
 //   uidriver_target.exe        ends with exit code 3 when its form closes
 // Environment: QMX_PROBA (shown in lSrodowisko), QMX_ZRODLO and QMX_CEL (the
@@ -16,6 +17,8 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
+#include "classlib/Grids.h"
+#include "classlib/ListView.h"
 #include "classlib/Lists.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/TypInfo.h"
@@ -301,7 +304,7 @@ public:
         SetName("fProba");
         SetCaption("Próba sterownika");
         SetBorderStyle(bsSingle);
-        SetBounds(20, 20, 580, 330);
+        SetBounds(20, 20, 580, 420);
         SetColor(clBtnFace);
 
         auto* log = new TTargetLog(this);
@@ -403,7 +406,56 @@ public:
         info->SetCaption("Gotowe");
         info->SetBounds(420, 216, 150, 16);
         info->SetParent(this);
+
+        // As on the installer's pages: applications to tick, personal data
+        // to type.
+        auto* programs = new TListView(this);
+        programs->SetName("lvProgramy");
+        programs->SetBounds(8, 245, 280, 130);
+        programs->SetViewStyle(vsReport);
+        programs->SetCheckboxes(true);
+        programs->SetReadOnly(true);
+        programs->SetRowSelect(true);
+        programs->SetParent(this);
+        for (const char* caption : {"aplikacja", "rozmiar"})
+            programs->Columns()->Add()->SetCaption(caption);
+        for (const auto& [caption, size] : {std::pair("Edytor", "12 MB"), std::pair("Przeglądarka", "30 MB")}) {
+            TListItem* item = programs->Items()->Add();
+            item->SetCaption(caption);
+            item->SubItems()->Add(size);
+        }
+        programs->Items()->Item(1)->SetChecked(true);
+        programs->OnChange = TLVChangeEvent(this, &TProbaForm::ProgramChanged);
+        programs->OnClick = TNotifyEvent(this, &TProbaForm::Clicked);
+
+        auto* data = new TStringGrid(this);
+        data->SetName("sgDane");
+        data->SetBounds(300, 245, 270, 130);
+        data->SetColCount(2);
+        data->SetRowCount(3);
+        data->SetFixedCols(1);
+        data->SetFixedRows(0);
+        data->SetOptions(data->Options() | goEditing | goAlwaysShowEditor);
+        data->SetParent(this);
+        for (int row = 0; row < 3; ++row)
+            data->SetCells(0, row, std::string("pole ") + char('a' + row));
+        data->SetCells(1, 2, "stare");
+        data->OnSetEditText = TSetEditEvent(this, &TProbaForm::CellEdited);
+        data->OnSelectCell = TSelectCellEvent(this, &TProbaForm::CellSelecting);
+        data->OnClick = TNotifyEvent(this, &TProbaForm::Clicked);
     }
+
+    void ProgramChanged(TObject*, TListItem* item, TItemChange change)
+    {
+        if (change == ctState)
+            Note("state " + item->Caption() + (item->Checked() ? " ticked" : "") + (item->Selected() ? " selected" : ""));
+    }
+    void CellEdited(TObject*, int col, int row, const std::string& value)
+    {
+        Note("edit " + std::to_string(col) + "," + std::to_string(row) + "=" + value);
+    }
+    // The last row is locked.
+    void CellSelecting(TObject*, int, int row, bool& can) { can = row != 2; }
 
     void Changed(TObject* sender) { Note("change " + static_cast<TComponent*>(sender)->Name()); }
     void Clicked(TObject* sender) { Note("click " + static_cast<TComponent*>(sender)->Name()); }
@@ -444,6 +496,8 @@ public:
 int main()
 {
     StartUnit(InitFormsUnit, DoneFormsUnit);
+    StartUnit(InitListViewUnit, nullptr);
+    StartUnit(InitGridsUnit, nullptr);
     TProbaForm* form = nullptr;
     Application->CreateForm(form);
     Application->Run();
