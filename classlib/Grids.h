@@ -112,11 +112,6 @@ public:
 protected:
     friend class TCustomGrid;
 
-// An index outside the grid, fixed counts that leave no other cell.
-class EInvalidGridOperation : public Exception {
-public:
-    using Exception::Exception;
-};
     void CreateParams(TCreateParams& params) override;
     void Dispatch(TMessage& message) override;
     void KeyDown(WORD& key, TShiftState shift) override;

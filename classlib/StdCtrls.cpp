@@ -1414,6 +1414,10 @@ bool TCustomListBox::ProbeState(TStrings& lines, bool change)
     }
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string key = lines.Names(i);
+        const bool selected = key.size() > 10 && key.compare(0, 9, "Selected[") == 0 && key.back() == ']';
+        // Other keys are published properties for the probe to set.
+        if (key != "ItemIndex" && !selected)
+            return false;
         const std::string line = lines.Strings(i);
         const int value = StrToInt(line.substr(line.find('=') + 1));
         if (key == "ItemIndex") {
@@ -1421,10 +1425,8 @@ bool TCustomListBox::ProbeState(TStrings& lines, bool change)
                 for (int j = 0; j < Count(); ++j)
                     SetSelected(j, j == value);
             SetItemIndex(value);
-        } else if (key.size() > 10 && key.compare(0, 9, "Selected[") == 0 && key.back() == ']') {
-            SetSelected(StrToInt(key.substr(9, key.size() - 10)), value != 0);
         } else {
-            return false;
+            SetSelected(StrToInt(key.substr(9, key.size() - 10)), value != 0);
         }
         Click();
     }
