@@ -1,11 +1,9 @@
 #include "TestForm.h"
 
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
 #include "classlib/ListView.h"
-#include "classlib/PngWriter.h"
 #include "classlib/RichEdit.h"
 #include "tests/support/TestUtil.h"
 
@@ -68,23 +66,6 @@ void TypeText(const std::string& text)
         PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
         PumpMessages(10);
     }
-}
-
-void SavePicture(HWND wnd, const std::string& folder, const std::string& name)
-{
-    const std::string path = folder + name;
-    SaveWindowToPng(wnd, path);
-    EXPECT_EQ(ReadWholeFile(path).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    const char* pictures = std::getenv("QMX_PICTURES");
-    if (!pictures || !*pictures)
-        return;
-    std::string target = pictures;
-    if (target[0] == '/')
-        target = "Z:" + target;  // a Unix path handed in from the host
-    if (target.back() != '\\' && target.back() != '/')
-        target += '\\';
-    CreateDirectoryA(target.c_str(), nullptr);
-    EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
 }
 
 const char* const DataLabels[14] = {"Imię", "Nazwisko", "Firma", "Adres",   "Kod",  "Miasto",      "E-mail",

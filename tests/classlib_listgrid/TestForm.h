@@ -21,9 +21,6 @@ void FocusWindow(HWND wnd);
 void PressKey(WORD key, TShiftState shift = 0, HWND target = nullptr);
 // Posts the characters to the window with the focus, one at a time.
 void TypeText(const std::string& text);
-// Saves a picture of the window for people into folder and, when
-// QMX_PICTURES names a folder, there as well.
-void SavePicture(HWND wnd, const std::string& folder, const std::string& name);
 
 // The row labels of the personal data.
 extern const char* const DataLabels[14];

@@ -1,10 +1,8 @@
 #include "StdTestSupport.h"
 
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
-#include "classlib/PngWriter.h"
 
 namespace {
 
@@ -70,19 +68,3 @@ Watchdog::~Watchdog()
     watched = nullptr;
 }
 
-std::string SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name)
-{
-    const std::string path = folder + name;
-    SaveBitmapToPng(&bitmap, path);
-    const char* pictures = std::getenv("QMX_PICTURES");
-    if (pictures && *pictures) {
-        std::string target = pictures;
-        if (target[0] == '/')
-            target = "Z:" + target;  // a Unix path handed in from the host
-        if (target.back() != '\\' && target.back() != '/')
-            target += '\\';
-        CreateDirectoryA(target.c_str(), nullptr);
-        EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
-    }
-    return path;
-}

@@ -42,6 +42,3 @@ private:
     unsigned long long id_;
 };
 
-// Saves a picture into folder (a test's temporary folder) and, when
-// QMX_PICTURES names a folder, there as well; gives the first path.
-std::string SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name);

@@ -12,7 +12,6 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/FormReader.h"
 #include "classlib/Forms.h"
-#include "classlib/PngWriter.h"
 #include "common/QmxUtil.h"
 #include "common/Upunkt.h"
 #include "tests/support/TestUtil.h"
@@ -227,25 +226,6 @@ TEST_F(Upunkt, ClickingTheLightFiresOnClickAndChangesNothingElse)
     EXPECT_FALSE(light->Phase());
     EXPECT_EQ(light->Typ(), gora);
     form->Free();
-}
-
-// Saves a picture for people in the test's folder and, when QMX_PICTURES
-// names a folder, there as well.
-void SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name)
-{
-    const std::string path = folder + name;
-    SaveBitmapToPng(&bitmap, path);
-    EXPECT_EQ(ReadWholeFile(path).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    const char* pictures = std::getenv("QMX_PICTURES");
-    if (!pictures || !*pictures)
-        return;
-    std::string target = pictures;
-    if (target[0] == '/')
-        target = "Z:" + target;
-    if (target.back() != '\\' && target.back() != '/')
-        target += '\\';
-    CreateDirectoryA(target.c_str(), nullptr);
-    EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
 }
 
 TEST_F(Upunkt, TheLampsArePaintedByTheBlinkState)

@@ -3,13 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "classlib/PngWriter.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
@@ -154,25 +152,6 @@ TSize ShellIconSize(bool large)
     TSize size{};
     DrawShellIcon(scratch.Canvas(), 0, 0, "", large, false, false, 1.0, size);
     return size;
-}
-
-// Saves a picture for people under the test's folder and, when QMX_PICTURES
-// names a folder, there as well.
-void SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name)
-{
-    const std::string path = folder + name;
-    SaveBitmapToPng(&bitmap, path);
-    EXPECT_EQ(ReadWholeFile(path).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    const char* pictures = std::getenv("QMX_PICTURES");
-    if (!pictures || !*pictures)
-        return;
-    std::string target = pictures;
-    if (target[0] == '/')
-        target = "Z:" + target;  // a Unix path handed in from the host
-    if (target.back() != '\\' && target.back() != '/')
-        target += '\\';
-    CreateDirectoryA(target.c_str(), nullptr);
-    EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
 }
 
 } // namespace

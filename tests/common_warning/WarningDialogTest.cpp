@@ -12,7 +12,6 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
-#include "classlib/PngWriter.h"
 #include "classlib/StdCtrls.h"
 #include "common/AppEvent.h"
 #include "common/QmxUtil.h"
@@ -134,22 +133,11 @@ private:
     UINT_PTR id_ = 0;
 };
 
+// Pictures of the dialog go to a folder of their own, gone with the test.
 void SavePicture(HWND wnd, const std::string& name)
 {
     TempFolder folder;
-    const std::string path = folder.Path() + name;
-    SaveWindowToPng(wnd, path);
-    EXPECT_EQ(ReadWholeFile(path).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    const char* pictures = std::getenv("QMX_PICTURES");
-    if (!pictures || !*pictures)
-        return;
-    std::string target = pictures;
-    if (target[0] == '/')
-        target = "Z:" + target;
-    if (target.back() != '\\' && target.back() != '/')
-        target += '\\';
-    CreateDirectoryA(target.c_str(), nullptr);
-    EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
+    ::SavePicture(wnd, folder.Path(), name);
 }
 
 class WarningDialog : public testing::Test {

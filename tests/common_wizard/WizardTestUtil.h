@@ -17,9 +17,5 @@ std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* control);
 // The pixel as 0x00BBGGRR.
 TColor PixelAt(TBitmap& bitmap, int x, int y);
 
-// Saves a picture for people in folder and, when QMX_PICTURES names a
-// folder, there as well.
-void SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name);
-
 // Handles the messages waiting, for about ms milliseconds.
 void PumpMessages(int ms);

@@ -102,23 +102,6 @@ TRect BoxOf(TBitmap& b, const TRect& r, TColor color)
     return box;
 }
 
-std::string SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name)
-{
-    const std::string path = folder + name;
-    SaveBitmapToPng(&bitmap, path);
-    const char* pictures = std::getenv("QMX_PICTURES");
-    if (pictures && *pictures) {
-        std::string target = pictures;
-        if (target[0] == '/')
-            target = "Z:" + target;  // a Unix path handed in from the host
-        if (target.back() != '\\' && target.back() != '/')
-            target += '\\';
-        CreateDirectoryA(target.c_str(), nullptr);
-        EXPECT_TRUE(CopyFileA(path.c_str(), (target + name).c_str(), FALSE)) << target + name;
-    }
-    return path;
-}
-
 // What the anchor and mouse events told.
 struct Heard {
     std::vector<std::string> events;

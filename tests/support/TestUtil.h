@@ -3,6 +3,9 @@
 
 #include <string>
 
+class TBitmap;
+struct HWND__;
+
 // A new empty folder under the system's temporary folder, removed with its
 // contents when the object goes.
 class TempFolder {
@@ -27,3 +30,11 @@ std::string TestProgramFolder();
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// Saves a picture for people as a PNG file at folder + name (folder being a
+// test's temporary folder) and, when QMX_PICTURES names a folder, copies it
+// there as well, so that a person can look at what the test drew; gives the
+// path in folder.
+std::string SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name);
+// The same for a picture of a window as it stands on the screen.
+std::string SavePicture(HWND__* wnd, const std::string& folder, const std::string& name);
