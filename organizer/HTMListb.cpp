@@ -44,6 +44,35 @@ TShellOpenProc SetShellOpenProc(TShellOpenProc proc)
 }
 
 // ---------------------------------------------------------------------------
+// Measuring items
+
+TRect MarkupMeasureRect(TCustomListBox* box, int index)
+{
+    TRect r = box->ItemRect(index);
+    if (r.right <= r.left)
+        r = Rect(0, 0, box->ClientWidth(), 0);
+    r.bottom = r.top + 1000;
+    return r;
+}
+
+bool RewriteItems(TCustomListBox* box, bool& busy)
+{
+    if (!box->HandleAllocated() || busy)
+        return false;
+    busy = true;
+    try {
+        // Each item is taken out and put back, which measures it again.
+        for (int i = 0; i < box->Count(); ++i)
+            box->Items()->SetStrings(i, box->Items()->Strings(i));
+    } catch (...) {
+        busy = false;
+        throw;
+    }
+    busy = false;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
 // THTMListbox
 
 THTMListbox::THTMListbox(TComponent* owner)
@@ -141,10 +170,7 @@ void THTMListbox::MeasureMarkup(int index)
 {
     if (index < 0 || index >= Count())
         return;
-    TRect r = ItemRect(index);
-    if (r.right <= r.left)
-        r = Rect(0, 0, ClientWidth(), 0);
-    r.bottom = r.top + 1000;
+    const TRect r = MarkupMeasureRect(this, index);
     TCanvas* canvas = Canvas();
     canvas->SetFont(Font());
     std::string anchor, plain;
@@ -156,19 +182,8 @@ void THTMListbox::MeasureMarkup(int index)
 
 void THTMListbox::Remeasure()
 {
-    if (!HandleAllocated() || remeasuring_)
-        return;
-    remeasuring_ = true;
-    try {
-        // Each item is taken out and put back, which measures it again.
-        for (int i = 0; i < Count(); ++i)
-            Items()->SetStrings(i, Items()->Strings(i));
-    } catch (...) {
-        remeasuring_ = false;
-        throw;
-    }
-    remeasuring_ = false;
-    Invalidate();
+    if (RewriteItems(this, remeasuring_))
+        Invalidate();
 }
 
 void THTMListbox::WndProc(TMessage& m)

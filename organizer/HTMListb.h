@@ -26,6 +26,16 @@ void OpenShellAnchor(const std::string& anchor);
 using TShellOpenProc = void (*)(const std::string& anchor);
 TShellOpenProc SetShellOpenProc(TShellOpenProc proc);
 
+// What both HTML list boxes (this one and the organizer's own) do alike.
+// The rectangle an item's markup is measured in: the item's own (the client
+// width while the list box has not laid the item out), 1000 pixels high.
+TRect MarkupMeasureRect(TCustomListBox* box, int index);
+// Writes every item back onto itself, which makes the list box measure it
+// again; busy is set meanwhile so that the resizing this causes does not
+// start another pass. Gives false, doing nothing, when the list box has no
+// window yet or a pass is already running.
+bool RewriteItems(TCustomListBox* box, bool& busy);
+
 // Every added or inserted item is measured with its markup and gets that
 // height + 4 pixels, whatever Multiline says; all items are measured again
 // when the control is resized and when Images or Multiline change.

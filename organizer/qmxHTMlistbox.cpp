@@ -107,18 +107,7 @@ void TqmxHTMListbox::SetMultiline(bool value)
 
 void TqmxHTMListbox::Remeasure()
 {
-    if (!HandleAllocated() || remeasuring_)
-        return;
-    remeasuring_ = true;
-    try {
-        // Each item is taken out and put back, and the list box measures it.
-        for (int i = 0; i < Count(); ++i)
-            Items()->SetStrings(i, Items()->Strings(i));
-    } catch (...) {
-        remeasuring_ = false;
-        throw;
-    }
-    remeasuring_ = false;
+    RewriteItems(this, remeasuring_);
 }
 
 void TqmxHTMListbox::MeasureItem(int index, int& height)
@@ -129,10 +118,7 @@ void TqmxHTMListbox::MeasureItem(int index, int& height)
     }
     if (index < 0 || index >= Count())
         return;
-    TRect r = ItemRect(index);
-    if (r.right <= r.left)
-        r = Rect(0, 0, ClientWidth(), 0);
-    r.bottom = r.top + 1000;
+    const TRect r = MarkupMeasureRect(this, index);
     TCanvas* canvas = Canvas();
     canvas->SetFont(Font());
     std::string anchor, plain;
