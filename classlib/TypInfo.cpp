@@ -13,51 +13,16 @@ bool SameName(const std::string& a, const std::string& b)
 
 // Decimal with an optional sign, or hexadecimal after "$" or "0x"; the whole
 // text must be the number and fit 32 bits (hexadecimal up to 0xFFFFFFFF, as
-// colours are written).
+// colours are written). TryStrToInt's reading without the leniency it has
+// for typed input: no leading blanks and no bare "x" before hex digits.
 bool TextToInt(const std::string& text, int& value)
 {
-    if (text.empty())
+    const size_t start = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (!text.empty() && text[0] == ' ')
         return false;
-    size_t i = 0;
-    bool negative = false;
-    if (text[i] == '-' || text[i] == '+')
-        negative = text[i++] == '-';
-    int base = 10;
-    if (text.compare(i, 1, "$") == 0) {
-        base = 16;
-        i += 1;
-    } else if (text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= text.size())
+    if (start < text.size() && (text[start] == 'x' || text[start] == 'X'))
         return false;
-    unsigned long long n = 0;
-    for (; i < text.size(); ++i) {
-        const char ch = text[i];
-        int digit;
-        if (ch >= '0' && ch <= '9')
-            digit = ch - '0';
-        else if (base == 16 && ch >= 'a' && ch <= 'f')
-            digit = ch - 'a' + 10;
-        else if (base == 16 && ch >= 'A' && ch <= 'F')
-            digit = ch - 'A' + 10;
-        else
-            return false;
-        n = n * base + digit;
-        if (n > 0xFFFFFFFFull)
-            return false;
-    }
-    if (base == 10) {
-        if (negative ? n > 0x80000000ull : n > 0x7FFFFFFFull)
-            return false;
-        value = negative ? static_cast<int>(-static_cast<long long>(n)) : static_cast<int>(n);
-    } else {
-        value = static_cast<int>(static_cast<unsigned>(n));
-        if (negative)
-            value = static_cast<int>(0u - static_cast<unsigned>(value));
-    }
-    return true;
+    return TryStrToInt(text, value);
 }
 
 [[noreturn]] void ThrowKind(const TPropInfo& prop, const char* wanted)

@@ -216,6 +216,8 @@ TEST(TypInfo, SimpleKindsAsText)
         {"Count", "12abc", nullptr},
         {"Count", "", nullptr},
         {"Count", " 5", nullptr},
+        {"Count", "x10", nullptr},
+        {"Count", "-X10", nullptr},
         {"Tag", "99", "99"},
         {"Visible", "false", "False"},
         {"Visible", "TRUE", "True"},
