@@ -34,6 +34,27 @@ std::vector<char> ReadProfile(Read read, DWORD slack, DWORD& length)
     }
 }
 
+// Fills strings with the names of the keys of section or, with no section,
+// the names of the sections.
+void ReadNames(const char* section, const std::string& fileName, TStrings& strings)
+{
+    DWORD length = 0;
+    auto buffer = ReadProfile(
+        [&](char* data, DWORD size) {
+            return GetPrivateProfileStringA(section, nullptr, "", data, size, fileName.c_str());
+        },
+        2, length);
+    strings.BeginUpdate();
+    try {
+        strings.Clear();
+        AddZeroSeparated(buffer, length, strings);
+    } catch (...) {
+        strings.EndUpdate();
+        throw;
+    }
+    strings.EndUpdate();
+}
+
 }  // namespace
 
 // ---- TCustomIniFile ----
@@ -115,40 +136,12 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
 
 void TIniFile::ReadSection(const std::string& section, TStrings& strings)
 {
-    DWORD length = 0;
-    auto buffer = ReadProfile(
-        [&](char* data, DWORD size) {
-            return GetPrivateProfileStringA(section.c_str(), nullptr, "", data, size, FileName().c_str());
-        },
-        2, length);
-    strings.BeginUpdate();
-    try {
-        strings.Clear();
-        AddZeroSeparated(buffer, length, strings);
-    } catch (...) {
-        strings.EndUpdate();
-        throw;
-    }
-    strings.EndUpdate();
+    ReadNames(section.c_str(), FileName(), strings);
 }
 
 void TIniFile::ReadSections(TStrings& strings)
 {
-    DWORD length = 0;
-    auto buffer = ReadProfile(
-        [&](char* data, DWORD size) {
-            return GetPrivateProfileStringA(nullptr, nullptr, "", data, size, FileName().c_str());
-        },
-        2, length);
-    strings.BeginUpdate();
-    try {
-        strings.Clear();
-        AddZeroSeparated(buffer, length, strings);
-    } catch (...) {
-        strings.EndUpdate();
-        throw;
-    }
-    strings.EndUpdate();
+    ReadNames(nullptr, FileName(), strings);
 }
 
 void TIniFile::EraseSection(const std::string& section)
