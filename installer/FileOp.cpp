@@ -81,6 +81,7 @@ bool TFileOperation::Execute()
     op.lpszProgressTitle = ProgressTitle.c_str();
     const int result = SHFileOperationA(&op);
     operationAborted_ = op.fAnyOperationsAborted != FALSE;
+    resultCode_ = result;
     return result == 0;
 }
 

@@ -74,6 +74,9 @@ public:
     // Runs the operation; true exactly when the shell reports success. The
     // reason of a failure is the last Windows error.
     bool Execute();
+    // The shell's own result of the last Execute (0: success); it tells what
+    // failed when the operation left no last error.
+    int ResultCode() const { return resultCode_; }
 
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
@@ -92,6 +95,7 @@ private:
     void SetFlagBits(int bits) { Flags = TFileOpFlags::FromBits(static_cast<unsigned>(bits)); }
 
     bool operationAborted_ = false;
+    int resultCode_ = 0;
     TStringList* about_;
 };
 

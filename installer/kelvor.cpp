@@ -1,0 +1,90 @@
+// kelvor: the installer of the maker's applications. The units start in the
+// order they depend on each other, before any form exists; their shutdowns
+// run in reverse when the message loop ends or the program halts.
+#include <windows.h>
+
+#include <exception>
+
+#include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/Grids.h"
+#include "classlib/ListView.h"
+#include "classlib/RichEdit.h"
+#include "classlib/StdCtrls.h"
+#include "common/PageMngr.h"
+#include "common/QmxFonts.h"
+#include "common/QmxGenericList.h"
+#include "common/QmxList.h"
+#include "common/QmxShell.h"
+#include "common/QmxUtil.h"
+#include "common/VersInfo.h"
+#include "common/WizardTree.h"
+#include "common/qmxcolorbutton.h"
+#include "components/ShellLnk.h"
+#include "grid/qmxUserData.h"
+#include "installer/Execfile.h"
+#include "installer/FileFind.h"
+#include "installer/FileOp.h"
+#include "installer/definicje.h"
+#include "installer/main.h"
+
+namespace {
+
+void StartObjectModel()
+{
+    InitializeQmxList();
+    InitializeQmxGenericList();
+    InitializeDefinicje();
+}
+
+void StartComponents()
+{
+    PageMngrStartup();
+    WizardTreeStartup();
+    qmxcolorbuttonStartup();
+    InitVersInfoUnit();
+    ShellLnkStartup();
+    FileFindStartup();
+    FileOpStartup();
+    ExecfileStartup();
+    InitQmxUserDataUnit();
+}
+
+void InstallerMain()
+{
+    Screen->SetCursor(crAppStart);
+    Application->Initialize();
+    Application->SetTitle("Tarvix 99");
+    Application->CreateForm(eMain);
+    Application->Run();
+}
+
+} // namespace
+
+int main()
+{
+    StartUnit(InitFormsUnit, DoneFormsUnit);
+    StartUnit(InitStdCtrlsUnit, nullptr);
+    StartUnit(InitExtCtrlsUnit, nullptr);
+    StartUnit(InitComCtrlsUnit, nullptr);
+    StartUnit(InitListViewUnit, nullptr);
+    StartUnit(InitRichEditUnit, DoneRichEditUnit);
+    StartUnit(InitGridsUnit, nullptr);
+    StartUnit(StartObjectModel, FinalizeQmxList);
+    StartUnit(InitializeQmxShell, nullptr);
+    StartUnit(AddStartupFonts, RemoveStartupFonts);
+    StartUnit(StartComponents, nullptr);
+    StartUnit(InitCommonUnit, DoneCommonUnit);
+    try {
+        InstallerMain();
+    } catch (const std::exception& e) {
+        // A window that cannot be made leaves nothing to run: say why, then
+        // shut the units down as at any other end.
+        MessageBoxA(nullptr, e.what(), "Tarvix 99", MB_OK | MB_ICONSTOP);
+        FinalizeUnits();
+        return 1;
+    }
+    FinalizeUnits();
+    return 0;
+}

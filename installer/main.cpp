@@ -1,0 +1,465 @@
+#include "installer/main.h"
+
+#include <climits>
+
+#include "classlib/Dialogs.h"
+#include "classlib/TypInfo.h"
+#include "common/QmxReg.h"
+#include "common/QmxUtil.h"
+#include "components/FileUtil.h"
+#include "installer/SysErrors.h"
+
+TeMain* eMain = nullptr;
+
+namespace {
+
+constexpr int PageKopiowanie = 7;
+constexpr int PageKoniec = 8;
+constexpr TCursor crQmxWork = 211;
+
+const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char* const UninstallQmxKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
+
+bool EndsWithExe(const std::string& path)
+{
+    return AnsiLowerCase(ExtractFileExt(path)) == ".exe";
+}
+
+// The summary goes into the rich edit, each line in the attributes given.
+class TRichEditSink : public TSummarySink {
+public:
+    explicit TRichEditSink(TRichEdit* re) : re_(re) {}
+    void AddLine(const std::string& Text, TFontStyles Style, TColor Color) override
+    {
+        re_->SetSelStart(INT_MAX);
+        re_->SelAttributes()->SetStyle(Style);
+        re_->SelAttributes()->SetColor(Color);
+        re_->SetSelText(Text + "\r\n");
+    }
+    void MissingFile(const std::string& SourcePath) override { ShowMessage("Plik nie istnieje.\n" + SourcePath); }
+
+private:
+    TRichEdit* re_;
+};
+
+} // namespace
+
+TeMain::TeMain(TComponent* owner) : TForm(owner) {}
+
+TeMain::~TeMain() = default;
+
+const TClassInfo& TeMain::StaticClass()
+{
+    static const TClassInfo info(
+        "TeMain", &TForm::StaticClass(), nullptr,
+        {
+            PublishComponent<&TeMain::wt, &TeMain::wt>("wt"),
+            PublishComponent<&TeMain::lbInfo, &TeMain::lbInfo>("lbInfo"),
+            PublishComponent<&TeMain::bAnuluj, &TeMain::bAnuluj>("bAnuluj"),
+            PublishComponent<&TeMain::bWstecz, &TeMain::bWstecz>("bWstecz"),
+            PublishComponent<&TeMain::bDalej, &TeMain::bDalej>("bDalej"),
+            PublishComponent<&TeMain::nb, &TeMain::nb>("nb"),
+            PublishComponent<&TeMain::lbWersja, &TeMain::lbWersja>("lbWersja"),
+            PublishComponent<&TeMain::lbData, &TeMain::lbData>("lbData"),
+            PublishComponent<&TeMain::rbPelna, &TeMain::rbPelna>("rbPelna"),
+            PublishComponent<&TeMain::rbNietypowa, &TeMain::rbNietypowa>("rbNietypowa"),
+            PublishComponent<&TeMain::lbListaProgramow, &TeMain::lbListaProgramow>("lbListaProgramow"),
+            PublishComponent<&TeMain::qmxUserData1, &TeMain::qmxUserData1>("qmxUserData1"),
+            PublishComponent<&TeMain::de, &TeMain::de>("de"),
+            PublishComponent<&TeMain::bPrzegladaj, &TeMain::bPrzegladaj>("bPrzegladaj"),
+            PublishComponent<&TeMain::lv, &TeMain::lv>("lv"),
+            PublishComponent<&TeMain::cbSkrotyNaPulpicie, &TeMain::cbSkrotyNaPulpicie>("cbSkrotyNaPulpicie"),
+            PublishComponent<&TeMain::cbSkrotyWMenuStart, &TeMain::cbSkrotyWMenuStart>("cbSkrotyWMenuStart"),
+            PublishComponent<&TeMain::cbAutoRun, &TeMain::cbAutoRun>("cbAutoRun"),
+            PublishComponent<&TeMain::cbAutoReplace, &TeMain::cbAutoReplace>("cbAutoReplace"),
+            PublishComponent<&TeMain::cbCzcionki, &TeMain::cbCzcionki>("cbCzcionki"),
+            PublishComponent<&TeMain::cbComCtl, &TeMain::cbComCtl>("cbComCtl"),
+            PublishComponent<&TeMain::re, &TeMain::re>("re"),
+            PublishComponent<&TeMain::lbPliki, &TeMain::lbPliki>("lbPliki"),
+            PublishComponent<&TeMain::p3, &TeMain::p3>("p3"),
+            PublishComponent<&TeMain::lbNazwa, &TeMain::lbNazwa>("lbNazwa"),
+            PublishComponent<&TeMain::lbSource, &TeMain::lbSource>("lbSource"),
+            PublishComponent<&TeMain::lbDest, &TeMain::lbDest>("lbDest"),
+            PublishComponent<&TeMain::pgPliki, &TeMain::pgPliki>("pgPliki"),
+            PublishComponent<&TeMain::mKoniec, &TeMain::mKoniec>("mKoniec"),
+            PublishComponent<&TeMain::bRestart, &TeMain::bRestart>("bRestart"),
+            PublishComponent<&TeMain::bZakoncz, &TeMain::bZakoncz>("bZakoncz"),
+            PublishComponent<&TeMain::pm, &TeMain::pm>("pm"),
+            PublishComponent<&TeMain::FileSearch1, &TeMain::FileSearch1>("FileSearch1"),
+            PublishComponent<&TeMain::fo, &TeMain::fo>("fo"),
+            PublishComponent<&TeMain::ExecFile1, &TeMain::ExecFile1>("ExecFile1"),
+            PublishComponent<&TeMain::PBShellLink1, &TeMain::PBShellLink1>("PBShellLink1"),
+            PublishComponent<&TeMain::vi, &TeMain::vi>("vi"),
+        },
+        {
+            PublishHandler<&TeMain::FormCreate>("FormCreate"),
+            PublishHandler<&TeMain::FormShow>("FormShow"),
+            PublishHandler<&TeMain::FormDestroy>("FormDestroy"),
+            PublishHandler<&TeMain::FormCloseQuery>("FormCloseQuery"),
+            PublishHandler<&TeMain::nbPageChanged>("nbPageChanged"),
+            PublishHandler<&TeMain::pmGetNextPage>("pmGetNextPage"),
+            PublishHandler<&TeMain::pmGetPriorPage>("pmGetPriorPage"),
+            PublishHandler<&TeMain::deChange>("deChange"),
+            PublishHandler<&TeMain::bPrzegladajClick>("bPrzegladajClick"),
+            PublishHandler<&TeMain::bAnulujClick>("bAnulujClick"),
+            PublishHandler<&TeMain::bZakonczClick>("bZakonczClick"),
+            PublishHandler<&TeMain::bRestartClick>("bRestartClick"),
+            PublishHandler<&TeMain::FileSearch1FileFind>("FileSearch1FileFind"),
+            PublishHandler<&TeMain::FileSearch1Finish>("FileSearch1Finish"),
+        });
+    return info;
+}
+
+// ---------------------------------------------------------------------------
+// Start and the search of the medium.
+
+void TeMain::FormCreate(TObject*)
+{
+    installList_ = new TStringList;
+    Screen->SetCursor(crAppStart);
+    sourceFolder_ = SourceFolderFrom(ParamCount() >= 1 ? ParamStr(1) : std::string(), GetProgramFolder());
+
+    const char* columns[] = {"aplikacja", "rozmiar", "folder", "informacje", "lokalizacja plików"};
+    const int widths[] = {150, 5, 60, 200, 200};
+    lv->SetViewStyle(vsReport);
+    for (int i = 0; i < 5; ++i) {
+        TListColumn* column = lv->Columns()->Add();
+        column->SetCaption(columns[i]);
+        column->SetWidth(widths[i]);
+    }
+    // The installer's own version and release date on the welcome page.
+    vi->SetFilename("");
+    lbWersja->SetCaption(vi->FileVersionNumber().GetVersionText());
+    lbData->SetCaption(vi->Comments());
+
+    pm->GoToPage(0, false);
+    nb->SetPageIndex(0);
+    nbPageChanged(nullptr);
+    deChange(nullptr);
+}
+
+void TeMain::deChange(TObject*)
+{
+    destinationFolder_ = de->Text();
+    AddBackslash(destinationFolder_);
+    WriteInstallerKey(ParamStr(0), sourceFolder_, destinationFolder_);
+}
+
+void TeMain::bPrzegladajClick(TObject*)
+{
+    std::string folder = de->Text();
+    if (BrowseForFolder(folder, "Katalog (folder) docelowy:", 0))
+        de->SetText(folder);
+}
+
+void TeMain::FormShow(TObject*)
+{
+    SetLeft(Screen->Width() - Width() - 32);
+    SetTop(Screen->Height() - Height() - 32);
+    pcChange();
+    Screen->SetCursor(crDefault);
+    Screen->SetCursor(crHourGlass);
+    FileSearch1->SetSearchFile(sourceFolder_ + DescriptionFileName);
+    FileSearch1->RecurseSubFolders = true;
+    FileSearch1->Execute();
+    while (!FileSearch1->Stop && !Application->Terminated())
+        Application->ProcessMessages();
+}
+
+void TeMain::FileSearch1FileFind(const std::string& Path, const TSearchRec& SearchRec)
+{
+    const size_t first = apps_.size();
+    ReadDescriptionFile(Path, SearchRec.Name, sourceFolder_, apps_);
+    lv->Items()->BeginUpdate();
+    for (size_t i = first; i < apps_.size(); ++i) {
+        TInstallApp& app = *apps_[i];
+        TListItem* item = lv->Items()->Add();
+        item->SetCaption(app.Nazwa);
+        item->SetChecked(true);
+        item->SubItems()->Add(app.Rozmiar);
+        item->SubItems()->Add(app.Katalog);
+        item->SubItems()->Add(app.Info);
+        item->SubItems()->Add(app.Lokalizacja);
+        item->SetData(&app);
+    }
+    lv->Items()->EndUpdate();
+}
+
+void TeMain::FileSearch1Finish(TObject*)
+{
+    Screen->SetCursor(crDefault);
+    FileSearch1->Stop = true;
+}
+
+void TeMain::FormDestroy(TObject*)
+{
+    delete installList_;
+    installList_ = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Navigation.
+
+void TeMain::pmGetNextPage(int CurrentPage, int& NewPage)
+{
+    GetNextPage(rbPelna->Checked(), CurrentPage, NewPage);
+}
+
+void TeMain::pmGetPriorPage(int CurrentPage, int& NewPage)
+{
+    GetPriorPage(rbPelna->Checked(), CurrentPage, NewPage);
+}
+
+void TeMain::nbPageChanged(TObject* Sender)
+{
+    const int page = nb->PageIndex();
+    if (page >= 0 && page < nb->Pages()->Count())
+        lbInfo->SetCaption(nb->Pages()->Strings(page));
+    wt->SetItemIndex(page);
+    if (Sender)
+        pcChange();
+}
+
+void TeMain::pcChange()
+{
+    const int page = nb->PageIndex();
+    bWstecz->SetVisible(page >= 0 && page <= PagePodsumowanie);
+    bDalej->SetVisible(page != PageKopiowanie);
+    if (page == 1) {
+        lbListaProgramow->Items()->Clear();
+        for (int i = 0; i < lv->Items()->Count(); ++i) {
+            TListItem* item = lv->Items()->Item(i);
+            if (item->Checked() && item->Data() && lbListaProgramow->Items()->IndexOf(item->Caption()) < 0)
+                lbListaProgramow->Items()->Add(item->Caption());
+        }
+    } else if (page == PagePodsumowanie) {
+        Screen->SetCursor(crQmxWork);
+        BuildInstallList();
+    } else if (page == PageKopiowanie) {
+        RunInstallation();
+    }
+    Screen->SetCursor(crDefault);
+}
+
+void TeMain::FormCloseQuery(TObject*, bool& CanClose)
+{
+    if (nb->PageIndex() == PageKoniec) {
+        CanClose = true;
+        return;
+    }
+    CanClose = MessageDlg("Czy chcesz przerwać instalowanie?", mtWarning, TMsgDlgButtons{mbNo, mbAbort}, 0) ==
+               mrAbort;
+}
+
+void TeMain::bAnulujClick(TObject*)
+{
+    Close();
+}
+
+void TeMain::bZakonczClick(TObject*)
+{
+    Close();
+}
+
+void TeMain::bRestartClick(TObject*)
+{
+    ExitWindowsEx(EWX_REBOOT, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Install list and summary.
+
+TInstallOptions TeMain::Options() const
+{
+    TInstallOptions o;
+    o.SkrotyNaPulpicie = cbSkrotyNaPulpicie->Checked();
+    o.SkrotyWMenuStart = cbSkrotyWMenuStart->Checked();
+    o.AutoRun = cbAutoRun->Checked();
+    o.AutoReplace = cbAutoReplace->Checked();
+    o.Czcionki = cbCzcionki->Checked();
+    o.ComCtl = cbComCtl->Checked();
+    return o;
+}
+
+void TeMain::BuildInstallList()
+{
+    for (int i = 0; i < lv->Items()->Count(); ++i) {
+        TListItem* item = lv->Items()->Item(i);
+        if (auto* app = static_cast<TInstallApp*>(item->Data()))
+            app->Zaznaczona = item->Checked();
+    }
+    ::BuildInstallList(apps_, sourceFolder_, destinationFolder_, *installList_,
+                       [](const std::string& Line, const std::string& Error) { ShowMessage(Error + "\n" + Line); });
+    lbPliki->Items()->Assign(installList_);
+    BuildSummary();
+}
+
+void TeMain::BuildSummary()
+{
+    Screen->SetCursor(crHourGlass);
+    re->SelAttributes()->SetStyle({fsBold});
+    re->SetText("Poczekaj aż trochę pomyślę...");
+    Repaint();
+    re->Clear();
+    TRichEditSink sink(re);
+    try {
+        ::BuildSummary(*installList_, Options(), *vi, sink);
+    } catch (const Exception& e) {
+        ShowMessage(e.Message());
+    }
+    Screen->SetCursor(crDefault);
+}
+
+// ---------------------------------------------------------------------------
+// The install run.
+
+bool TeMain::RunAborted() const
+{
+    return Application->Terminated();
+}
+
+void TeMain::AppendReportLine(const std::string& Entry)
+{
+    ::AppendReportLine(destinationFolder_ + ReportFileName, Entry);
+}
+
+void TeMain::RunInstallation()
+{
+    running_ = true;
+    Screen->SetCursor(crHourGlass);
+    pgPliki->SetMax(installList_->Count());
+    for (int i = 0; i < installList_->Count() && !RunAborted(); ++i) {
+        const std::string entry = installList_->Strings(i);
+        try {
+            InstallEntry(i, entry);
+        } catch (const std::exception& e) {
+            ShowMessage(std::string(e.what()) + "\n" + entry);
+        }
+    }
+    Screen->SetCursor(crDefault);
+    if (RunAborted()) {
+        // The user closed the window: nothing more is started, and the
+        // message loop ends the program the ordinary way.
+        running_ = false;
+        return;
+    }
+
+    fo->Flags = TFileOpFlags{fofNoConfirmation, fofSilent};
+    for (const char* name : {"tahoma.ttf", "tahomabd.ttf"}) {
+        fo->FilesFrom = sourceFolder_ + name;
+        fo->FilesTo = destinationFolder_ + name;
+        if (!FileExists(fo->FilesTo))
+            fo->Execute();
+    }
+    WriteRegString(1, "Software\\QMX", "Czcionki", destinationFolder_);
+
+    if (cbCzcionki->Checked() && !RunAborted())
+        RunSetupProgram("newfnt32.exe", "Nie udało się zainstalować nowych czcionek! :-(");
+    if (cbComCtl->Checked() && !RunAborted())
+        RunSetupProgram("40comUpd.exe", "Nie udało się zainstalować nowych bibliotek systemowych! :-(");
+    running_ = false;
+    if (RunAborted())
+        return;
+    pm->GoToPage(nb->PageIndex() + 1, true);
+    p3->Show();
+}
+
+void TeMain::RunSetupProgram(const std::string& Name, const std::string& FailText)
+{
+    p3->Hide();
+    // Quoted: a medium whose path holds a blank would start another program.
+    ExecFile1->SetCommandLine("\"" + sourceFolder_ + Name + "\"");
+    ExecFile1->SetParameters("/r:n /q:1");
+    if (!ExecFile1->Execute())
+        ShowMessage(FailText);
+}
+
+void TeMain::InstallEntry(int Index, const std::string& Entry)
+{
+    Repaint();
+    const std::string nazwa = NthField(EntrySeparator, 1, Entry);
+    const std::string source = NthField(EntrySeparator, 2, Entry);
+    const std::string dest = NthField(EntrySeparator, 3, Entry);
+    if (!FileExists(source)) {
+        ShowMessage("Plik nie istnieje.\n" + source);
+        return;
+    }
+    lbNazwa->SetCaption(nazwa);
+    lbSource->SetCaption(source);
+    lbDest->SetCaption(dest);
+    pgPliki->SetPosition(Index);
+
+    fo->Flags = TFileOpFlags{fofAllowUndo, fofNoConfirmMkDir, fofSilent};
+    if (cbAutoReplace->Checked())
+        fo->Flags = fo->Flags + fofNoConfirmation;
+    fo->FilesFrom = source;
+    fo->FilesTo = dest;
+    fo->ProgressTitle = nazwa;
+    SetLastError(0);
+    const bool copied = fo->Execute();
+    if (!copied) {
+        // The shell's operation often leaves no last error: its own result
+        // code tells then what went wrong.
+        int code = static_cast<int>(GetLastError());
+        if (code == 0)
+            code = fo->ResultCode();
+        const char* name = SystemErrorName(code);
+        ShowMessage(Format("Błąd systemowy nr %d: %s", code, name ? std::string(name) : std::to_string(code)));
+    }
+    if (FileExists(dest))
+        SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // A declined replacement keeps the old file and counts as installed; a
+    // failed copy or an aborted one left nothing to record.
+    if (!copied || fo->OperationAborted())
+        return;
+    AppendReportLine(ReportEntry("FILECOPY", nazwa, source, dest));
+
+    vi->SetFilename(dest);
+    const std::string autoRun = vi->GetValue("AutoRun");
+    if (cbAutoRun->Checked() && !autoRun.empty()) {
+        WriteRegString(1, RunKey, autoRun, dest + " /auto");
+        AppendReportLine(ReportEntry("AUTORUN", nazwa, source, dest));
+        mKoniec->Lines()->Add(Format("%s będzie uruchamiał się automatycznie na starcie Windows.", nazwa));
+    }
+    const bool uninstaller = !vi->GetValue("Uninstaller").empty();
+    if (uninstaller) {
+        WriteRegString(2, UninstallQmxKey, "DisplayName", "Velmora™");
+        WriteRegString(2, UninstallQmxKey, "UninstallString", dest);
+        AppendReportLine(ReportEntry("UNINSTALLER", nazwa, source, dest));
+        mKoniec->Lines()->Add(Format("Aby usunąć któryś z naszych programów, uruchom program %s albo wybierz z Panelu "
+                                     "Sterowania opcję Dodaj/Usuń programy.",
+                                     nazwa));
+    }
+    if (!EndsWithExe(dest))
+        return;
+    const std::string program = ExtractFileName(dest);
+    std::string day;
+    ReadRegValue(2, UninstallKey, program, day, "");
+    if (day.empty())
+        WriteRegString(2, UninstallKey, program, TodayDayNumber());
+    if (uninstaller)
+        return;
+    if (cbSkrotyNaPulpicie->Checked())
+        MakeShortcut(sfDesktop, nazwa, source, dest);
+    if (cbSkrotyWMenuStart->Checked())
+        MakeShortcut(sfStartMenu, nazwa, source, dest);
+}
+
+void TeMain::MakeShortcut(TShellFolder Folder, const std::string& Nazwa, const std::string& Source,
+                          const std::string& Dest)
+{
+    try {
+        PBShellLink1->SetFileName("");
+        PBShellLink1->Description = NthField('(', 1, Nazwa);
+        PBShellLink1->Target = Dest;
+        PBShellLink1->WorkingDir = ExtractFileDir(Dest);
+        PBShellLink1->FileIcon()->FileName = Dest;
+        PBShellLink1->SetShellFolder(Folder);
+        PBShellLink1->SetFileName(PBShellLink1->FileName() + PBShellLink1->Description + ".lnk");
+        PBShellLink1->Save();
+        AppendReportLine(ReportEntry("LINK", Nazwa, Source, Dest, PBShellLink1->FileName()));
+    } catch (const std::exception& e) {
+        ShowMessage(std::string(e.what()) + "\n" + PBShellLink1->FileName());
+    }
+}

@@ -1,0 +1,114 @@
+// Unit main of the installer: the wizard window TeMain. Its layout comes from
+// main.dfm; what it does with the medium lives in definicje, and this class
+// ties that to the pages: the search of the medium when it first shows, the
+// install list and summary on page 6, the install run on page 7.
+#pragma once
+
+#include <string>
+
+#include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/ListView.h"
+#include "classlib/RichEdit.h"
+#include "classlib/StdCtrls.h"
+#include "common/PageMngr.h"
+#include "common/VersInfo.h"
+#include "common/WizardTree.h"
+#include "common/qmxcolorbutton.h"
+#include "components/ShellLnk.h"
+#include "grid/qmxUserData.h"
+#include "installer/Execfile.h"
+#include "installer/FileFind.h"
+#include "installer/FileOp.h"
+#include "installer/definicje.h"
+
+class TeMain : public TForm {
+public:
+    explicit TeMain(TComponent* owner);
+    ~TeMain() override;
+
+    TWizardTree* wt = nullptr;
+    TLabel* lbInfo = nullptr;
+    TqmxColorButton* bAnuluj = nullptr;
+    TqmxColorButton* bWstecz = nullptr;
+    TqmxColorButton* bDalej = nullptr;
+    TNotebook* nb = nullptr;
+    TLabel* lbWersja = nullptr;
+    TLabel* lbData = nullptr;
+    TRadioButton* rbPelna = nullptr;
+    TRadioButton* rbNietypowa = nullptr;
+    TListBox* lbListaProgramow = nullptr;
+    TqmxUserData* qmxUserData1 = nullptr;
+    TEdit* de = nullptr;
+    TButton* bPrzegladaj = nullptr;
+    TListView* lv = nullptr;
+    TCheckBox* cbSkrotyNaPulpicie = nullptr;
+    TCheckBox* cbSkrotyWMenuStart = nullptr;
+    TCheckBox* cbAutoRun = nullptr;
+    TCheckBox* cbAutoReplace = nullptr;
+    TCheckBox* cbCzcionki = nullptr;
+    TCheckBox* cbComCtl = nullptr;
+    TRichEdit* re = nullptr;
+    TListBox* lbPliki = nullptr;
+    TPanel* p3 = nullptr;
+    TLabel* lbNazwa = nullptr;
+    TLabel* lbSource = nullptr;
+    TLabel* lbDest = nullptr;
+    TProgressBar* pgPliki = nullptr;
+    TMemo* mKoniec = nullptr;
+    TqmxColorButton* bRestart = nullptr;
+    TqmxColorButton* bZakoncz = nullptr;
+    TPageManager* pm = nullptr;
+    TFileSearch* FileSearch1 = nullptr;
+    TFileOperation* fo = nullptr;
+    TExecFile* ExecFile1 = nullptr;
+    TPBShellLink* PBShellLink1 = nullptr;
+    TVersionInfoResource* vi = nullptr;
+
+    void FormCreate(TObject* Sender);
+    void FormShow(TObject* Sender);
+    void FormDestroy(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void nbPageChanged(TObject* Sender);
+    void pmGetNextPage(int CurrentPage, int& NewPage);
+    void pmGetPriorPage(int CurrentPage, int& NewPage);
+    void deChange(TObject* Sender);
+    void bPrzegladajClick(TObject* Sender);
+    void bAnulujClick(TObject* Sender);
+    void bZakonczClick(TObject* Sender);
+    void bRestartClick(TObject* Sender);
+    void FileSearch1FileFind(const std::string& Path, const TSearchRec& SearchRec);
+    void FileSearch1Finish(TObject* Sender);
+
+    // The page work of the page now shown.
+    void pcChange();
+    void RunInstallation();
+
+    const std::string& SourceFolder() const { return sourceFolder_; }
+    const std::string& DestinationFolder() const { return destinationFolder_; }
+    TStringList* InstallList() const { return installList_; }
+
+    const TClassInfo* ClassInfo() const override { return &StaticClass(); }
+    static const TClassInfo& StaticClass();
+
+private:
+    void BuildInstallList();
+    void BuildSummary();
+    TInstallOptions Options() const;
+    void AppendReportLine(const std::string& Entry);
+    void InstallEntry(int Index, const std::string& Entry);
+    void MakeShortcut(TShellFolder Folder, const std::string& Nazwa, const std::string& Source,
+                      const std::string& Dest);
+    void RunSetupProgram(const std::string& Name, const std::string& FailText);
+    // Stops a run whose window the user chose to close.
+    bool RunAborted() const;
+
+    TStringList* installList_ = nullptr;
+    TInstallApps apps_;
+    std::string sourceFolder_;
+    std::string destinationFolder_;
+    bool running_ = false;
+};
+
+extern TeMain* eMain;
