@@ -692,16 +692,8 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner)
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    TControlCanvas* canvas = ControlCanvas();
-    canvas->FreeHandle();
-    canvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas->SetHandle(nullptr);
-        throw;
-    }
-    canvas->SetHandle(nullptr);
+    TCanvasDCLoan loan(ControlCanvas(), dc);
+    Paint();
 }
 
 // ---------------------------------------------------------------------------

@@ -217,6 +217,24 @@ private:
     HDC ownDC_ = nullptr;
 };
 
+// Lends a device context to a control's canvas while it lives: the canvas
+// lets its own go first, and holds none again when this goes, on every way
+// out, so that it never keeps a context that belongs to someone else.
+class TCanvasDCLoan {
+public:
+    TCanvasDCLoan(TControlCanvas* canvas, HDC dc) : canvas_(canvas)
+    {
+        canvas_->FreeHandle();
+        canvas_->SetHandle(dc);
+    }
+    ~TCanvasDCLoan() { canvas_->SetHandle(nullptr); }
+    TCanvasDCLoan(const TCanvasDCLoan&) = delete;
+    TCanvasDCLoan& operator=(const TCanvasDCLoan&) = delete;
+
+private:
+    TControlCanvas* canvas_;
+};
+
 // ---------------------------------------------------------------------------
 // TControl
 

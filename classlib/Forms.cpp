@@ -492,16 +492,8 @@ void TCustomForm::SetActive(bool active)
 
 void TCustomForm::PaintWindow(HDC dc)
 {
-    TControlCanvas* canvas = ControlCanvas();
-    canvas->FreeHandle();
-    canvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        canvas->SetHandle(nullptr);
-        throw;
-    }
-    canvas->SetHandle(nullptr);
+    TCanvasDCLoan loan(ControlCanvas(), dc);
+    Paint();
 }
 
 void TCustomForm::Dispatch(TMessage& m)

@@ -252,16 +252,8 @@ void TCustomLabel::AdjustBounds()
     TRect r = ClientRect();
     {
         TWindowDC screen;
-        TControlCanvas* canvas = ControlCanvas();
-        canvas->FreeHandle();
-        canvas->SetHandle(screen.Get());
-        try {
-            DoDrawText(r, TextFlags() | DT_CALCRECT);
-        } catch (...) {
-            canvas->SetHandle(nullptr);
-            throw;
-        }
-        canvas->SetHandle(nullptr);
+        TCanvasDCLoan loan(ControlCanvas(), screen.Get());
+        DoDrawText(r, TextFlags() | DT_CALCRECT);
     }
     // A wrapped text keeps its width: measured narrower, it would wrap the
     // next, longer text narrower still.
@@ -1455,9 +1447,8 @@ void TCustomListBox::WmDrawItem(TMessage& m)
     auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
     const TOwnerDrawState state = LOWORD(item->itemState) & (odSelected | odGrayed | odDisabled | odChecked | odFocused);
     TControlCanvas* canvas = ControlCanvas();
-    canvas->FreeHandle();
-    canvas->SetHandle(item->hDC);
-    try {
+    {
+        TCanvasDCLoan loan(canvas, item->hDC);
         canvas->SetFont(Font());
         canvas->SetBrush(Brush());
         const int index = static_cast<int>(item->itemID);
@@ -1471,11 +1462,7 @@ void TCustomListBox::WmDrawItem(TMessage& m)
             canvas->FillRect(item->rcItem);
         if (state & odFocused)
             ::DrawFocusRect(item->hDC, &item->rcItem);
-    } catch (...) {
-        canvas->SetHandle(nullptr);
-        throw;
     }
-    canvas->SetHandle(nullptr);
     m.Result = TRUE;
 }
 

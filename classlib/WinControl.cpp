@@ -826,17 +826,13 @@ void TWinControl::PaintControls(HDC dc, const TRect& clip)
         const int saved = SaveDC(dc);
         OffsetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
-        TControlCanvas* canvas = g->ControlCanvas();
-        canvas->FreeHandle();
-        canvas->SetHandle(dc);
         try {
+            TCanvasDCLoan loan(g->ControlCanvas(), dc);
             g->Paint();
         } catch (...) {
-            canvas->SetHandle(nullptr);
             RestoreDC(dc, saved);
             throw;
         }
-        canvas->SetHandle(nullptr);
         RestoreDC(dc, saved);
     }
 }

@@ -17,16 +17,8 @@ struct ParentPainter : TWinControl {
 struct GraphicPainter : TGraphicControl {
     static void PaintInto(TGraphicControl* control, HDC dc)
     {
-        TControlCanvas* canvas = (control->*(&GraphicPainter::ControlCanvas))();
-        canvas->FreeHandle();
-        canvas->SetHandle(dc);
-        try {
-            (control->*(&GraphicPainter::Paint))();
-        } catch (...) {
-            canvas->SetHandle(nullptr);
-            throw;
-        }
-        canvas->SetHandle(nullptr);
+        TCanvasDCLoan loan((control->*(&GraphicPainter::ControlCanvas))(), dc);
+        (control->*(&GraphicPainter::Paint))();
     }
 };
 

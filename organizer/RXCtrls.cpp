@@ -274,16 +274,8 @@ void TRxCustomLabel::AdjustBounds()
     r.right -= 1;
     {
         TWindowDC screen;
-        TControlCanvas* canvas = static_cast<TControlCanvas*>(Canvas());
-        canvas->FreeHandle();
-        canvas->SetHandle(screen.Get());
-        try {
-            DrawLabelText(r, (wordWrap_ ? DT_WORDBREAK : 0) | DT_EXPANDTABS | DT_CALCRECT);
-        } catch (...) {
-            canvas->SetHandle(nullptr);
-            throw;
-        }
-        canvas->SetHandle(nullptr);
+        TCanvasDCLoan loan(static_cast<TControlCanvas*>(Canvas()), screen.Get());
+        DrawLabelText(r, (wordWrap_ ? DT_WORDBREAK : 0) | DT_EXPANDTABS | DT_CALCRECT);
     }
     r.left -= 1;
     r.right += 1;
