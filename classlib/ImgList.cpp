@@ -125,20 +125,28 @@ MaskedImage MakeMasked(TBitmap* image, int width, int height, TColor maskColor)
     return m;
 }
 
+// The copy of the image and a monochrome copy of the mask, when one with a
+// picture is given.
+MaskedImage CopyWithMask(TBitmap* image, TBitmap* mask, int width, int height)
+{
+    MaskedImage m;
+    m.image = ImageCopy(image, width, height);
+    if (mask && !mask->Empty()) {
+        m.mask = std::make_unique<TBitmap>();
+        m.mask->Assign(mask);
+        m.mask->SetMonochrome(true);
+        m.mask->Dormant();
+    }
+    m.image->Dormant();
+    return m;
+}
+
 } // namespace
 
 int TCustomImageList::Add(TBitmap* image, TBitmap* mask)
 {
-    auto copy = ImageCopy(image, width_, height_);
-    std::unique_ptr<TBitmap> maskCopy;
-    if (mask && !mask->Empty()) {
-        maskCopy = std::make_unique<TBitmap>();
-        maskCopy->Assign(mask);
-        maskCopy->SetMonochrome(true);
-        maskCopy->Dormant();
-    }
-    copy->Dormant();
-    int index = ImageList_Add(Handle(), copy->Handle(), maskCopy ? maskCopy->Handle() : nullptr);
+    MaskedImage m = CopyWithMask(image, mask, width_, height_);
+    int index = ImageList_Add(Handle(), m.image->Handle(), m.mask ? m.mask->Handle() : nullptr);
     if (index < 0)
         throw EInvalidGraphicOperation("Unable to insert image");
     Change();
@@ -164,16 +172,8 @@ void TCustomImageList::CheckIndex(int index, const char* message)
 void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask)
 {
     CheckIndex(index, "Unable to replace image");
-    auto copy = ImageCopy(image, width_, height_);
-    std::unique_ptr<TBitmap> maskCopy;
-    if (mask && !mask->Empty()) {
-        maskCopy = std::make_unique<TBitmap>();
-        maskCopy->Assign(mask);
-        maskCopy->SetMonochrome(true);
-        maskCopy->Dormant();
-    }
-    copy->Dormant();
-    if (!ImageList_Replace(handle_, index, copy->Handle(), maskCopy ? maskCopy->Handle() : nullptr))
+    MaskedImage m = CopyWithMask(image, mask, width_, height_);
+    if (!ImageList_Replace(handle_, index, m.image->Handle(), m.mask ? m.mask->Handle() : nullptr))
         throw EInvalidGraphicOperation("Unable to replace image");
     Change();
 }
