@@ -5,17 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "classlib/Lists.h"
+#include "ListsTestUtil.h"
 #include "tests/support/TestUtil.h"
 
 namespace {
-
-std::string Join(const TStrings& list)
-{
-    std::string s;
-    for (int i = 0; i < list.Count(); ++i)
-        s.append(i ? "|" : "").append(list.Strings(i));
-    return s;
-}
 
 // An INI file in code page 1250 with Polish section and key names, written
 // as another program would.

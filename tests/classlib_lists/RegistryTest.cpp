@@ -6,16 +6,9 @@
 
 #include "classlib/IniFiles.h"
 #include "classlib/Lists.h"
+#include "ListsTestUtil.h"
 
 namespace {
-
-std::string Join(const TStrings& list)
-{
-    std::string s;
-    for (int i = 0; i < list.Count(); ++i)
-        s.append(i ? "|" : "").append(list.Strings(i));
-    return s;
-}
 
 // A key of this test's own under HKEY_CURRENT_USER, deleted afterwards by
 // the system's own call, whatever the class under test did.

@@ -6,16 +6,9 @@
 
 #include "classlib/Streams.h"
 #include "tests/support/TestUtil.h"
+#include "ListsTestUtil.h"
 
 namespace {
-
-std::string Join(const TStrings& list)
-{
-    std::string s;
-    for (int i = 0; i < list.Count(); ++i)
-        s.append(i ? "|" : "").append(list.Strings(i));
-    return s;
-}
 
 void AddAll(TStrings& list, std::initializer_list<const char*> lines)
 {
