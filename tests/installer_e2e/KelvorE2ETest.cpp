@@ -1,0 +1,256 @@
+// Installations from the sample medium by the real kelvor.exe, driven through
+// its window as a person would: the report, the registry values, the
+// shortcuts and the setup programs' log that result.
+#include <windows.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "classlib/SysUtils.h"
+#include "common/QmxReg.h"
+#include "tests/support/TestUtil.h"
+#include "tools/uidriver/UiDriver.h"
+
+namespace {
+
+std::string FullPath(const std::string& relative)
+{
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
+    return std::string(full, n);
+}
+
+std::string Medium()
+{
+    return FullPath(TestProgramFolder() + "..\\..\\medium\\");
+}
+
+std::string Kelvor()
+{
+    return FullPath(TestProgramFolder() + "..\\..\\installer\\kelvor.exe");
+}
+
+const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char* const UninstallQmxKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
+const char* const Programs[] = {"parvin.exe", "ferlond.exe", "kalmet.exe", "brennik.exe"};
+
+std::string Reg(int root, const std::string& key, const std::string& name)
+{
+    std::string value;
+    ReadRegValue(root, key, name, value, "<brak klucza>");
+    return value;
+}
+
+void DeleteValue(HKEY root, const char* key, const char* name)
+{
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+        RegDeleteValueA(k, name);
+        RegCloseKey(k);
+    }
+}
+
+std::string ShellFolder(const char* name)
+{
+    return Reg(1, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name) + "\\";
+}
+
+// The report's entries without their date and time, which must have the
+// fixed form.
+std::vector<std::string> ReportEntries(const std::string& file)
+{
+    std::vector<std::string> entries;
+    const std::string text = ReadWholeFile(file);
+    const std::regex line("(\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d) - ([^\r\n]*)\r\n");
+    size_t matched = 0;
+    for (std::sregex_iterator it(text.begin(), text.end(), line), end; it != end; ++it) {
+        entries.push_back((*it)[2]);
+        matched += it->length();
+    }
+    EXPECT_EQ(matched, text.size()) << text;
+    return entries;
+}
+
+class KelvorE2E : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        medium_ = Medium();
+        setupLog_ = temp_.Path() + "setup.log";
+        for (const char* name : {"Ferlond", "Kalmet Płatności"})
+            DeleteValue(HKEY_CURRENT_USER, RunKey, name);
+        for (const char* name : Programs)
+            DeleteValue(HKEY_LOCAL_MACHINE, UninstallKey, name);
+        DeleteRegKey(2, UninstallQmxKey);
+        // A run a failed test killed leaves its running-copy mark behind
+        // (atoms outlive their process); atom names ignore letter case.
+        for (int i = 0; i < 10; ++i)
+            if (const ATOM atom = GlobalFindAtomA(Kelvor().c_str()))
+                GlobalDeleteAtom(atom);
+        for (const char* folder : {"Desktop", "Start Menu"})
+            for (const char* link : {"Parvin 2000.lnk", "Ferlond .lnk"})
+                DeleteFileA((ShellFolder(folder) + link).c_str());
+    }
+
+    std::unique_ptr<TUiProcess> Start()
+    {
+        std::string command = "\"";
+        command += Kelvor();
+        command += "\" \"";
+        command += medium_;
+        command += '"';
+        auto app = std::make_unique<TUiProcess>(command, TUiStartOptions{temp_.Path(), {"QMX_SETUP_LOG=" + setupLog_}});
+        app->SetTimeout(30000);
+        app->WaitForForm("eMain");
+        return app;
+    }
+
+    void Next(TUiProcess& app, const std::string& header)
+    {
+        app.Click("eMain", "bDalej");
+        app.WaitForText("eMain", "lbInfo", header);
+    }
+
+    TempFolder temp_;
+    std::string medium_;
+    std::string setupLog_;
+};
+
+} // namespace
+
+TEST_F(KelvorE2E, FullInstallation)
+{
+    const std::string dest = temp_.Path() + "Qmx";
+    const std::string today = std::to_string(static_cast<long long>(Date()));
+    // A program installed before keeps its first day.
+    WriteRegString(2, UninstallKey, "parvin.exe", "36000");
+
+    // The destination is chosen on page 4 of a custom installation; going
+    // back and choosing the full one keeps it and skips pages 4 and 5.
+    auto app = Start();
+    Next(*app, "Rodzaj instalacji");
+    app->Click("eMain", "rbNietypowa");
+    for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
+        Next(*app, header);
+    app->SetText("eMain", "de", dest);
+    for (const char* header : {"Twoje dane", "Warunki licencji", "Rodzaj instalacji"}) {
+        app->Click("eMain", "bWstecz");
+        app->WaitForText("eMain", "lbInfo", header);
+    }
+    app->Click("eMain", "rbPelna");
+    EXPECT_EQ(app->Component("eMain", "lbListaProgramow").List("Items"),
+              (std::vector<std::string>{"Ferlond", "Kalmet Księgowość", "Lumero 2000", "Parvin 2000"}));
+    Next(*app, "Warunki licencji");
+    Next(*app, "Twoje dane");
+    Next(*app, "Podsumowanie");
+    EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items").size(), 7u);
+    app->Click("eMain", "bDalej");
+    app->AnswerDialog("OK");  // brak.dat is not on the medium
+    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+
+    const std::string m = AnsiLowerCase(medium_);
+    const std::string desktop = ShellFolder("Desktop");
+    const std::string start = ShellFolder("Start Menu");
+    const std::vector<std::string> expected = {
+        "FILECOPY=Parvin 2000;" + m + "Parvin\\parvin.exe;" + dest + "\\Parvin\\parvin.exe",
+        "LINK=Parvin 2000;" + m + "Parvin\\parvin.exe;" + dest + "\\Parvin\\parvin.exe;" + desktop + "Parvin 2000.lnk",
+        "LINK=Parvin 2000;" + m + "Parvin\\parvin.exe;" + dest + "\\Parvin\\parvin.exe;" + start + "Parvin 2000.lnk",
+        "FILECOPY=Parvin 2000 (Pomoc - ważne, przeczytaj);" + m + "Parvin\\pomoc.txt;" + dest + "\\Parvin\\pomoc.txt",
+        "FILECOPY=Ferlond (Dziennik Ferlonda);" + m + "pakiet\\ferlond.exe;" + dest + "\\ferlond.exe",
+        "AUTORUN=Ferlond (Dziennik Ferlonda);" + m + "pakiet\\ferlond.exe;" + dest + "\\ferlond.exe",
+        "LINK=Ferlond (Dziennik Ferlonda);" + m + "pakiet\\ferlond.exe;" + dest + "\\ferlond.exe;" + desktop +
+            "Ferlond .lnk",
+        "LINK=Ferlond (Dziennik Ferlonda);" + m + "pakiet\\ferlond.exe;" + dest + "\\ferlond.exe;" + start +
+            "Ferlond .lnk",
+        "FILECOPY=Kalmet Księgowość (Kalmet 2000);" + m + "pakiet\\narzedzia\\kalmet.exe;" + dest +
+            "\\Kalmet\\Dane\\kalmet.exe",
+        "AUTORUN=Kalmet Księgowość (Kalmet 2000);" + m + "pakiet\\narzedzia\\kalmet.exe;" + dest +
+            "\\Kalmet\\Dane\\kalmet.exe",
+        "UNINSTALLER=Kalmet Księgowość (Kalmet 2000);" + m + "pakiet\\narzedzia\\kalmet.exe;" + dest +
+            "\\Kalmet\\Dane\\kalmet.exe",
+        "FILECOPY=Lumero 2000 (Brennik);" + m + "pakiet\\narzedzia\\brennik.exe;" + dest + "\\Lumero\\brennik.exe",
+        "UNINSTALLER=Lumero 2000 (Brennik);" + m + "pakiet\\narzedzia\\brennik.exe;" + dest +
+            "\\Lumero\\brennik.exe",
+        "FILECOPY=Lumero 2000 (Czytaj mnie);" + m + "pakiet\\narzedzia\\czytaj.txt;" + dest + "\\Lumero\\czytaj.txt",
+    };
+    const std::vector<std::string> entries = ReportEntries(dest + "\\tarvix.qmx");
+    ASSERT_EQ(entries.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(entries[i], expected[i]) << i;
+
+    EXPECT_EQ(Reg(1, RunKey, "Ferlond"), dest + "\\ferlond.exe /auto");
+    EXPECT_EQ(Reg(1, RunKey, "Kalmet Płatności"), dest + "\\Kalmet\\Dane\\kalmet.exe /auto");
+    EXPECT_EQ(Reg(2, UninstallQmxKey, "DisplayName"), "Velmora™");
+    EXPECT_EQ(Reg(2, UninstallQmxKey, "UninstallString"), dest + "\\Lumero\\brennik.exe");
+    EXPECT_EQ(Reg(2, UninstallKey, "parvin.exe"), "36000");
+    for (const char* program : {"ferlond.exe", "kalmet.exe", "brennik.exe"})
+        EXPECT_EQ(Reg(2, UninstallKey, program), today) << program;
+    EXPECT_EQ(Reg(1, "Software\\QMX", "Czcionki"), dest + "\\");
+    EXPECT_FALSE(FileExists(dest + "\\Parvin\\brak.dat"));
+    EXPECT_EQ(ReadWholeFile(dest + "\\Parvin\\pomoc.txt"), ReadWholeFile(medium_ + "Parvin\\pomoc.txt"));
+    for (const char* font : {"tahoma.ttf", "tahomabd.ttf"})
+        EXPECT_TRUE(FileExists(dest + "\\" + font)) << font;
+    for (const std::string& link : {desktop + "Parvin 2000.lnk", start + "Parvin 2000.lnk", desktop + "Ferlond .lnk"})
+        EXPECT_EQ(ReadWholeFile(link).substr(0, 4), std::string("\x4C\0\0\0", 4)) << link;
+    EXPECT_EQ(ReadWholeFile(setupLog_), "newfnt32.exe /r:n /q:1\r\n40comUpd.exe /r:n /q:1\r\n");
+}
+
+TEST_F(KelvorE2E, CustomInstallation)
+{
+    const std::string dest = temp_.Path() + "Inny";
+    auto app = Start();
+    Next(*app, "Rodzaj instalacji");
+    app->Click("eMain", "rbNietypowa");
+    Next(*app, "Warunki licencji");
+    Next(*app, "Twoje dane");
+    Next(*app, "Wybierz programy");
+    app->SetItemChecked("eMain", "lv", 2, false);  // Kalmet Księgowość
+    app->SetText("eMain", "de", dest);
+    Next(*app, "Konfigurowanie systemu");
+    app->SetChecked("eMain", "cbCzcionki", false);
+    app->SetChecked("eMain", "cbComCtl", false);
+    app->SetChecked("eMain", "cbSkrotyNaPulpicie", false);
+    app->SetChecked("eMain", "cbSkrotyWMenuStart", false);
+    Next(*app, "Podsumowanie");
+    EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items").size(), 6u);
+    app->Click("eMain", "bDalej");
+    app->AnswerDialog("OK");
+    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+
+    const std::vector<std::string> entries = ReportEntries(dest + "\\tarvix.qmx");
+    std::string kinds;
+    for (const std::string& e : entries) {
+        EXPECT_EQ(e.find("kalmet"), std::string::npos) << e;
+        kinds += e.substr(0, e.find('=')) + " ";
+    }
+    EXPECT_EQ(kinds, "FILECOPY FILECOPY FILECOPY AUTORUN FILECOPY UNINSTALLER FILECOPY ");
+    EXPECT_FALSE(FileExists(dest + "\\Kalmet\\Dane\\kalmet.exe"));
+    EXPECT_EQ(Reg(2, UninstallKey, "kalmet.exe"), "");
+    EXPECT_FALSE(FileExists(ShellFolder("Desktop") + "Parvin 2000.lnk"));
+    EXPECT_FALSE(FileExists(setupLog_)) << ReadWholeFile(setupLog_);
+}
+
+TEST_F(KelvorE2E, ClosingAsksFirst)
+{
+    auto app = Start();
+    Next(*app, "Rodzaj instalacji");
+    app->Click("eMain", "rbNietypowa");
+    for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy", "Konfigurowanie systemu"})
+        Next(*app, header);
+    app->Click("eMain", "bAnuluj");
+    app->AnswerDialog("No");
+    app->Sync();
+    EXPECT_TRUE(app->Running());
+    EXPECT_EQ(app->Component("eMain", "lbInfo").Value("Caption"), "Konfigurowanie systemu");
+    app->Click("eMain", "bAnuluj");
+    app->AnswerDialog("Abort");
+    EXPECT_EQ(app->WaitForExit(), 0);
+}
