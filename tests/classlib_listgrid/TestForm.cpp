@@ -24,15 +24,6 @@ TForm* TestForm()
     return form;
 }
 
-void PumpMessages(int ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
 void FocusWindow(HWND wnd)
 {
     SetForegroundWindow(GetAncestor(wnd, GA_ROOT));

@@ -9,11 +9,10 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Grids.h"
+#include "tests/support/TestUtil.h"
 
 // Starts the application and the units under test, and shows the form.
 TForm* TestForm();
-// Handles the messages waiting, for about ms milliseconds.
-void PumpMessages(int ms);
 // Gives the window the focus and waits until it (or a child of it) has it.
 void FocusWindow(HWND wnd);
 // Posts a key to the window (by default the one with the focus), with Shift

@@ -35,15 +35,6 @@ void EnsureApplication()
         InitFormsUnit();
 }
 
-void PumpMessages(int ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
 Later::Later(unsigned ms, std::function<void()> f)
 {
     laterWork = std::move(f);

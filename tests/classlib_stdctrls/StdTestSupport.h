@@ -7,14 +7,13 @@
 #include <string>
 
 #include "classlib/Forms.h"
+#include "tests/support/TestUtil.h"
 
 class TBitmap;
 
 // Starts the forms unit (and with it the controls' units) once for the
 // test program.
 void EnsureApplication();
-// Handles the messages waiting, for about ms milliseconds.
-void PumpMessages(int ms);
 
 // Runs f from the message loop after ms milliseconds (inside a modal loop,
 // say); one at a time.

@@ -213,15 +213,6 @@ void RegisterTestControls()
     RegisterComponentClass(TTestButton::StaticClass());
 }
 
-void PumpMessages(int ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
 void EnsureApplication()
 {
     if (!Application) {

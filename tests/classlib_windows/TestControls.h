@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/Forms.h"
+#include "tests/support/TestUtil.h"
 
 // Collects what the controls heard, in order ("enter Box1", "font Box1").
 extern std::vector<std::string> Heard;
@@ -96,7 +97,5 @@ public:
 };
 
 void RegisterTestControls();
-// Handles the messages waiting, for about ms milliseconds.
-void PumpMessages(int ms);
 // Starts the application once for the test program.
 void EnsureApplication();

@@ -14,12 +14,3 @@ void EnsureAppEventsTestUnits()
     InitializeAppEvent();
     InitializeUpunkt();
 }
-
-void PumpMessages(int ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}

@@ -2,7 +2,7 @@
 // elements need, once per test program.
 #pragma once
 
+#include "tests/support/TestUtil.h"
+
 // The forms unit (application and screen) and the units under test.
 void EnsureAppEventsTestUnits();
-// Handles the messages waiting, for about ms milliseconds.
-void PumpMessages(int ms);

@@ -30,12 +30,3 @@ TColor PixelAt(TBitmap& bitmap, int x, int y)
 {
     return bitmap.Canvas()->Pixels(x, y);
 }
-
-void PumpMessages(int ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        Application->ProcessMessages();
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}

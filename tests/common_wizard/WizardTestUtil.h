@@ -6,6 +6,7 @@
 #include <string>
 
 #include "classlib/Forms.h"
+#include "tests/support/TestUtil.h"
 
 // Starts the forms unit and registers the wizard units' classes, once.
 void EnsureWizardApplication();
@@ -17,5 +18,3 @@ std::unique_ptr<TBitmap> PaintToBitmap(TWinControl* control);
 // The pixel as 0x00BBGGRR.
 TColor PixelAt(TBitmap& bitmap, int x, int y);
 
-// Handles the messages waiting, for about ms milliseconds.
-void PumpMessages(int ms);

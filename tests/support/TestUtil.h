@@ -38,3 +38,6 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 std::string SavePicture(TBitmap& bitmap, const std::string& folder, const std::string& name);
 // The same for a picture of a window as it stands on the screen.
 std::string SavePicture(HWND__* wnd, const std::string& folder, const std::string& name);
+
+// Handles the messages waiting, for about ms milliseconds.
+void PumpMessages(int ms);

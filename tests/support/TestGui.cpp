@@ -1,4 +1,4 @@
-// Pictures for people: what a test drew, kept where a person can look at it.
+// Helpers of the tests that show windows.
 #include "tests/support/TestUtil.h"
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/Forms.h"
 #include "classlib/PngWriter.h"
 
 namespace {
@@ -44,4 +45,13 @@ std::string SavePicture(HWND wnd, const std::string& folder, const std::string& 
     SaveWindowToPng(wnd, path);
     ShowPicture(path, name);
     return path;
+}
+
+void PumpMessages(int ms)
+{
+    const DWORD end = GetTickCount() + ms;
+    do {
+        Application->ProcessMessages();
+        Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
 }
