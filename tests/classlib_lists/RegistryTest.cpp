@@ -7,6 +7,7 @@
 #include "classlib/IniFiles.h"
 #include "classlib/Lists.h"
 #include "ListsTestUtil.h"
+#include "tests/common_reg/RegTestUtil.h"
 
 namespace {
 
@@ -14,25 +15,14 @@ namespace {
 // the system's own call, whatever the class under test did.
 class RegistryFixture : public testing::Test {
 protected:
-    RegistryFixture()
-        : path_("Software\\QmxTest\\lists_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(GetTickCount()))
-    {
-    }
-    ~RegistryFixture() override { RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str()); }
-
     // Writes a value of any type past the class under test.
     void RawValue(const std::string& name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-        RegCloseKey(key);
+        SetRawValue(HKEY_CURRENT_USER, path_, name, type, data, size);
     }
 
-    std::string path_;
+    TestKey key_;
+    const std::string& path_ = key_.Path();
 };
 
 std::string RegistryErrorOf(TRegistry& reg, void (*op)(TRegistry&))
