@@ -1,0 +1,85 @@
+// Unit main of the organizer: its one window TeMain with five pages, each
+// rebuilt from the registry and the disk whenever it is shown: installed
+// applications, personal data, backups, data files, and the removal of what
+// the installer put on this machine. Layout comes from main.dfm.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "classlib/Forms.h"
+#include "organizer/InstallReport.h"
+
+class TLabel;
+class TPanel;
+class TNotebook;
+class TCheckListBox;
+class TqmxTabSet;
+class TqmxHTMListbox;
+class THTMLabel;
+class TqmxColorButton;
+class TqmxUserData;
+class TAppEraser;
+class TCABFile;
+
+class TeMain : public TForm {
+public:
+    explicit TeMain(TComponent* owner);
+    ~TeMain() override;
+
+    TLabel* lbCaption = nullptr;
+    TqmxTabSet* ts = nullptr;
+    TNotebook* nb = nullptr;
+    TqmxHTMListbox* lbAplikacje = nullptr;
+    THTMLabel* lbOpisAplikacji = nullptr;
+    TqmxColorButton* bAktualizacjaInternetowa = nullptr;
+    TqmxUserData* qmxUserData1 = nullptr;
+    TqmxHTMListbox* HTMListbox1 = nullptr;
+    TqmxColorButton* bAktualizacja = nullptr;
+    TqmxHTMListbox* lbKopie = nullptr;
+    TqmxColorButton* bOdswiezListeKopii = nullptr;
+    TqmxColorButton* bPokazZawartoscCaba = nullptr;
+    TqmxHTMListbox* lbZawartoscCaba = nullptr;
+    TqmxColorButton* bUsunKopie = nullptr;
+    TqmxColorButton* bKopiaZapasowa = nullptr;
+    TqmxHTMListbox* lbPlikiDanych = nullptr;
+    TCheckListBox* lbUsun = nullptr;
+    TqmxColorButton* bUsunProgramy = nullptr;
+    TqmxHTMListbox* lbPliki = nullptr;
+    TqmxColorButton* bUsunZRejestru = nullptr;
+    TAppEraser* ae = nullptr;
+    TCABFile* CABFile1 = nullptr;
+
+    void FormShow(TObject* Sender);
+    void nbPageChanged(TObject* Sender);
+    void lbUsunClick(TObject* Sender);
+    void bUsunProgramyClick(TObject* Sender);
+    void bUsunZRejestruClick(TObject* Sender);
+    void FileSearch1FileFind(const std::string& FileName);
+
+    // True while the removal runs; the page's controls and the tabs are
+    // disabled meanwhile, so nothing refills the lists it walks.
+    bool Busy() const { return busy_; }
+    const std::string& ReportPath() const { return reportPath_; }
+
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
+private:
+    void FillApplicationsList();
+    void FillDataFileList();
+    void FillRemoveList();
+    bool ParseInstallReport(const std::string& FileName);
+    void RemoveSelf();
+    void SetRemovalControls(bool enabled);
+
+    std::string reportPath_;
+    // The file lists of lbUsun's items, by item index.
+    std::vector<TReportProgram> programs_;
+    bool busy_ = false;
+};
+
+extern TeMain* eMain;
+
+// Registers the form's class and the organizer's own component classes.
+void OrganizerMainStartup();

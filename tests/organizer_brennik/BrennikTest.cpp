@@ -1,0 +1,290 @@
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "classlib/SysUtils.h"
+#include "tests/support/TestUtil.h"
+#include "tools/uidriver/UiDriver.h"
+
+namespace {
+
+const char PathsKey[] = "Software\\QMX\\ścieżki";
+const char TarvixKey[] = "Software\\QMX\\Tarvix";
+const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
+
+void SetValue(HKEY root, const std::string& key, const std::string& name, const std::string& value)
+{
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+bool KeyExists(HKEY root, const std::string& key)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(k);
+    return true;
+}
+
+std::string Built(const std::string& relative)
+{
+    return TestProgramFolder() + "..\\..\\" + relative;
+}
+
+// Under Wine the eraser's batch never ends its last loop: end it by its id.
+void EndBatchesOf(DWORD parentPid)
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 pe{};
+    pe.dwSize = sizeof pe;
+    for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
+        if (pe.th32ParentProcessID != parentPid || lstrcmpiA(pe.szExeFile, "cmd.exe") != 0)
+            continue;
+        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID)) {
+            TerminateProcess(p, 1);
+            WaitForSingleObject(p, 5000);
+            CloseHandle(p);
+        }
+    }
+    CloseHandle(snap);
+}
+
+bool WaitUntilGone(const std::string& path, DWORD ms)
+{
+    for (DWORD waited = 0; waited < ms; waited += 100) {
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+// A copy of brennik.exe in a folder of the test's own (it may erase itself),
+// with the programs' keys cleared before and after.
+class Brennik : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearKeys();
+        folder_ = temp_.Path() + "Lumero\\";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        exe_ = folder_ + "brennik.exe";
+        ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), exe_.c_str(), FALSE));
+    }
+    void TearDown() override
+    {
+        if (app_) {
+            DWORD pid = app_->ProcessId();
+            app_.reset();
+            EndBatchesOf(pid);
+        }
+        ClearKeys();
+    }
+    static void ClearKeys()
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QMX");
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QMX");
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey);
+    }
+    TUiProcess& Start()
+    {
+        app_ = std::make_unique<TUiProcess>("\"" + exe_ + "\"", TUiStartOptions{folder_, {}});
+        app_->WaitForForm("eMain");
+        return *app_;
+    }
+    void Close()
+    {
+        PostMessageA(app_->Component("eMain", "").Handle(), WM_CLOSE, 0, 0);
+        app_->WaitForExit();
+    }
+    std::string Caption(const TUiForm& dialog)
+    {
+        const TUiComponent* info = dialog.Find("lbInfo");
+        return info ? info->Value("Caption") : "";
+    }
+    TempFolder temp_;
+    std::string folder_, exe_;
+    std::unique_ptr<TUiProcess> app_;
+};
+
+TEST_F(Brennik, OpensOnTheRemovalPageWithoutAReport)
+{
+    TUiProcess& app = Start();
+    TUiComponent form = app.Component("eMain", "");
+    EXPECT_EQ("Lumero", form.Value("Caption"));
+    EXPECT_EQ("4", app.Component("eMain", "nb").Value("PageIndex"));
+    EXPECT_EQ("&Usuń programy", app.Component("eMain", "lbCaption").Value("Caption"));
+    TUiComponent list = app.Component("eMain", "lbUsun");
+    EXPECT_EQ(std::vector<std::string>{"Nie można odinstalować żadnych plików."}, list.List("Items"));
+    EXPECT_FALSE(list.Enabled());
+    EXPECT_EQ(std::vector<std::string>{"<b>Nie ma plików do usunięcia!</b><br>\r\nPrawdopodobnie program został "
+                                       "już usunięty."},
+              app.Component("eMain", "lbPliki").List("Items"));
+    for (const char* name : {"bAktualizacja", "bAktualizacjaInternetowa", "bKopiaZapasowa", "bUsunKopie",
+                             "bOdswiezListeKopii", "bPokazZawartoscCaba"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(app.Component("eMain", name).Enabled());
+    }
+    Close();
+}
+
+TEST_F(Brennik, ListsTheInstalledApplications)
+{
+    std::string withVersion = temp_.Path() + "Vurodar\\vurodar.exe";
+    CreateDirectoryA((temp_.Path() + "Vurodar").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(Built("tools\\medium\\bin\\brennik.exe").c_str(), withVersion.c_str(), FALSE));
+    std::string noVersion = temp_.Path() + "bez.exe";
+    ASSERT_TRUE(CopyFileA(Built("tests\\organizer_apperase\\erase_self.exe").c_str(), noVersion.c_str(), FALSE));
+    CreateDirectoryA((temp_.Path() + "Kelvor").c_str(), nullptr);
+    std::string installer = temp_.Path() + "Kelvor\\setup.exe";
+    CopyFileA(noVersion.c_str(), installer.c_str(), FALSE);
+
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Vurodar 2000 Izo", withVersion);
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Bez wersji", noVersion);
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "ttsDane", noVersion);
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "TTS Inne", noVersion);
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Instalator", installer);
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Brak", temp_.Path() + "brak.exe");
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Sam", AnsiUpperCase(exe_));
+
+    TUiProcess& app = Start();
+    app.SetProperty("eMain", "nb", "PageIndex", "0");
+    TUiComponent list = app.WaitFor("eMain", "lbAplikacje", "two items",
+                                    [](const TUiComponent& c) { return c.List("Items").size() == 2; });
+    std::vector<std::string> items = list.List("Items");
+    ASSERT_EQ(2u, items.size());
+    // Sorted by their text, which starts with the icon of the program's path.
+    const std::string date = "- zainstalowany ";
+    EXPECT_EQ(0u, items[0].find("<IMG src=\"ssys:" + noVersion + "\">Bez wersji (BEZWERSJI)<br>" + noVersion +
+                                "<br>- wersja:  ()<br>" + date))
+        << items[0];
+    EXPECT_EQ(0u, items[1].find("<IMG src=\"ssys:" + withVersion + "\">Vurodar 2000 Izo (VURODARIZO)<br>" +
+                                withVersion + "<br>- wersja: 1.0.0.3 (15 grudnia 1999)<br>" + date))
+        << items[1];
+    EXPECT_TRUE(list.Enabled());
+    EXPECT_EQ("&Aplikacje", app.Component("eMain", "lbCaption").Value("Caption"));
+
+    // Shown again: a program deleted meanwhile is gone.
+    DeleteFileA(noVersion.c_str());
+    app.SetProperty("eMain", "nb", "PageIndex", "1");
+    app.SetProperty("eMain", "nb", "PageIndex", "0");
+    list = app.WaitFor("eMain", "lbAplikacje", "one item",
+                       [](const TUiComponent& c) { return c.List("Items").size() == 1; });
+    Close();
+}
+
+TEST_F(Brennik, RemovesEverythingAndThenItself)
+{
+    // What an installation left: two programs, a shortcut, the report.
+    std::string dest = temp_.Path() + "Qmx\\";
+    CreateDirectoryA(dest.c_str(), nullptr);
+    WriteWholeFile(dest + "vurodar.exe", "exe-bytes");
+    WriteWholeFile(dest + "pomoc.txt", "pomoc");
+    WriteWholeFile(dest + "Vurodar.lnk", "lnk");
+    std::string report = dest + "tarvix.qmx";
+    const std::string d = "01-02-2026 10:11:12 - ";
+    WriteWholeFile(report, d + "FILECOPY=Vurodar 2000 (Vurodar);s;" + dest + "vurodar.exe\r\n" + d +
+                               "FILECOPY=Vurodar 2000 (Pomoc);s;" + dest + "pomoc.txt\r\n" + d +
+                               "LINK=Vurodar 2000 (Vurodar);s;" + dest + "vurodar.exe;" + dest + "Vurodar.lnk\r\n" +
+                               d + "FILECOPY=Lumero 2000 (Brennik);s;" + exe_ + "\r\n" + d +
+                               "UNINSTALLER=Lumero 2000 (Brennik);s;" + exe_ + "\r\n");
+    SetValue(HKEY_CURRENT_USER, TarvixKey, "Raport", report);
+    SetValue(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Velmora");
+
+    TUiProcess& app = Start();
+    // The running organizer cannot be opened for writing: not listed, and
+    // Lumero, left without files, is dropped.
+    TUiComponent list = app.Component("eMain", "lbUsun");
+    ASSERT_EQ(std::vector<std::string>{"Vurodar 2000"}, list.List("Items"));
+    std::vector<std::string> files = app.Component("eMain", "lbPliki").List("Items");
+    ASSERT_EQ(3u, files.size());
+    EXPECT_EQ(0u, files[0].find("<IMG src=\"ssys:" + dest + "vurodar.exe\">" + dest + "vurodar.exe  - ")) << files[0];
+
+    app.SetItemChecked("eMain", "lbUsun", 0, true);
+    app.Click("eMain", "bUsunProgramy");
+    EXPECT_EQ("Jesteś pewien, że chcesz usunąć nasze programy?\r\nChcesz tego?", Caption(app.AnswerDialog("bOK")));
+    EXPECT_EQ("Może jednak przerwać?\r\nNaciśnij tym razem Anuluj, aby kontynuować.",
+              Caption(app.AnswerDialog("bAnuluj")));
+    std::string freed = Caption(app.AnswerDialog("bOK"));
+    EXPECT_EQ(0u, freed.find("Usunięto skróty i pliki. Zwolniło się dzięki temu ")) << freed;
+    EXPECT_EQ("Program konfiguracyjny zostanie za chwilę usunięty z systemu, bo już nie jest potrzebny.",
+              Caption(app.AnswerDialog("bOK")));
+    app.WaitForText("eMain", "lbUsun", "Nie można odinstalować żadnych plików.");
+
+    for (const char* name : {"vurodar.exe", "pomoc.txt", "Vurodar.lnk", "tarvix.qmx"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(FileExists(dest + name));
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey));
+    Close();
+    EXPECT_TRUE(WaitUntilGone(exe_, 15000));
+}
+
+TEST_F(Brennik, KeepsItselfWhenAProgramStaysOrADeletionFailed)
+{
+    std::string dest = temp_.Path() + "Qmx\\";
+    CreateDirectoryA(dest.c_str(), nullptr);
+    WriteWholeFile(dest + "a.exe", "a");
+    WriteWholeFile(dest + "b.exe", "b");
+    WriteWholeFile(dest + "c.exe", "c");
+    std::string report = dest + "tarvix.qmx";
+    const std::string d = "01-02-2026 10:11:12 - ";
+    WriteWholeFile(report, d + "FILECOPY=Alfa;s;" + dest + "a.exe\r\n" + d + "FILECOPY=Alfa;s;" + dest + "b.exe\r\n" +
+                               d + "FILECOPY=Beta;s;" + dest + "c.exe\r\n");
+    SetValue(HKEY_CURRENT_USER, TarvixKey, "Raport", report);
+
+    TUiProcess& app = Start();
+    ASSERT_EQ((std::vector<std::string>{"Alfa", "Beta"}), app.Component("eMain", "lbUsun").List("Items"));
+    // Held open after the page was filled, sharing reading and writing but
+    // not deletion.
+    HANDLE busy = CreateFileA((dest + "b.exe").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, busy);
+
+    // Only Alfa ticked: its files go, Beta's stays, no self-removal.
+    app.SetItemChecked("eMain", "lbUsun", 0, true);
+    app.Click("eMain", "bUsunProgramy");
+    app.AnswerDialog("bOK");
+    app.AnswerDialog("bAnuluj");
+    EXPECT_EQ("Nie udało się usunąć!\r\n" + dest + "b.exe", Caption(app.AnswerDialog("bAnuluj")));
+    std::string freed = Caption(app.AnswerDialog("bOK"));
+    // Only a.exe's single byte was freed.
+    EXPECT_NE(std::string::npos, freed.find("dzięki temu 1 B")) << freed;
+    CloseHandle(busy);
+    app.WaitFor("eMain", "lbUsun", "the list refilled",
+                [](const TUiComponent& c) { return c.List("Items").size() == 2; });
+    EXPECT_FALSE(FileExists(dest + "a.exe"));
+    EXPECT_TRUE(FileExists(dest + "b.exe"));
+    EXPECT_TRUE(FileExists(dest + "c.exe"));
+    EXPECT_TRUE(FileExists(report));
+    Close();
+    Sleep(500);
+    EXPECT_TRUE(FileExists(exe_));
+}
+
+TEST_F(Brennik, WipesTheSettings)
+{
+    SetValue(HKEY_CURRENT_USER, "Software\\QMX\\Lumero", "x", "1");
+    TUiProcess& app = Start();
+    app.Click("eMain", "bUsunZRejestru");
+    std::string q = Caption(app.AnswerDialog("bOK"));
+    EXPECT_EQ(0u, q.find("Jesteś pewien, że chcesz usunąć wszystkie ustawienia konfiguracyjne?\r\n")) << q;
+    app.AnswerDialog("bAnuluj");
+    EXPECT_EQ("Usunięto wpisy konfiguracyjne.", Caption(app.AnswerDialog("bOK")));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\QMX\\Lumero"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\QMX"));
+    Close();
+}
+
+} // namespace
