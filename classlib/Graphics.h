@@ -195,6 +195,22 @@ private:
     HDC dc_;
 };
 
+// BeginPaint and EndPaint as one owner.
+class TPaintScope {
+public:
+    explicit TPaintScope(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
+    ~TPaintScope() { EndPaint(wnd_, &ps_); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    HDC DC() const { return dc_; }
+    const PAINTSTRUCT& Info() const { return ps_; }
+
+private:
+    HWND wnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 // Selects an object into a device context and the previous one back when it
 // goes.
 class TSelectObject {

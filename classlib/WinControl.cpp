@@ -837,26 +837,6 @@ void TWinControl::PaintControls(HDC dc, const TRect& clip)
     }
 }
 
-namespace {
-
-// BeginPaint and EndPaint as one owner.
-class TPaintScope {
-public:
-    explicit TPaintScope(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
-    ~TPaintScope() { EndPaint(wnd_, &ps_); }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    HDC DC() const { return dc_; }
-    const RECT& Area() const { return ps_.rcPaint; }
-
-private:
-    HWND wnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_;
-};
-
-} // namespace
-
 void TWinControl::WmPaint(TMessage& m)
 {
     bool graphicChildren = false;
@@ -875,7 +855,7 @@ void TWinControl::WmPaint(TMessage& m)
     }
     TPaintScope paint(handle_);
     PaintWindow(paint.DC());
-    PaintControls(paint.DC(), paint.Area());
+    PaintControls(paint.DC(), paint.Info().rcPaint);
 }
 
 void TWinControl::WmSetCursor(TMessage& m)

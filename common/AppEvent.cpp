@@ -38,21 +38,6 @@ void PutBack(E& slot, const E& dispatcher, const E& saved)
         slot = saved;
 }
 
-class TPaintScope {
-public:
-    explicit TPaintScope(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
-    ~TPaintScope() { EndPaint(wnd_, &ps_); }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    HDC DC() const { return dc_; }
-    const PAINTSTRUCT& Info() const { return ps_; }
-
-private:
-    HWND wnd_;
-    HDC dc_;
-    PAINTSTRUCT ps_{};
-};
-
 } // namespace
 
 // ---------------------------------------------------------------------------
