@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/SysUtils.h"
+#include "common/QmxReg.h"
 #include "tests/support/TestUtil.h"
 #include "tools/uidriver/UiDriver.h"
 
@@ -257,6 +258,12 @@ TEST_F(Brennik, KeepsItselfWhenAProgramStaysOrADeletionFailed)
     app.Click("eMain", "bUsunProgramy");
     app.AnswerDialog("bOK");
     app.AnswerDialog("bAnuluj");
+    // While the removal runs, nothing can start it again or switch pages.
+    app.WaitFor("eMain", "lbUsun", "the list disabled", [](const TUiComponent& c) { return !c.Enabled(); });
+    for (const char* name : {"ts", "bUsunProgramy", "bUsunZRejestru"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(app.Component("eMain", name).Enabled());
+    }
     EXPECT_EQ("Nie udało się usunąć!\r\n" + dest + "b.exe", Caption(app.AnswerDialog("bAnuluj")));
     std::string freed = Caption(app.AnswerDialog("bOK"));
     // Only a.exe's single byte was freed.
@@ -271,6 +278,42 @@ TEST_F(Brennik, KeepsItselfWhenAProgramStaysOrADeletionFailed)
     Close();
     Sleep(500);
     EXPECT_TRUE(FileExists(exe_));
+}
+
+TEST_F(Brennik, ListsTheDataFiles)
+{
+    WriteWholeFile(temp_.Path() + "kalmet.dat", std::string(2048, 'x'));
+    CreateDirectoryA((temp_.Path() + "folder.dat").c_str(), nullptr);
+    // Three of the table's values: a file, a folder, a file that is missing.
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[0], temp_.Path() + "kalmet.dat");
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[1], temp_.Path() + "folder.dat");
+    SetValue(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[2], temp_.Path() + "brak.dat");
+
+    TUiProcess& app = Start();
+    app.SetProperty("eMain", "nb", "PageIndex", "3");
+    std::vector<std::string> items = app.Component("eMain", "lbPlikiDanych").List("Items");
+    ASSERT_EQ(1u, items.size());
+    const std::string path = temp_.Path() + "kalmet.dat";
+    EXPECT_EQ(0u, items[0].find("<IMG src=\"ssys:" + path + "\"><b>" + path + "</b><br>    2,0 kilobajtów<br>ostatnio "
+                                "zmodyfikowany: "))
+        << items[0];
+    EXPECT_EQ("&Pliki danych", app.Component("eMain", "lbCaption").Value("Caption"));
+    Close();
+}
+
+// One picture of each page, for people to look at.
+TEST_F(Brennik, PicturesOfThePages)
+{
+    TUiProcess& app = Start();
+    for (int page = 0; page < 5; ++page) {
+        SCOPED_TRACE(page);
+        app.SetProperty("eMain", "nb", "PageIndex", std::to_string(page));
+        const std::string png = TestProgramFolder() + "brennik_page" + std::to_string(page) + ".png";
+        DeleteFileA(png.c_str());
+        app.SavePng("eMain", png);
+        EXPECT_TRUE(FileExists(png));
+    }
+    Close();
 }
 
 TEST_F(Brennik, WipesTheSettings)
