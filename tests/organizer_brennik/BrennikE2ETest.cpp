@@ -1,0 +1,184 @@
+// kelvor installs the sample medium, with the real organizer in place of the
+// medium's stand-in; the installed brennik.exe then lists what was installed
+// and removes all of it, itself last.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "classlib/SysUtils.h"
+#include "common/QmxReg.h"
+#include "tests/support/TestUtil.h"
+#include "tools/uidriver/UiDriver.h"
+
+namespace {
+
+const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const UninstallQmxKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
+
+std::string FullPath(const std::string& relative)
+{
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
+    return std::string(full, n);
+}
+
+std::string Built(const std::string& relative)
+{
+    return FullPath(TestProgramFolder() + "..\\..\\" + relative);
+}
+
+std::string Reg(int root, const std::string& key, const std::string& name)
+{
+    std::string value;
+    ReadRegValue(root, key, name, value, "<brak klucza>");
+    return value;
+}
+
+std::string ShellFolder(const char* name)
+{
+    return Reg(1, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name) + "\\";
+}
+
+bool CopyTree(const std::string& from, const std::string& to)
+{
+    std::string src = from + "*";
+    src.push_back('\0');
+    std::string dst = to;
+    dst.push_back('\0');
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_COPY;
+    op.pFrom = src.c_str();
+    op.pTo = dst.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_SILENT | FOF_NOERRORUI;
+    return SHFileOperationA(&op) == 0;
+}
+
+void EndBatchesOf(DWORD parentPid)
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 pe{};
+    pe.dwSize = sizeof pe;
+    for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
+        if (pe.th32ParentProcessID != parentPid || lstrcmpiA(pe.szExeFile, "cmd.exe") != 0)
+            continue;
+        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID)) {
+            TerminateProcess(p, 1);
+            WaitForSingleObject(p, 5000);
+            CloseHandle(p);
+        }
+    }
+    CloseHandle(snap);
+}
+
+bool WaitUntilGone(const std::string& path, DWORD ms)
+{
+    for (DWORD waited = 0; waited < ms; waited += 100) {
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+std::string Caption(const TUiForm& dialog)
+{
+    const TUiComponent* info = dialog.Find("lbInfo");
+    return info ? info->Value("Caption") : "";
+}
+
+TEST(BrennikE2E, RemovesWhatKelvorInstalled)
+{
+    TempFolder temp;
+    const std::string medium = temp.Path() + "medium\\";
+    ASSERT_TRUE(CopyTree(Built("medium\\"), medium));
+    ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), (medium + "pakiet\\narzedzia\\brennik.exe").c_str(),
+                          FALSE));
+    const std::string kelvor = Built("installer\\kelvor.exe");
+    for (int i = 0; i < 10; ++i)
+        if (const ATOM atom = GlobalFindAtomA(kelvor.c_str()))
+            GlobalDeleteAtom(atom);
+    const std::string dest = temp.Path() + "Qmx";
+
+    {
+        TUiProcess app("\"" + kelvor + "\" \"" + medium + "\"", TUiStartOptions{temp.Path(), {}});
+        app.SetTimeout(30000);
+        app.WaitForForm("eMain");
+        auto next = [&](const char* header) {
+            app.Click("eMain", "bDalej");
+            app.WaitForText("eMain", "lbInfo", header);
+        };
+        next("Rodzaj instalacji");
+        app.Click("eMain", "rbNietypowa");
+        for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
+            next(header);
+        app.SetText("eMain", "de", dest);
+        for (const char* header : {"Twoje dane", "Warunki licencji", "Rodzaj instalacji"}) {
+            app.Click("eMain", "bWstecz");
+            app.WaitForText("eMain", "lbInfo", header);
+        }
+        app.Click("eMain", "rbPelna");
+        for (const char* header : {"Warunki licencji", "Twoje dane", "Podsumowanie"})
+            next(header);
+        app.Click("eMain", "bDalej");
+        app.AnswerDialog("OK");  // brak.dat is not on the medium
+        app.WaitForText("eMain", "lbInfo", "Dziękuję.");
+        app.Click("eMain", "bZakoncz");
+        ASSERT_EQ(0, app.WaitForExit());
+    }
+    const std::string organizer = dest + "\\Lumero\\brennik.exe";
+    ASSERT_TRUE(FileExists(organizer));
+    const std::string desktop = ShellFolder("Desktop");
+    const std::string start = ShellFolder("Start Menu");
+    const std::vector<std::string> installed = {
+        dest + "\\Parvin\\parvin.exe", dest + "\\Parvin\\pomoc.txt", dest + "\\ferlond.exe",
+        dest + "\\Kalmet\\Dane\\kalmet.exe", dest + "\\Lumero\\czytaj.txt", desktop + "Parvin 2000.lnk",
+        start + "Parvin 2000.lnk", desktop + "Ferlond .lnk", start + "Ferlond .lnk"};
+    for (const std::string& f : installed)
+        ASSERT_TRUE(FileExists(f)) << f;
+
+    TUiProcess app("\"" + organizer + "\"", TUiStartOptions{dest + "\\Lumero", {}});
+    app.SetTimeout(30000);
+    app.WaitForForm("eMain");
+    EXPECT_EQ((std::vector<std::string>{"Parvin 2000", "Ferlond", "Kalmet Księgowość", "Lumero 2000"}),
+              app.Component("eMain", "lbUsun").List("Items"));
+    app.SavePng("eMain", TestProgramFolder() + "brennik_e2e_lista.png");
+    for (int i = 0; i < 4; ++i)
+        app.SetItemChecked("eMain", "lbUsun", i, true);
+    app.Click("eMain", "bUsunProgramy");
+    app.AnswerDialog("bOK");
+    app.AnswerDialog("bAnuluj");
+    std::string freed = Caption(app.AnswerDialog("bOK"));
+    EXPECT_EQ(0u, freed.find("Usunięto skróty i pliki.")) << freed;
+    EXPECT_EQ("Program konfiguracyjny zostanie za chwilę usunięty z systemu, bo już nie jest potrzebny.",
+              Caption(app.AnswerDialog("bOK")));
+    app.WaitForText("eMain", "lbUsun", "Nie można odinstalować żadnych plików.");
+    app.SavePng("eMain", TestProgramFolder() + "brennik_e2e_po.png");
+
+    for (const std::string& f : installed)
+        EXPECT_FALSE(FileExists(f)) << f;
+    EXPECT_FALSE(FileExists(dest + "\\tarvix.qmx"));
+    EXPECT_EQ("<brak klucza>", Reg(2, UninstallQmxKey, "DisplayName"));
+    // The autostart values stay, as the maker's settings do.
+    EXPECT_EQ(dest + "\\ferlond.exe /auto", Reg(1, RunKey, "Ferlond"));
+
+    PostMessageA(app.Component("eMain", "").Handle(), WM_CLOSE, 0, 0);
+    app.WaitForExit();
+    EXPECT_TRUE(WaitUntilGone(organizer, 15000));
+    EndBatchesOf(app.ProcessId());
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
+        RegDeleteValueA(run, "Ferlond");
+        RegDeleteValueA(run, "Kalmet Płatności");
+        RegCloseKey(run);
+    }
+}
+
+} // namespace
