@@ -58,6 +58,13 @@ TeMain::TeMain(TComponent* owner) : TForm(owner) {}
 
 TeMain::~TeMain() = default;
 
+void TeMain::Loaded()
+{
+    TForm::Loaded();
+    // The explanation beside the personal data is text to read, not a choice.
+    HTMListbox1->SetSelectionInvisible(true);
+}
+
 void TeMain::FormShow(TObject*)
 {
     nbPageChanged(nullptr);

@@ -62,6 +62,7 @@ public:
     bool Busy() const { return busy_; }
     const std::string& ReportPath() const { return reportPath_; }
 
+    void Loaded() override;
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 

@@ -96,21 +96,38 @@ std::string Caption(const TUiForm& dialog)
 
 TEST(BrennikE2E, RemovesWhatKelvorInstalled)
 {
+    // What earlier runs of either program left (settings, fonts folder,
+    // installer's key) must not steer this one.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QMX");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QMX");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallQmxKey);
     TempFolder temp;
     const std::string medium = temp.Path() + "medium\\";
     ASSERT_TRUE(CopyTree(Built("medium\\"), medium));
     ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), (medium + "pakiet\\narzedzia\\brennik.exe").c_str(),
                           FALSE));
     const std::string kelvor = Built("installer\\kelvor.exe");
-    for (int i = 0; i < 10; ++i)
+    // A run that was ended from outside leaves its running-copy mark behind
+    // (atoms outlive their process, and count each addition).
+    for (int i = 0; i < 100; ++i)
         if (const ATOM atom = GlobalFindAtomA(kelvor.c_str()))
             GlobalDeleteAtom(atom);
+    ASSERT_EQ(0, GlobalFindAtomA(kelvor.c_str())) << kelvor;
     const std::string dest = temp.Path() + "Qmx";
 
     {
         TUiProcess app("\"" + kelvor + "\" \"" + medium + "\"", TUiStartOptions{temp.Path(), {}});
         app.SetTimeout(30000);
-        app.WaitForForm("eMain");
+        try {
+            app.WaitForForm("eMain", 5000);
+        } catch (const EUiDriverError&) {
+            // Say which question stood in the way.
+            for (const TUiForm& f : app.Dump().Forms)
+                for (const TUiComponent& c : f.Components)
+                    if (!c.Value("Caption").empty())
+                        ADD_FAILURE() << f.Name << "." << c.Name << ": " << c.Value("Caption");
+            throw;
+        }
         auto next = [&](const char* header) {
             app.Click("eMain", "bDalej");
             app.WaitForText("eMain", "lbInfo", header);
