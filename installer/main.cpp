@@ -398,7 +398,9 @@ void TeMain::InstallEntry(int Index, const std::string& Entry)
     fo->ProgressTitle = nazwa;
     SetLastError(0);
     const bool copied = fo->Execute();
-    if (!copied) {
+    // A copy the user declined or cancelled in the shell's own question is
+    // no failure to report.
+    if (!copied && !fo->OperationAborted()) {
         // The shell's operation often leaves no last error: its own result
         // code tells then what went wrong.
         int code = static_cast<int>(GetLastError());

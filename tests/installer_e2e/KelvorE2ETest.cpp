@@ -254,3 +254,45 @@ TEST_F(KelvorE2E, ClosingAsksFirst)
     app->AnswerDialog("Abort");
     EXPECT_EQ(app->WaitForExit(), 0);
 }
+
+// A second installation into the same folder, replacing the files without
+// asking: the report keeps the first run's lines and gets the second's after
+// them; the day numbers of the first installation stay.
+TEST_F(KelvorE2E, SecondRunAppendsAndKeepsFirstDayNumbers)
+{
+    const std::string dest = temp_.Path() + "Dwa";
+    std::vector<std::string> first;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        if (run == 1)
+            WriteRegString(2, UninstallKey, "ferlond.exe", "36001");
+        auto app = Start();
+        Next(*app, "Rodzaj instalacji");
+        app->Click("eMain", "rbNietypowa");
+        for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
+            Next(*app, header);
+        app->SetText("eMain", "de", dest);
+        Next(*app, "Konfigurowanie systemu");
+        app->SetChecked("eMain", "cbAutoReplace", true);
+        app->SetChecked("eMain", "cbCzcionki", false);
+        app->SetChecked("eMain", "cbComCtl", false);
+        Next(*app, "Podsumowanie");
+        app->Click("eMain", "bDalej");
+        app->AnswerDialog("OK");
+        app->WaitForText("eMain", "lbInfo", "Dziękuję.");
+        app->Click("eMain", "bZakoncz");
+        EXPECT_EQ(app->WaitForExit(), 0);
+        if (run == 0)
+            first = ReportEntries(dest + "\\tarvix.qmx");
+    }
+    const std::vector<std::string> both = ReportEntries(dest + "\\tarvix.qmx");
+    ASSERT_EQ(first.size(), 14u);
+    ASSERT_EQ(both.size(), 28u);
+    for (size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(both[i], first[i]) << i;
+        EXPECT_EQ(both[first.size() + i], first[i]) << i;
+    }
+    // Written in the first run only when absent, so the value put in
+    // between stays.
+    EXPECT_EQ(Reg(2, UninstallKey, "ferlond.exe"), "36001");
+}
