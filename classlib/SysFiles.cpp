@@ -203,11 +203,14 @@ std::uint32_t RandSeed = 0;
 
 void Randomize()
 {
-    // The performance counter moves between two calls, so reseeding in a
-    // loop never repeats the previous sequence.
+    // Reseeding in a loop must never repeat the previous sequence. The
+    // performance counter need not move between two calls (its resolution is
+    // coarse under Wine), so a count of the calls goes into every seed too.
+    static std::uint32_t calls = 0;
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
-    RandSeed = static_cast<std::uint32_t>(counter.QuadPart) ^ static_cast<std::uint32_t>(counter.QuadPart >> 32);
+    RandSeed = (static_cast<std::uint32_t>(counter.QuadPart) ^ static_cast<std::uint32_t>(counter.QuadPart >> 32)) +
+               ++calls * 0x9E3779B9u;
 }
 
 int Random(int range)
