@@ -21,6 +21,7 @@
 #include "common/VersInfo.h"
 #include "common/WizardTree.h"
 #include "common/qmxcolorbutton.h"
+#include "common/verslab.h"
 #include "components/ShellLnk.h"
 #include "grid/qmxUserData.h"
 #include "installer/Execfile.h"
@@ -44,6 +45,7 @@ void StartComponents()
     WizardTreeStartup();
     qmxcolorbuttonStartup();
     InitVersInfoUnit();
+    InitVersLabUnit();
     ShellLnkStartup();
     FileFindStartup();
     FileOpStartup();

@@ -60,8 +60,8 @@ const TClassInfo& TeMain::StaticClass()
             PublishComponent<&TeMain::bWstecz, &TeMain::bWstecz>("bWstecz"),
             PublishComponent<&TeMain::bDalej, &TeMain::bDalej>("bDalej"),
             PublishComponent<&TeMain::nb, &TeMain::nb>("nb"),
-            PublishComponent<&TeMain::lbWersja, &TeMain::lbWersja>("lbWersja"),
-            PublishComponent<&TeMain::lbData, &TeMain::lbData>("lbData"),
+            PublishComponent<&TeMain::vlWersja, &TeMain::vlWersja>("vlWersja"),
+            PublishComponent<&TeMain::vlData, &TeMain::vlData>("vlData"),
             PublishComponent<&TeMain::rbPelna, &TeMain::rbPelna>("rbPelna"),
             PublishComponent<&TeMain::rbNietypowa, &TeMain::rbNietypowa>("rbNietypowa"),
             PublishComponent<&TeMain::lbListaProgramow, &TeMain::lbListaProgramow>("lbListaProgramow"),
@@ -128,10 +128,6 @@ void TeMain::FormCreate(TObject*)
         column->SetCaption(columns[i]);
         column->SetWidth(widths[i]);
     }
-    // The installer's own version and release date on the welcome page.
-    vi->SetFilename("");
-    lbWersja->SetCaption(vi->FileVersionNumber().GetVersionText());
-    lbData->SetCaption(vi->Comments());
 
     pm->GoToPage(0, false);
     nb->SetPageIndex(0);

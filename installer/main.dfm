@@ -161,20 +161,21 @@ object eMain: TeMain
         Top = 160
         Caption = 'wersja:'
       end
-      object lbWersja: TLabel
+      object vlWersja: TVersionLabel
         Left = 100
         Top = 160
-        Caption = ''
+        ShowInfoPrefix = False
       end
       object lbDataOpis: TLabel
         Left = 40
         Top = 180
         Caption = 'data:'
       end
-      object lbData: TLabel
+      object vlData: TVersionLabel
         Left = 100
         Top = 180
-        Caption = ''
+        VersionResource = vrComments
+        ShowInfoPrefix = False
       end
     end
     object pg1: TPage

@@ -15,6 +15,7 @@
 #include "common/PageMngr.h"
 #include "common/VersInfo.h"
 #include "common/WizardTree.h"
+#include "common/verslab.h"
 #include "common/qmxcolorbutton.h"
 #include "components/ShellLnk.h"
 #include "grid/qmxUserData.h"
@@ -34,8 +35,8 @@ public:
     TqmxColorButton* bWstecz = nullptr;
     TqmxColorButton* bDalej = nullptr;
     TNotebook* nb = nullptr;
-    TLabel* lbWersja = nullptr;
-    TLabel* lbData = nullptr;
+    TVersionLabel* vlWersja = nullptr;
+    TVersionLabel* vlData = nullptr;
     TRadioButton* rbPelna = nullptr;
     TRadioButton* rbNietypowa = nullptr;
     TListBox* lbListaProgramow = nullptr;

@@ -129,9 +129,13 @@ TEST_F(KelvorE2E, FullInstallation)
     // A program installed before keeps its first day.
     WriteRegString(2, UninstallKey, "parvin.exe", "36000");
 
+    // The welcome page reads the installer's own version resource.
+    auto app = Start();
+    EXPECT_EQ(app->Component("eMain", "vlWersja").Value("Caption"), "2.0.0.31");
+    EXPECT_EQ(app->Component("eMain", "vlData").Value("Caption"), "20 grudnia 1999");
+
     // The destination is chosen on page 4 of a custom installation; going
     // back and choosing the full one keeps it and skips pages 4 and 5.
-    auto app = Start();
     Next(*app, "Rodzaj instalacji");
     app->Click("eMain", "rbNietypowa");
     for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
