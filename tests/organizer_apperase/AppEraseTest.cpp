@@ -73,41 +73,6 @@ std::vector<std::string> Batches(const std::string& folder)
     return names;
 }
 
-// Ends the command interpreters that the process parentPid started: under
-// Wine a batch's loop that deletes the batch itself never ends.
-int EndBatchesOf(DWORD parentPid)
-{
-    int ended = 0;
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return 0;
-    PROCESSENTRY32 pe{};
-    pe.dwSize = sizeof pe;
-    for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
-        if (pe.th32ParentProcessID != parentPid || lstrcmpiA(pe.szExeFile, "cmd.exe") != 0)
-            continue;
-        HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID);
-        if (p) {
-            TerminateProcess(p, 1);
-            WaitForSingleObject(p, 5000);
-            CloseHandle(p);
-            ++ended;
-        }
-    }
-    CloseHandle(snap);
-    return ended;
-}
-
-bool WaitUntilGone(const std::string& path, DWORD ms)
-{
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
-
 class AppEraserRun : public testing::Test {
 protected:
     void SetUp() override { savedDir_ = GetCurrentDir(); }

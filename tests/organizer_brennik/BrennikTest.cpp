@@ -41,36 +41,6 @@ std::string Built(const std::string& relative)
     return TestProgramFolder() + "..\\..\\" + relative;
 }
 
-// Under Wine the eraser's batch never ends its last loop: end it by its id.
-void EndBatchesOf(DWORD parentPid)
-{
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return;
-    PROCESSENTRY32 pe{};
-    pe.dwSize = sizeof pe;
-    for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
-        if (pe.th32ParentProcessID != parentPid || lstrcmpiA(pe.szExeFile, "cmd.exe") != 0)
-            continue;
-        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID)) {
-            TerminateProcess(p, 1);
-            WaitForSingleObject(p, 5000);
-            CloseHandle(p);
-        }
-    }
-    CloseHandle(snap);
-}
-
-bool WaitUntilGone(const std::string& path, DWORD ms)
-{
-    for (DWORD waited = 0; waited < ms; waited += 100) {
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(100);
-    }
-    return false;
-}
-
 // A copy of brennik.exe in a folder of the test's own (it may erase itself),
 // with the programs' keys cleared before and after.
 class Brennik : public testing::Test {

@@ -41,3 +41,11 @@ std::string SavePicture(HWND__* wnd, const std::string& folder, const std::strin
 
 // Handles the messages waiting, for about ms milliseconds.
 void PumpMessages(int ms);
+
+// Ends the command interpreters that the process parentPid started (under
+// Wine a batch file's loop that deletes the batch itself never ends); gives
+// how many were ended.
+int EndBatchesOf(unsigned long parentPid);
+
+// Waits until nothing exists at path, at most ms milliseconds.
+bool WaitUntilGone(const std::string& path, unsigned ms);
