@@ -38,6 +38,74 @@ HWND DialogOwner(const TComponent* component)
     return Application->Handle();
 }
 
+// Notes the buttons pressed in the shell's questions (dialog windows of this
+// thread) while it lives: a click or a key sends the dialog its command, a
+// posted click arrives through the message loop of the dialog.
+class TAnswerWatch {
+public:
+    // Watches nothing when not active.
+    explicit TAnswerWatch(bool active)
+    {
+        if (!active)
+            return;
+        current_ = this;
+        sent_ = SetWindowsHookExA(WH_CALLWNDPROC, &Sent, nullptr, GetCurrentThreadId());
+        posted_ = SetWindowsHookExA(WH_GETMESSAGE, &Posted, nullptr, GetCurrentThreadId());
+    }
+    ~TAnswerWatch()
+    {
+        if (posted_)
+            UnhookWindowsHookEx(posted_);
+        if (sent_)
+            UnhookWindowsHookEx(sent_);
+        if (current_ == this)
+            current_ = nullptr;
+    }
+    TAnswerWatch(const TAnswerWatch&) = delete;
+    TAnswerWatch& operator=(const TAnswerWatch&) = delete;
+
+    bool No = false;
+    bool Cancel = false;
+
+private:
+    static void Note(HWND wnd, UINT msg, WPARAM wParam) noexcept
+    {
+        if (msg != WM_COMMAND || !current_)
+            return;
+        const WORD id = LOWORD(wParam);
+        if (id != IDNO && id != IDCANCEL)
+            return;
+        char cls[16] = "";
+        GetClassNameA(wnd, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") != 0)
+            return;
+        (id == IDNO ? current_->No : current_->Cancel) = true;
+    }
+    static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) noexcept
+    {
+        if (code == HC_ACTION) {
+            const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+            Note(m->hwnd, m->message, m->wParam);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static LRESULT CALLBACK Posted(int code, WPARAM wParam, LPARAM lParam) noexcept
+    {
+        // A message only looked at is seen again when it is taken.
+        if (code == HC_ACTION && wParam == PM_REMOVE) {
+            const auto* m = reinterpret_cast<const MSG*>(lParam);
+            Note(m->hwnd, m->message, m->wParam);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static thread_local TAnswerWatch* current_;
+    HHOOK sent_ = nullptr;
+    HHOOK posted_ = nullptr;
+};
+
+thread_local TAnswerWatch* TAnswerWatch::current_ = nullptr;
+
 } // namespace
 
 TFileOperation::TFileOperation(TComponent* owner) : TComponent(owner), about_(new TStringList)
@@ -79,7 +147,13 @@ bool TFileOperation::Execute()
     op.pTo = to.c_str();
     op.fFlags = flags;
     op.lpszProgressTitle = ProgressTitle.c_str();
-    const int result = SHFileOperationA(&op);
+    int result;
+    {
+        // Without questions there is no answer to watch for.
+        TAnswerWatch answers(!Flags.Contains(fofNoConfirmation));
+        result = SHFileOperationA(&op);
+        declined_ = answers.No && !answers.Cancel;
+    }
     operationAborted_ = op.fAnyOperationsAborted != FALSE;
     resultCode_ = result;
     return result == 0;

@@ -74,6 +74,11 @@ public:
     // Runs the operation; true exactly when the shell reports success. The
     // reason of a failure is the last Windows error.
     bool Execute();
+    // Whether the user answered No (and cancelled nothing) in the shell's
+    // questions during the last Execute: the operation skipped what it asked
+    // about and left it as it was. The shell's result alone does not tell
+    // this from a cancel on every system.
+    bool Declined() const { return declined_; }
     // The shell's own result of the last Execute (0: success); it tells what
     // failed when the operation left no last error.
     int ResultCode() const { return resultCode_; }
@@ -95,6 +100,7 @@ private:
     void SetFlagBits(int bits) { Flags = TFileOpFlags::FromBits(static_cast<unsigned>(bits)); }
 
     bool operationAborted_ = false;
+    bool declined_ = false;
     int resultCode_ = 0;
     TStringList* about_;
 };

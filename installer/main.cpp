@@ -408,8 +408,8 @@ void TeMain::InstallEntry(int Index, const std::string& Entry)
     if (FileExists(dest))
         SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
     // A declined replacement keeps the old file and counts as installed; a
-    // failed copy or an aborted one left nothing to record.
-    if (!copied || fo->OperationAborted())
+    // failed copy or a cancelled one left nothing to record.
+    if (!fo->Declined() && (!copied || fo->OperationAborted()))
         return;
     AppendReportLine(ReportEntry("FILECOPY", nazwa, source, dest));
 

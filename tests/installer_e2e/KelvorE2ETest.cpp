@@ -11,6 +11,8 @@
 
 #include "classlib/SysUtils.h"
 #include "common/QmxReg.h"
+#include "common/QmxUtil.h"
+#include "installer/definicje.h"
 #include "tests/support/TestUtil.h"
 #include "tools/uidriver/UiDriver.h"
 
@@ -299,4 +301,113 @@ TEST_F(KelvorE2E, SecondRunAppendsAndKeepsFirstDayNumbers)
     // Written in the first run only when absent, so the value put in
     // between stays.
     EXPECT_EQ(Reg(2, UninstallKey, "ferlond.exe"), "36001");
+}
+
+namespace {
+
+// Closes the program's system dialog (the shell's question) with its close
+// box, as a person would who wants nothing of it.
+void CloseSystemDialog(TUiProcess& app)
+{
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{app.ProcessId(), nullptr};
+    const DWORD start = GetTickCount();
+    while (!search.found && GetTickCount() - start < 30000) {
+        EnumWindows(
+            [](HWND wnd, LPARAM lp) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(lp);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(wnd, &pid);
+                char cls[16] = "";
+                GetClassNameA(wnd, cls, sizeof cls);
+                if (pid != s->pid || !IsWindowVisible(wnd) || std::string(cls) != "#32770")
+                    return TRUE;
+                s->found = wnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        Sleep(50);
+    }
+    ASSERT_TRUE(search.found) << "no system dialog to close";
+    PostMessageA(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
+    while (IsWindow(search.found) && IsWindowVisible(search.found) && GetTickCount() - start < 30000)
+        Sleep(50);
+    EXPECT_FALSE(IsWindow(search.found) && IsWindowVisible(search.found)) << "the question stays";
+}
+
+} // namespace
+
+// Installing again without "replace without asking": the shell asks before
+// each existing file. A file answered "Nie" keeps its old content and is
+// still recorded, with the entry's other steps (its Run value and shortcuts
+// from the old file); a question closed without an answer cancels the copy:
+// old content, no report line, no error.
+TEST_F(KelvorE2E, DecliningReplacementKeepsOldFileAndRecordsIt)
+{
+    const std::string dest = temp_.Path() + "Ponownie";
+    std::vector<std::string> first;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        auto app = Start();
+        Next(*app, "Rodzaj instalacji");
+        app->Click("eMain", "rbNietypowa");
+        for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
+            Next(*app, header);
+        app->SetText("eMain", "de", dest);
+        Next(*app, "Konfigurowanie systemu");
+        app->SetChecked("eMain", "cbAutoReplace", false);
+        app->SetChecked("eMain", "cbCzcionki", false);
+        app->SetChecked("eMain", "cbComCtl", false);
+        Next(*app, "Podsumowanie");
+        const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
+        app->Click("eMain", "bDalej");
+        for (const std::string& entry : list) {
+            const std::string source = NthField(EntrySeparator, 2, entry);
+            const std::string target = NthField(EntrySeparator, 3, entry);
+            if (!FileExists(source)) {
+                app->AnswerDialog("OK");
+                continue;
+            }
+            if (run == 0)
+                continue;
+            app->WaitForText("eMain", "lbDest", target);
+            const std::string name = ExtractFileName(target);
+            if (name == "czytaj.txt")
+                CloseSystemDialog(*app);
+            else
+                app->AnswerSystemDialog(name == "pomoc.txt" || name == "ferlond.exe" ? "Nie" : "Tak");
+        }
+        app->WaitForText("eMain", "lbInfo", "Dziękuję.");
+        app->Click("eMain", "bZakoncz");
+        EXPECT_EQ(app->WaitForExit(), 0);
+        if (run == 1)
+            break;
+        first = ReportEntries(dest + "\\tarvix.qmx");
+        // What the second run must keep or replace.
+        WriteWholeFile(dest + "\\Parvin\\pomoc.txt", "stara pomoc");
+        WriteWholeFile(dest + "\\Lumero\\czytaj.txt", "stare czytaj");
+        for (const char* program : {"\\ferlond.exe", "\\Parvin\\parvin.exe"})
+            WriteWholeFile(dest + program, ReadWholeFile(dest + program) + "STARY");
+    }
+
+    EXPECT_EQ(ReadWholeFile(dest + "\\Parvin\\pomoc.txt"), "stara pomoc");
+    EXPECT_EQ(ReadWholeFile(dest + "\\Lumero\\czytaj.txt"), "stare czytaj");
+    const std::string ferlond = ReadWholeFile(dest + "\\ferlond.exe");
+    EXPECT_EQ(ferlond.substr(ferlond.size() - 5), "STARY");
+    EXPECT_EQ(ReadWholeFile(dest + "\\Parvin\\parvin.exe"), ReadWholeFile(medium_ + "Parvin\\parvin.exe"));
+
+    // The second run records all of the first run's entries but the
+    // cancelled file's, which came last.
+    const std::vector<std::string> both = ReportEntries(dest + "\\tarvix.qmx");
+    ASSERT_EQ(first.size(), 14u);
+    ASSERT_EQ(first.back().substr(0, first.back().find(';')), "FILECOPY=Lumero 2000 (Czytaj mnie)");
+    ASSERT_EQ(both.size(), first.size() * 2 - 1);
+    for (size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(both[i], first[i]) << i;
+        if (i + 1 < first.size()) {
+            EXPECT_EQ(both[first.size() + i], first[i]) << i;
+        }
+    }
 }

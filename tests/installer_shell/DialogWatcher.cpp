@@ -67,9 +67,17 @@ void DialogWatcher::Run(int button, unsigned timeoutMs)
         const std::string kind = cls;
         if (kind == "Static" || kind == "STATIC")
             texts_ += WindowText(child) + "\n";
-        else if (kind == "Button" || kind == "BUTTON")
-            buttons_ += WindowText(child) + "\n";
+        else if ((kind == "Button" || kind == "BUTTON") && IsWindowVisible(child))
+            buttons_ += WindowText(child) + "=" + std::to_string(GetDlgCtrlID(child)) + "\n";
     }
     seen_ = true;
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    if (button == Escape) {
+        // As typed: the dialog's own loop turns the key into its cancel.
+        PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageA(dialog, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    } else if (button == CloseBox) {
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    }
 }

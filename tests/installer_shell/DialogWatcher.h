@@ -12,7 +12,12 @@
 
 class DialogWatcher {
 public:
-    // button: the command id to press (IDOK, IDNO, IDCANCEL ...).
+    // Answers other than a button: the Esc key, and the close box.
+    static constexpr int Escape = -1;
+    static constexpr int CloseBox = -2;
+
+    // button: the command id to press (IDOK, IDNO, IDCANCEL ...), or Escape or
+    // CloseBox.
     explicit DialogWatcher(int button, unsigned timeoutMs = 20000);
     // Waits for the thread.
     ~DialogWatcher();
@@ -25,7 +30,7 @@ public:
     const std::string& Caption() const { return caption_; }
     // The static texts, each followed by "\n".
     const std::string& Texts() const { return texts_; }
-    // The buttons' captions, each followed by "\n".
+    // The visible buttons, each as its caption, "=", its command id and "\n".
     const std::string& Buttons() const { return buttons_; }
     HWND Owner() const { return owner_; }
 

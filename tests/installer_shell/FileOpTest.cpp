@@ -63,18 +63,24 @@ TEST_F(FileOperation, MissingSourceFails)
 // Copying onto an existing file: with fofNoConfirmation the file is replaced
 // without a question; without it the shell asks, and the answer decides. The
 // question belongs to the component's form, else to the application window.
+// Here the shell reports No like a cancel (the same result, aborted, no last
+// error, old content), so only Declined tells the two apart; Esc and the
+// close box are cancels.
 TEST_F(FileOperation, OverwriteAsksUnlessNoConfirmation)
 {
     struct Row {
         bool noConfirmation;
         bool onForm;
         int answer;  // button the watcher presses, should a question come
-        bool asked, result, aborted;
+        bool asked, result, aborted, declined;
         const char* content;
     } rows[] = {
-        {true, false, IDCANCEL, false, true, false, "new"},
-        {false, false, IDYES, true, true, false, "new"},
-        {false, true, IDCANCEL, true, false, true, "old"},
+        {true, false, IDCANCEL, false, true, false, false, "new"},
+        {false, false, IDYES, true, true, false, false, "new"},
+        {false, false, IDNO, true, false, true, true, "old"},
+        {false, true, IDCANCEL, true, false, true, false, "old"},
+        {false, false, DialogWatcher::Escape, true, false, true, false, "old"},
+        {false, true, DialogWatcher::CloseBox, true, false, true, false, "old"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "noConfirmation " << row.noConfirmation << ", on a form " << row.onForm
@@ -84,19 +90,22 @@ TEST_F(FileOperation, OverwriteAsksUnlessNoConfirmation)
         WriteWholeFile(tmp.Path() + "dst.txt", "old");
         TForm* form = row.onForm ? new TForm(Application) : nullptr;
         TFileOperation& fo = *new TFileOperation(form ? static_cast<TComponent*>(form) : Application);
-        fo.Flags = {fofAllowUndo, fofNoConfirmMkDir};
+        fo.Flags = {fofAllowUndo, fofNoConfirmMkDir, fofSilent};
         if (row.noConfirmation)
             fo.Flags = fo.Flags + fofNoConfirmation;
         fo.FilesFrom = tmp.Path() + "src.txt";
         fo.FilesTo = tmp.Path() + "dst.txt";
         DialogWatcher watcher(row.answer, row.asked ? 20000 : 1500);
-        EXPECT_EQ(fo.Execute(), row.result);
+        EXPECT_EQ(fo.Execute(), row.result) << "shell result " << fo.ResultCode();
         watcher.Join();
         EXPECT_EQ(watcher.Seen(), row.asked) << watcher.Caption();
         if (row.asked) {
             EXPECT_EQ(watcher.Owner(), form ? form->Handle() : Application->Handle());
+            static_assert(IDNO == 7);
+            EXPECT_NE(watcher.Buttons().find("=7\n"), std::string::npos) << watcher.Buttons();
         }
         EXPECT_EQ(fo.OperationAborted(), row.aborted);
+        EXPECT_EQ(fo.Declined(), row.declined);
         EXPECT_EQ(ReadWholeFile(tmp.Path() + "dst.txt"), row.content);
         if (form)
             form->Free();  // and its file operation
