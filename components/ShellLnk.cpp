@@ -201,7 +201,17 @@ void TPBShellLink::SetShellFolder(TShellFolder folder)
         return;
     }
     // Read first: a folder that cannot be found changes nothing.
-    std::string name = FolderPath(folder) + "\\" + ExtractFileName(fileName_);
+    std::string path;
+    try {
+        path = FolderPath(folder);
+    } catch (const EPBShellLink&) {
+        // A form read on a system without that folder still opens, with the
+        // name it streamed; only a change made later is refused.
+        if (IsLoading())
+            return;
+        throw;
+    }
+    std::string name = path + "\\" + ExtractFileName(fileName_);
     shellFolder_ = folder;
     fileName_ = name;
 }

@@ -63,6 +63,8 @@ public:
     void SetWindowState(TWindowState state);
     TShellFolder ShellFolder() const { return shellFolder_; }
     // Moves the current file name into the folder (unchanged for sfNone).
+    // A folder that cannot be found raises EPBShellLink, except while the
+    // component is read from its form: then nothing changes.
     void SetShellFolder(TShellFolder folder);
 
     // Writes the link file, replacing one that exists. Raises EPBShellLink

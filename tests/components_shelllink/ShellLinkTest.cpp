@@ -181,6 +181,29 @@ end
     EXPECT_EQ(organizers->FileName(), startMenu + "\\");
 }
 
+// The organizer's form still reads where the Start-menu value is missing:
+// its link keeps the name it streamed (empty by the name rule), and only a
+// change made afterwards raises.
+TEST(ShellLinkName, StreamedWithoutTheFolderValue)
+{
+    ShellLnkStartup();
+    ShellFolderOverride startMenu("Start Menu", nullptr);
+    TLinkForm form(nullptr);
+    ReadFormText(&form, R"(object fMain: TLinkForm
+  object PBShellLink1: TPBShellLink
+    FileName = 'C:\WINDOWS\Menu Start\'
+    Language = lgEnglish
+    ShellFolder = sfStartMenu
+  end
+end
+)");
+    auto* link = dynamic_cast<TPBShellLink*>(form.FindComponent("PBShellLink1"));
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->FileName(), "");
+    EXPECT_EQ(link->ShellFolder(), sfNone);
+    EXPECT_THROW(link->SetShellFolder(sfStartMenu), EPBShellLink);
+}
+
 // With a shell folder set, a written name moves into that folder.
 TEST(ShellLinkName, FileNameMovesIntoTheShellFolder)
 {
