@@ -203,3 +203,41 @@ void TqmxHTMListbox::Dispatch(TMessage& m)
     if (m.Msg == WM_SIZE && !remeasuring_)
         Remeasure();
 }
+
+bool TqmxHTMListbox::ProbeState(TStrings& lines, bool change)
+{
+    if (!change)
+        return TCustomListBox::ProbeState(lines, false);
+    const std::string prefix = "ClickAnchor[";
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string key = lines.Names(i);
+        const std::string line = lines.Strings(i);
+        if (key.size() <= prefix.size() + 1 || key.compare(0, prefix.size(), prefix) != 0 || key.back() != ']') {
+            TStringList one;
+            one.Add(line);
+            if (!TCustomListBox::ProbeState(one, true))
+                return false;
+            continue;
+        }
+        const int index = StrToInt(key.substr(prefix.size(), key.size() - prefix.size() - 1));
+        const std::string href = line.substr(line.find('=') + 1);
+        if (index < 0 || index >= Count())
+            ListIndexError(index);
+        SetTopIndex(index);
+        const TRect r = ItemRect(index);
+        bool clicked = false;
+        for (int y = r.top + 1; y < r.bottom && !clicked; y += 2) {
+            for (int x = r.left + 1; x < r.right && !clicked; x += 3) {
+                std::string anchor;
+                if (!AnchorAt(index, x, y, anchor) || anchor != href)
+                    continue;
+                SendMessageA(Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+                SendMessageA(Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+                clicked = true;
+            }
+        }
+        if (!clicked)
+            throw Exception(Name() + "[" + std::to_string(index) + "] shows no anchor " + href);
+    }
+    return true;
+}

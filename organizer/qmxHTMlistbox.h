@@ -41,6 +41,11 @@ public:
     int StoredItemIndex() const { return const_cast<TqmxHTMListbox*>(this)->ItemIndex(); }
     void SetStoredItemIndex(int value) { SetItemIndex(value); }
 
+    // Besides the list box's keys, "ClickAnchor[i]=HREF" clicks where item
+    // i shows the anchor HREF, as a person's click would (the item scrolled
+    // into view first).
+    bool ProbeState(TStrings& lines, bool change) override;
+
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 
