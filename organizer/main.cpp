@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <cstdint>
 #include <exception>
 
@@ -15,11 +17,14 @@
 #include "common/QmxUtil.h"
 #include "common/qmxWarningDialog.h"
 #include "common/qmxcolorbutton.h"
+#include "components/FileUtil.h"
+#include "components/ShellLnk.h"
 #include "grid/qmxUserData.h"
 #include "organizer/FileUtil.h"
 #include "organizer/apperase.h"
 #include "organizer/cabfiles.h"
 #include "organizer/htmlabel.h"
+#include "organizer/qmxbackup.h"
 #include "organizer/qmxHTMlistbox.h"
 #include "organizer/qmxTabSet.h"
 
@@ -33,6 +38,12 @@ const char SettingsKey[] = "Software\\QMX";
 const char LongDateFormat[] = "dddd, d mmmmm yyyy, h:mm";
 const int CursorApplications = 121;
 const int CursorDataFiles = 111;
+const int CursorBackups = 111;
+const int CursorSave = 181;
+const int CursorRead = 191;
+const char BackupPattern[] = "qmxKopiaZap*.cab";
+// Copies that the user made of a cabinet beside it.
+const char BackupCopyPattern[] = "Kopia qmxKopiaZap*.cab";
 
 std::string IconTag(const std::string& path)
 {
@@ -51,6 +62,42 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix)
 {
     return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
 }
+
+// A directory search, closed on every way out.
+class FileSearch {
+public:
+    explicit FileSearch(const std::string& pattern) : handle_(FindFirstFileA(pattern.c_str(), &data_)) {}
+    ~FileSearch()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            FindClose(handle_);
+    }
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+    const WIN32_FIND_DATAA& Data() const { return data_; }
+    bool Next() { return FindNextFileA(handle_, &data_) != FALSE; }
+
+private:
+    WIN32_FIND_DATAA data_{};
+    HANDLE handle_;
+};
+
+// The COM library for the folder browser, for as long as the object lives.
+class ComLibrary {
+public:
+    ComLibrary() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComLibrary()
+    {
+        if (initialised_)
+            CoUninitialize();
+    }
+    ComLibrary(const ComLibrary&) = delete;
+    ComLibrary& operator=(const ComLibrary&) = delete;
+
+private:
+    bool initialised_;
+};
 
 } // namespace
 
@@ -76,6 +123,9 @@ void TeMain::nbPageChanged(TObject*)
     case 0:
         FillApplicationsList();
         break;
+    case 2:
+        FillBackupList();
+        break;
     case 3:
         FillDataFileList();
         break;
@@ -83,7 +133,7 @@ void TeMain::nbPageChanged(TObject*)
         FillRemoveList();
         break;
     default:
-        // Page 1's grid keeps itself; the backups' page is filled by its own unit.
+        // Page 1's grid keeps itself.
         break;
     }
     if (TPage* page = nb->Page(nb->PageIndex()))
@@ -285,6 +335,159 @@ void TeMain::FileSearch1FileFind(const std::string& FileName)
     lbZawartoscCaba->Items()->Add(FileName);
 }
 
+void TeMain::bKopiaZapasowaClick(TObject*)
+{
+    MakeCabBackup("", "", true);
+    FillBackupList();
+}
+
+void TeMain::FillBackupList()
+{
+    ScreenCursor cursor(CursorBackups);
+    TStringList names;
+    names.SetSorted(true);
+    names.SetDuplicates(dupIgnore);
+    backupPaths_.clear();
+    lbKopie->Clear();
+
+    auto AddMatchingFiles = [&](const std::string& pattern) {
+        FileSearch search(pattern);
+        if (!search.Found())
+            return;
+        const std::string folder = ExtractFilePath(pattern);
+        do {
+            const WIN32_FIND_DATAA& f = search.Data();
+            if (f.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+                continue;
+            names.Add(f.cFileName);
+            // The backup folder is searched first and wins for a name found
+            // in both folders.
+            backupPaths_.emplace(AnsiUpperCase(f.cFileName), folder + f.cFileName);
+        } while (search.Next());
+    };
+    // Makes the backup folder the current one too, where the cabinet
+    // library keeps its temporary files.
+    const std::string backupFolder = GetBackupFolder();
+    const std::string personal = GetPersonalFolder();
+    AddMatchingFiles(backupFolder + BackupPattern);
+    AddMatchingFiles(personal + BackupPattern);
+    AddMatchingFiles(backupFolder + BackupCopyPattern);
+    AddMatchingFiles(personal + BackupCopyPattern);
+
+    for (int i = 0; i < names.Count(); ++i) {
+        try {
+            const std::string name = names.Strings(i);
+            const std::string path = BackupPath(name);
+            lbKopie->Items()->Add(name + "<br>" + IconTag(name) + GetFileTypeName(path) + ", " +
+                                  SizeToText(static_cast<int>(GetFileSizeBytes(path)), false) + "<br>- " +
+                                  FormatDateTimeEx("d mmmmm yyyy, hh:mm", FileDateTime(path)));
+        } catch (const std::exception&) {
+            // One unreadable cabinet must not hide the others.
+        }
+    }
+}
+
+std::string TeMain::BackupPath(const std::string& name) const
+{
+    const auto found = backupPaths_.find(AnsiUpperCase(name));
+    return found != backupPaths_.end() ? found->second : name;
+}
+
+std::string TeMain::SelectedBackup()
+{
+    if (lbKopie->Count() == 0)
+        RaiseErrorMessage("Nie ma żadnych kopii!");
+    const int index = lbKopie->ItemIndex();
+    if (index < 0)
+        RaiseErrorMessage("Zaznacz jakąś kopię!");
+    const std::string item = lbKopie->Items()->Strings(index);
+    return item.substr(0, item.find('<'));
+}
+
+void TeMain::bOdswiezListeKopiiClick(TObject*)
+{
+    FillBackupList();
+    lbUsunClick(nullptr);
+}
+
+void TeMain::bPokazZawartosCabaClick(TObject*)
+{
+    try {
+        const std::string name = SelectedBackup();
+        CABFile1->CABFile = BackupPath(name);
+        CABFile1->ListContents();
+        shownCabinet_ = CABFile1->CABFile;
+        lbZawartoscCaba->Clear();
+        TCABFileContents* contents = CABFile1->CABFileContents();
+        for (int i = 0; i < contents->Count(); ++i) {
+            const TCABFileEntry* entry = contents->Items(i);
+            lbZawartoscCaba->Items()->Add("<b>" + entry->Name + "</b><br>    " +
+                                          FormatDateTimeEx("d mmmmm yyyy, h:mm", entry->DateTime) + " - " +
+                                          SizeToText(entry->Size, false) + "<br>     <A href=\"RESTORE:" + name +
+                                          ":" + entry->Name + "\">Zapisz jako...</A>");
+        }
+    } catch (const std::exception& e) {
+        lbZawartoscCaba->Items()->SetText(e.what());
+    }
+}
+
+void TeMain::lbZawartoscCabaAnchorClick(TObject*, int, const std::string& Anchor)
+{
+    if (!StartsWithNoCase(Anchor, "Restore"))
+        return;
+    try {
+        Screen->SetCursor(CursorRead);
+        const std::string cabinet = NthField(':', 2, Anchor);
+        const std::string entry = NthField(':', 3, Anchor);
+        CABFile1->CABFile = BackupPath(cabinet);
+        CABFile1->ListContents();
+        if (!CABFile1->CABFileContents()->Find(entry))
+            RaiseErrorMessage("Brak pliku w archiwum!\r\n" + entry);
+
+        std::string target = GetProgramFolder();
+        Screen->SetCursor(crDefault);
+        {
+            const ComLibrary com;
+            if (!BrowseForFolder(target, "Wybierz docelową lokalizację dla pliku " + entry, 0))
+                return;
+        }
+
+        Screen->SetCursor(CursorSave);
+        AddBackslash(target);
+        CABFile1->TargetPath = target;
+        if (!CABFile1->ExtractFile(entry))
+            RaiseErrorMessage("Nie udało się odtworzyć pliku!");
+        ShowWarning("Odtworzyłem plik z archiw um\r\n" + cabinet + "\r\ndo docelowej lokalizacji\r\n" + target +
+                    entry);
+        Screen->SetCursor(crDefault);
+    } catch (const std::exception& e) {
+        Screen->SetCursor(crDefault);
+        ShowWarning(e.what());
+    }
+}
+
+void TeMain::bUsunKopieClick(TObject*)
+{
+    try {
+        const std::string name = SelectedBackup();
+        const std::string path = BackupPath(name);
+        // OK, the countdown and a lost focus all keep the cabinet: only
+        // Cancel deletes it.
+        if (ShowWarning("Może jednak zostawić na dysku kopię zapasową\r\n" + name +
+                        "?\r\nNaciśnij Anuluj, aby ją usunąć."))
+            return;
+        if (!DeleteFileA(path.c_str()))
+            RaiseErrorMessage(SysErrorMessage(GetLastError()));
+        if (EqualNoCase(path, shownCabinet_)) {
+            lbZawartoscCaba->Clear();
+            shownCabinet_.clear();
+        }
+        FillBackupList();
+    } catch (const std::exception& e) {
+        ShowWarning(e.what());
+    }
+}
+
 const TClassInfo& TeMain::StaticClass()
 {
     static const TClassInfo info(
@@ -313,6 +516,7 @@ const TClassInfo& TeMain::StaticClass()
             PublishComponent<&TeMain::bUsunZRejestru, &TeMain::bUsunZRejestru>("bUsunZRejestru"),
             PublishComponent<&TeMain::ae, &TeMain::ae>("ae"),
             PublishComponent<&TeMain::CABFile1, &TeMain::CABFile1>("CABFile1"),
+            PublishComponent<&TeMain::PBShellLink1, &TeMain::PBShellLink1>("PBShellLink1"),
         },
         {
             PublishHandler<&TeMain::FormShow>("FormShow"),
@@ -320,6 +524,11 @@ const TClassInfo& TeMain::StaticClass()
             PublishHandler<&TeMain::lbUsunClick>("lbUsunClick"),
             PublishHandler<&TeMain::bUsunProgramyClick>("bUsunProgramyClick"),
             PublishHandler<&TeMain::bUsunZRejestruClick>("bUsunZRejestruClick"),
+            PublishHandler<&TeMain::bKopiaZapasowaClick>("bKopiaZapasowaClick"),
+            PublishHandler<&TeMain::bOdswiezListeKopiiClick>("bOdswiezListeKopiiClick"),
+            PublishHandler<&TeMain::bPokazZawartosCabaClick>("bPokazZawartosCabaClick"),
+            PublishHandler<&TeMain::lbZawartoscCabaAnchorClick>("lbZawartoscCabaAnchorClick"),
+            PublishHandler<&TeMain::bUsunKopieClick>("bUsunKopieClick"),
         });
     return info;
 }
@@ -332,4 +541,5 @@ const TClassInfo* TeMain::ClassInfo() const
 void OrganizerMainStartup()
 {
     AppEraseStartup();
+    ShellLnkStartup();
 }

@@ -172,7 +172,7 @@ object eMain: TeMain
         object bKopiaZapasowa: TqmxColorButton
           Align = alBottom
           Height = 33
-          Enabled = False
+          OnClick = bKopiaZapasowaClick
           Caption = 'Wykonaj kopię zapasową'
           BorderColor = clTeal
           Color = 15263965
@@ -200,7 +200,7 @@ object eMain: TeMain
           object bOdswiezListeKopii: TqmxColorButton
             Align = alTop
             Height = 33
-            Enabled = False
+            OnClick = bOdswiezListeKopiiClick
             Caption = '< Odśwież listę'
             BorderColor = clTeal
             Color = 15263965
@@ -211,7 +211,7 @@ object eMain: TeMain
           object bPokazZawartoscCaba: TqmxColorButton
             Align = alTop
             Height = 33
-            Enabled = False
+            OnClick = bPokazZawartosCabaClick
             Caption = 'Pokaż zawartość tej kopii'
             BorderColor = clTeal
             Color = 15263965
@@ -222,7 +222,7 @@ object eMain: TeMain
           object bUsunKopie: TqmxColorButton
             Align = alBottom
             Height = 33
-            Enabled = False
+            OnClick = bUsunKopieClick
             Caption = '&Usuń tę kopię z dysku'
             BorderColor = clTeal
             Color = 15263965
@@ -232,12 +232,16 @@ object eMain: TeMain
           end
           object lbZawartoscCaba: TqmxHTMListbox
             Align = alClient
-            Enabled = False
+            Multiline = True
+            SelectionColor = 8026706
+            OnAnchorClick = lbZawartoscCabaAnchorClick
           end
         end
         object lbKopie: TqmxHTMListbox
           Align = alClient
-          Enabled = False
+          Multiline = True
+          SelectionColor = 8026706
+          OnDblClick = bPokazZawartosCabaClick
         end
       end
     end
@@ -350,5 +354,10 @@ object eMain: TeMain
     DelPathIfEmpty = True
   end
   object CABFile1: TCABFile
+  end
+  object PBShellLink1: TPBShellLink
+    FileName = 'C:\WINDOWS\Menu Start\'
+    Language = lgEnglish
+    ShellFolder = sfStartMenu
   end
 end

@@ -4,6 +4,7 @@
 // the installer put on this machine. Layout comes from main.dfm.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ class TqmxColorButton;
 class TqmxUserData;
 class TAppEraser;
 class TCABFile;
+class TPBShellLink;
 
 class TeMain : public TForm {
 public:
@@ -49,6 +51,7 @@ public:
     TqmxColorButton* bUsunZRejestru = nullptr;
     TAppEraser* ae = nullptr;
     TCABFile* CABFile1 = nullptr;
+    TPBShellLink* PBShellLink1 = nullptr;
 
     void FormShow(TObject* Sender);
     void nbPageChanged(TObject* Sender);
@@ -56,6 +59,11 @@ public:
     void bUsunProgramyClick(TObject* Sender);
     void bUsunZRejestruClick(TObject* Sender);
     void FileSearch1FileFind(const std::string& FileName);
+    void bKopiaZapasowaClick(TObject* Sender);
+    void bOdswiezListeKopiiClick(TObject* Sender);
+    void bPokazZawartosCabaClick(TObject* Sender);
+    void lbZawartoscCabaAnchorClick(TObject* Sender, int Index, const std::string& Anchor);
+    void bUsunKopieClick(TObject* Sender);
 
     // True while the removal runs; the page's controls and the tabs are
     // disabled meanwhile, so nothing refills the lists it walks.
@@ -70,6 +78,13 @@ private:
     void FillApplicationsList();
     void FillDataFileList();
     void FillRemoveList();
+    void FillBackupList();
+    // The selected backup's bare name; raises when the list is empty or
+    // nothing is selected.
+    std::string SelectedBackup();
+    // Where a listed backup was found; a name the list does not know stays
+    // as it is, for the current folder.
+    std::string BackupPath(const std::string& name) const;
     bool ParseInstallReport(const std::string& FileName);
     void RemoveSelf();
     void SetRemovalControls(bool enabled);
@@ -78,6 +93,11 @@ private:
     // The file lists of lbUsun's items, by item index.
     std::vector<TReportProgram> programs_;
     bool busy_ = false;
+    // The listed backups' full paths by their bare names in upper case: a
+    // cabinet found only in the Personal folder is not in the current one.
+    std::map<std::string, std::string> backupPaths_;
+    // The cabinet whose contents lbZawartoscCaba shows.
+    std::string shownCabinet_;
 };
 
 extern TeMain* eMain;
