@@ -398,6 +398,9 @@ bool ApplyTag(TRenderer& R, const std::string& tag, const TRect& r, TPass pass, 
     return true;
 }
 
+// What ends a word of the text.
+constexpr const char* whiteOrTag = "< \t\r\n";
+
 // One line. The first pass (Place) takes from Rest what fits into R's width
 // and gives it back as the line's markup; the second pass runs over exactly
 // that markup, in the line's own rectangle, and never wraps again, so both
@@ -414,18 +417,29 @@ std::string_view DrawHtmlLine(TRenderer& R, std::string_view& rest, const TRect&
     line.hit = false;
 
     while (!rest.empty() && !work.done) {
-        size_t less = rest.find('<');
-        size_t space = rest.find(' ');
-        size_t length;
-        if (less != std::string_view::npos && (space == std::string_view::npos || less < space))
-            length = less;
-        else if (space != std::string_view::npos)
-            length = space + 1;
-        else
-            length = rest.size();
+        // Words end at a "<" or after white space: a blank, a tab or a line
+        // end of the source (CR LF counting as one), each shown as one blank.
+        const size_t stop = rest.find_first_of(whiteOrTag);
+        size_t length = stop == std::string_view::npos ? rest.size() : stop;
+        size_t white = 0;
+        if (stop != std::string_view::npos && rest[stop] != '<')
+            white = rest.compare(stop, 2, "\r\n") == 0 ? 2 : 1;
+        length += white;
+
+        // A line end of the source where a line of the text begins takes no
+        // room: it only ends the line of the markup before it (as after <br>).
+        if (length == white && work.width == 0 && (rest[0] == '\r' || rest[0] == '\n')) {
+            if (placing)
+                R.plain += rest.substr(0, length);
+            rest.remove_prefix(length);
+            used += length;
+            continue;
+        }
 
         if (length > 0) {
-            const std::string word(rest.substr(0, length));
+            std::string word(rest.substr(0, length - white));
+            if (white > 0)
+                word += ' ';
             const int height = R.canvas->TextHeight(word);  // also selects the font for DrawText
             HDC dc = R.canvas->Handle();
             RECT box{r.left + work.width, r.top, r.right, r.bottom};
@@ -466,7 +480,7 @@ std::string_view DrawHtmlLine(TRenderer& R, std::string_view& rest, const TRect&
             work.width += wordWidth;
             work.spaceWidth = word.back() == ' ' ? R.canvas->TextWidth(" ") : 0;
             if (placing)
-                R.plain += word;
+                R.plain += rest.substr(0, length);
             rest.remove_prefix(length);
             used += length;
         }

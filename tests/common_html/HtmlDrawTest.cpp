@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -313,6 +314,65 @@ TEST_F(HtmlDraw, WrapsAtWordsWithinTheWidth)
         EXPECT_EQ(o.ysize, r.ysize);
         EXPECT_EQ(o.plain, r.plain);
     }
+}
+
+// Tabs and the source's line ends are white space, as in HTML: each shows as
+// one blank (CR LF as one) and ends a word; a line end where a line of the
+// text begins takes no room. Each row draws and measures exactly like its
+// second markup.
+TEST_F(HtmlDraw, SourceLineEndsAndTabsAreBlanks)
+{
+    const int gh = GH();
+    const struct {
+        const char* html;
+        const char* same;
+        int rectWidth;
+        int lines;
+    } rows[] = {
+        {"ab\r\ncd", "ab cd", 390, 1},
+        {"ab\rcd", "ab cd", 390, 1},
+        {"ab\ncd", "ab cd", 390, 1},
+        {"ab\tcd", "ab cd", 390, 1},
+        // Never collapsed, like blanks.
+        {"ab\r\n\r\ncd\t\t", "ab  cd  ", 390, 1},
+        {"<b>Nie ma plików do usunięcia!</b><br>\r\nPrawdopodobnie program został już usunięty.",
+         "<b>Nie ma plików do usunięcia!</b><br>Prawdopodobnie program został już usunięty.", 390, 2},
+        {"\r\n<u>ab</u>\n</p>\ncd<hr>\r\n\r\nef", "<u>ab</u> </p>cd<hr>ef", 390, 3},
+        {"ab\r\n<font color=\"clred\">cd</font>", "ab <font color=\"clred\">cd</font>", 390, 1},
+        // Wrapping: the line end goes with the word before it.
+        {"<a href=\"x\">aaa\r\nbbb</a>", "<a href=\"x\">aaa bbb</a>", W("aaa b"), 2},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << testing::PrintToString(std::string(r.html)) << " in " << r.rectWidth);
+        Call c;
+        c.rect = Rect(10, 20, 10 + r.rectWidth, height);
+        c.measureOnly = true;
+        const Outcome measured = Run(r.html, c);
+        const Outcome expected = Run(r.same, c);
+        EXPECT_EQ(measured.xsize, expected.xsize);
+        EXPECT_EQ(measured.ysize, expected.ysize);
+        EXPECT_EQ(measured.ysize, r.lines * gh);
+
+        c.measureOnly = false;
+        const TRect area = Rect(0, 0, width, 20 + (r.lines + 1) * gh);
+        Clear();
+        Run(r.same, c);
+        std::vector<TColor> want;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                want.push_back(Canvas()->Pixels(x, y));
+        ASSERT_GT(CountInk(area), 0);
+        Clear();
+        Run(r.html, c);
+        int differ = 0;
+        size_t i = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                differ += Canvas()->Pixels(x, y) != want[i++];
+        EXPECT_EQ(differ, 0);
+    }
+    // The plain text keeps the source's characters.
+    EXPECT_EQ(Measure("ab\r\ncd\t").plain, "ab\r\ncd\t");
 }
 
 TEST_F(HtmlDraw, DrawingStopsAtTheBottomMeasuringDoesNot)
