@@ -1,5 +1,7 @@
 #include "classlib/Tabs.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -15,6 +17,32 @@ namespace {
 constexpr int tabMargin = 8;
 // How far the slanted sides lean in.
 constexpr int slant = 4;
+
+// Tab texts follow the accelerator convention of captions: "&" underlines
+// the letter after it and "&&" stands for one "&". Measuring and drawing both
+// go through DrawText, so a tab is as wide as what it shows.
+constexpr UINT tabTextFlags = DT_SINGLELINE | DT_LEFT | DT_NOCLIP;
+
+// The canvas's font and brush selected into its device context.
+HDC TextDC(TCanvas* canvas)
+{
+    canvas->TextExtent(std::string());
+    canvas->FillRect(TRect{});
+    return canvas->Handle();
+}
+
+int TabTextWidth(TCanvas* canvas, const std::string& text)
+{
+    RECT r{0, 0, 0, 0};
+    DrawTextA(TextDC(canvas), text.data(), static_cast<int>(text.size()), &r, tabTextFlags | DT_CALCRECT);
+    return r.right - r.left;
+}
+
+void DrawTabText(TCanvas* canvas, int x, int y, const std::string& text)
+{
+    RECT r{x, y, x + TabTextWidth(canvas, text), y + canvas->TextHeight(text)};
+    DrawTextA(TextDC(canvas), text.data(), static_cast<int>(text.size()), &r, tabTextFlags);
+}
 } // namespace
 
 TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner), tabs_(std::make_unique<TStringList>())
@@ -133,7 +161,7 @@ void TTabSet::Layout(std::vector<int>& edges)
     const int limit = Width() - endMargin_;
     int x = startMargin_;
     for (int i = firstIndex_; i < tabs_->Count(); ++i) {
-        const int right = x + canvas->TextWidth(tabs_->Strings(i)) + 2 * tabMargin;
+        const int right = x + TabTextWidth(canvas, tabs_->Strings(i)) + 2 * tabMargin;
         // The first tab shows even when it is cut.
         if (right > limit && !edges.empty())
             break;
@@ -210,8 +238,8 @@ void TTabSet::Paint()
         }
         canvas->Brush()->SetStyle(bsClear);
         const std::string text = tabs_->Strings(index);
-        const int tw = canvas->TextWidth(text);
-        canvas->TextOut(l + (r - l - tw) / 2, (bottom - canvas->TextHeight(text)) / 2 + 1, text);
+        const int tw = TabTextWidth(canvas, text);
+        DrawTabText(canvas, l + (r - l - tw) / 2, (bottom - canvas->TextHeight(text)) / 2 + 1, text);
         canvas->Brush()->SetStyle(bsSolid);
     }
     // The edge the tabs hang from; the current tab is open towards it.

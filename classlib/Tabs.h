@@ -16,7 +16,8 @@ void InitTabsUnit();
 // Tabs are laid out from FirstIndex onwards, StartMargin pixels from the left
 // edge, as many as fit before EndMargin pixels from the right edge. TabIndex
 // is the current tab (-1 for none); every change of it fires OnClick. A left
-// button press on a tab makes it the current tab.
+// button press on a tab makes it the current tab. Tab texts are written like
+// captions: "&" underlines the next letter, "&&" shows one "&".
 class TTabSet : public TCustomControl {
 public:
     explicit TTabSet(TComponent* owner);

@@ -4,8 +4,10 @@
 // them all for people to look at.
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -420,6 +422,14 @@ TEST_F(HtmlCtrls, OlderRendererKnowsNoScriptsNorImageAlignment)
     EXPECT_EQ(anchor, "k");
 }
 
+TEST_F(HtmlCtrls, OlderRendererTakesSourceLineEndsForBlanks)
+{
+    // The removal page's notice when nothing is left to remove.
+    ExpectSameDrawing("<b>Nie ma plików do usunięcia!</b><br>\r\nPrawdopodobnie program został już usunięty.",
+                      "<b>Nie ma plików do usunięcia!</b><br>Prawdopodobnie program został już usunięty.", nullptr);
+    ExpectSameDrawing("a\r\nb\tc\nd", "a b c d", nullptr);
+}
+
 TEST_F(HtmlCtrls, QmxListBoxHeightsFollowMultiline)
 {
     auto* box = new TqmxHTMListbox(form);
@@ -523,6 +533,86 @@ TEST_F(HtmlCtrls, TabSetTakesItsTabsFromTheNotebooksPages)
     EXPECT_EQ(tabs->Notebook(), nullptr);
     tabs->SelectPriorTab();
     EXPECT_EQ(tabs->TabIndex(), 1);
+}
+
+// Tab texts are written like captions: "&" underlines the letter after it,
+// "&&" shows one "&". Each tab's text is compared with the text it shows
+// written out plainly on the tab's colour.
+TEST_F(HtmlCtrls, TabTextsShowAcceleratorsLikeCaptions)
+{
+    const struct {
+        const char* tab;
+        const char* shown;
+        int underlined;  // index of the underlined letter in Shown, -1 for none
+    } rows[] = {
+        {"Dane", "Dane", -1},
+        {"&Aplikacje", "Aplikacje", 0},
+        {"Ko&pie zapasowe", "Kopie zapasowe", 2},
+        {"A&&B", "A&B", -1},
+        {"&&&Usuń", "&Usuń", 1},
+    };
+    auto* tabs = new TTabSet(form);
+    tabs->SetParent(form);
+    tabs->SetBounds(0, 0, 400, 21);
+    UseTestFont(tabs->Font());
+    for (const auto& r : rows)
+        tabs->Tabs()->Add(r.tab);
+    ASSERT_EQ(tabs->VisibleTabs(), static_cast<int>(std::size(rows)));
+    auto picture = Paint(tabs);
+
+    TBitmap plain(400, 21, pf24bit);
+    TCanvas* canvas = plain.Canvas();
+    UseTestFont(canvas->Font());
+    const int margins = tabs->ItemRect(0).right - tabs->ItemRect(0).left - canvas->TextWidth(rows[0].shown);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const auto& r = rows[i];
+        SCOPED_TRACE(r.tab);
+        const std::string text = r.shown;
+        const TRect tab = tabs->ItemRect(static_cast<int>(i));
+        // As wide as the text shown.
+        EXPECT_EQ(tab.right - tab.left - canvas->TextWidth(text), margins);
+
+        // The text written out plainly where the tab draws its text.
+        const int textWidth = canvas->TextWidth(text);
+        const int textHeight = canvas->TextHeight(text);
+        const TRect box = Bounds(tab.left + (tab.right - tab.left - textWidth) / 2,
+                                 (tab.bottom - 3 - textHeight) / 2 + 1, textWidth, textHeight + 2);
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(clWindow);
+        canvas->FillRect(box);
+        canvas->Brush()->SetStyle(bsClear);
+        canvas->TextOut(box.left, box.top, text);
+
+        // The same pixels but for the underline: no "&" is drawn.
+        TRect differ{INT_MAX, INT_MAX, -1, -1};
+        int ink = 0;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x) {
+                const TColor a = picture->Canvas()->Pixels(x, y);
+                if (a == canvas->Pixels(x, y))
+                    continue;
+                differ.left = std::min<int>(differ.left, x);
+                differ.top = std::min<int>(differ.top, y);
+                differ.right = std::max<int>(differ.right, x + 1);
+                differ.bottom = std::max<int>(differ.bottom, y + 1);
+                ink += a == clBlack;
+            }
+        if (r.underlined < 0) {
+            EXPECT_EQ(differ.right, -1) << "pixels differ";
+            continue;
+        }
+        // The underline: a black row or two under the letter, in the lower
+        // half of the text.
+        const int letterLeft = box.left + canvas->TextWidth(text.substr(0, r.underlined));
+        const int letterRight = box.left + canvas->TextWidth(text.substr(0, r.underlined + 1));
+        ASSERT_GT(ink, 0);
+        EXPECT_EQ(ink, (differ.right - differ.left) * (differ.bottom - differ.top));
+        EXPECT_LE(differ.bottom - differ.top, 2);
+        EXPECT_GT(differ.top, box.top + textHeight / 2);
+        EXPECT_GE(differ.left, letterLeft - 1);
+        EXPECT_LE(differ.right, letterRight + 1);
+        EXPECT_GE(differ.right - differ.left, letterRight - letterLeft - 2);
+    }
 }
 
 // ---------------------------------------------------------------------------
