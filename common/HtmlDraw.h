@@ -9,7 +9,9 @@
 // sources: "idx:n" (an image of the caller's image list), "ssys:" and "lsys:"
 // (the small or large shell icon of a path or of an icon number) and
 // "file://path" (a bitmap file). There are no character entities: every "<"
-// starts a tag.
+// starts a tag. Blanks are never collapsed; a tab or a line end of the text
+// (CR LF counting as one) shows as one blank, except that a line end where a
+// line begins takes no room.
 #pragma once
 
 #include <string>
