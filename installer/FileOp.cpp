@@ -125,6 +125,28 @@ TStrings* TFileOperation::About() const
     return about_;
 }
 
+bool TFileOperation::MayAsk() const
+{
+    if (Flags.Contains(fofNoConfirmation))
+        return false;
+    if ((Operation != foCopy && Operation != foMove) || !Flags.Contains(fofNoConfirmMkDir))
+        return true;
+    // Then a copy or move asks only about what is there already: a target
+    // name that does not exist yet is made without a question. Watching costs
+    // every operation something, and an installation makes thousands.
+    size_t start = 0;
+    while (start <= FilesTo.size()) {
+        size_t end = FilesTo.find(';', start);
+        if (end == std::string::npos)
+            end = FilesTo.size();
+        const std::string name = FilesTo.substr(start, end - start);
+        if (name.empty() || GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 void TFileOperation::SetActive(bool value)
 {
     if (value)
@@ -149,8 +171,7 @@ bool TFileOperation::Execute()
     op.lpszProgressTitle = ProgressTitle.c_str();
     int result;
     {
-        // Without questions there is no answer to watch for.
-        TAnswerWatch answers(!Flags.Contains(fofNoConfirmation));
+        TAnswerWatch answers(MayAsk());
         result = SHFileOperationA(&op);
         declined_ = answers.No && !answers.Cancel;
     }

@@ -87,6 +87,8 @@ public:
     static const TClassInfo& StaticClass();
 
 private:
+    // Whether the shell may put a question to the user in Execute.
+    bool MayAsk() const;
     // Published as set only: the stored values cannot be changed from outside.
     void IgnoreAborted(bool) {}
     void IgnoreAbout(TStrings*) {}
