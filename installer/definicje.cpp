@@ -1,5 +1,7 @@
 #include "installer/definicje.h"
 
+#include <windows.h>
+
 #include "classlib/IniFiles.h"
 #include "classlib/SysUtils.h"
 #include "common/QmxReg.h"
@@ -107,7 +109,7 @@ std::string CollapseBackslashes(std::string s)
     const bool unc = s.size() >= 2 && s[0] == '\\' && s[1] == '\\';
     ReplaceAllNoCase("\\\\", "\\", s);
     if (unc && !(s.size() >= 2 && s[1] == '\\'))
-        s.insert(0, "\\");
+        s.insert(s.begin(), '\\');
     return s;
 }
 
@@ -235,6 +237,46 @@ std::string ReportEntry(const std::string& Keyword, const std::string& Nazwa, co
 void AppendReportLine(const std::string& ReportFile, const std::string& Entry)
 {
     AppendLogLine(ReportFile, Entry);
+}
+
+TReportFile::~TReportFile()
+{
+    Close();
+}
+
+void TReportFile::Close()
+{
+    if (handle_)
+        CloseHandle(handle_);
+    handle_ = nullptr;
+    path_.clear();
+}
+
+void TReportFile::Append(const std::string& ReportFile, const std::string& Entry)
+{
+    if (handle_ && ReportFile != path_)
+        Close();
+    if (!handle_) {
+        // As AppendLogLine opens it: append-only, so whatever the file holds
+        // stays, and others may read it meanwhile.
+        HANDLE file = CreateFileA(ReportFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            throw EInOutError(GetLastError());
+        handle_ = file;
+        path_ = ReportFile;
+    }
+    const std::string line = FormatDateTime("dd-mm-yyyy hh:mm:ss", Now()) + " - " + Entry + "\r\n";
+    DWORD written = 0;
+    if (!WriteFile(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
+        const DWORD error = GetLastError();
+        Close();
+        throw EInOutError(error);
+    }
+    if (written != line.size()) {
+        Close();
+        throw EInOutError(ERROR_DISK_FULL);
+    }
 }
 
 std::string TodayDayNumber()

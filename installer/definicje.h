@@ -124,5 +124,27 @@ std::string ReportEntry(const std::string& Keyword, const std::string& Nazwa, co
 // Appends a dated Entry to ReportFile (raises EInOutError when it cannot).
 void AppendReportLine(const std::string& ReportFile, const std::string& Entry);
 
+// The report of one installation run: the lines of AppendReportLine, with
+// the file kept open for appending between them instead of opened for each.
+// Every line goes to the system at once (nothing waits in a buffer of ours),
+// so a run that is killed loses no line it wrote.
+class TReportFile {
+public:
+    TReportFile() = default;
+    ~TReportFile();
+    TReportFile(const TReportFile&) = delete;
+    TReportFile& operator=(const TReportFile&) = delete;
+
+    // As AppendReportLine; a file that could not be opened or written to is
+    // tried afresh with the next line.
+    void Append(const std::string& ReportFile, const std::string& Entry);
+    // Lets the file go (a later Append opens it again).
+    void Close();
+
+private:
+    std::string path_;
+    void* handle_ = nullptr;
+};
+
 // Today's day number (days since 30 December 1899) as decimal text.
 std::string TodayDayNumber();

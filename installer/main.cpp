@@ -1,6 +1,7 @@
 #include "installer/main.h"
 
 #include <climits>
+#include <cstring>
 
 #include "classlib/Dialogs.h"
 #include "classlib/TypInfo.h"
@@ -24,6 +25,40 @@ const char* const UninstallQmxKey = "Software\\Microsoft\\Windows\\CurrentVersio
 bool EndsWithExe(const std::string& path)
 {
     return AnsiLowerCase(ExtractFileExt(path)) == ".exe";
+}
+
+// A file handle closed when it goes.
+class TFileHandle {
+public:
+    explicit TFileHandle(HANDLE handle) : handle_(handle) {}
+    ~TFileHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// Whether the file may carry a version resource: a program image ("MZ") or
+// one packed by the system's expander ("SZDD"). Reading the version of
+// every data file of an installation costs more than looking at its first
+// bytes; a file that cannot be looked at is left to the version reader.
+bool MayHoldVersionInfo(const std::string& path)
+{
+    TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return true;
+    char head[4] = {};
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), head, sizeof head, &read, nullptr))
+        return true;
+    return (read >= 2 && head[0] == 'M' && head[1] == 'Z') || (read == 4 && std::memcmp(head, "SZDD", 4) == 0);
 }
 
 // The summary goes into the rich edit, each line in the attributes given.
@@ -317,7 +352,7 @@ bool TeMain::RunAborted() const
 
 void TeMain::AppendReportLine(const std::string& Entry)
 {
-    ::AppendReportLine(destinationFolder_ + ReportFileName, Entry);
+    report_.Append(destinationFolder_ + ReportFileName, Entry);
 }
 
 void TeMain::RunInstallation()
@@ -333,6 +368,7 @@ void TeMain::RunInstallation()
             ShowMessage(std::string(e.what()) + "\n" + entry);
         }
     }
+    report_.Close();
     Screen->SetCursor(crDefault);
     if (RunAborted()) {
         // The user closed the window: nothing more is started, and the
@@ -413,14 +449,18 @@ void TeMain::InstallEntry(int Index, const std::string& Entry)
         return;
     AppendReportLine(ReportEntry("FILECOPY", nazwa, source, dest));
 
-    vi->SetFilename(dest);
-    const std::string autoRun = vi->GetValue("AutoRun");
+    std::string autoRun;
+    bool uninstaller = false;
+    if (MayHoldVersionInfo(dest)) {
+        vi->SetFilename(dest);
+        autoRun = vi->GetValue("AutoRun");
+        uninstaller = !vi->GetValue("Uninstaller").empty();
+    }
     if (cbAutoRun->Checked() && !autoRun.empty()) {
         WriteRegString(1, RunKey, autoRun, dest + " /auto");
         AppendReportLine(ReportEntry("AUTORUN", nazwa, source, dest));
         mKoniec->Lines()->Add(Format("%s będzie uruchamiał się automatycznie na starcie Windows.", nazwa));
     }
-    const bool uninstaller = !vi->GetValue("Uninstaller").empty();
     if (uninstaller) {
         WriteRegString(2, UninstallQmxKey, "DisplayName", "Velmora™");
         WriteRegString(2, UninstallQmxKey, "UninstallString", dest);

@@ -441,7 +441,9 @@ object eMain: TeMain
         object lbNazwa: TLabel
           Left = 8
           Top = 8
-          Width = 510
+          Width = 522
+          Height = 16
+          AutoSize = False
           Caption = ''
           Font.Style = [fsBold]
         end
@@ -453,7 +455,9 @@ object eMain: TeMain
         object lbSource: TLabel
           Left = 70
           Top = 36
-          Width = 450
+          Width = 460
+          Height = 16
+          AutoSize = False
           Caption = ''
         end
         object lbDoPliku: TLabel
@@ -464,7 +468,9 @@ object eMain: TeMain
         object lbDest: TLabel
           Left = 70
           Top = 60
-          Width = 450
+          Width = 460
+          Height = 16
+          AutoSize = False
           Caption = ''
         end
         object pgPliki: TProgressBar

@@ -110,6 +110,8 @@ private:
     std::string sourceFolder_;
     std::string destinationFolder_;
     bool running_ = false;
+    // Open while the run appends to it.
+    TReportFile report_;
 };
 
 extern TeMain* eMain;

@@ -373,3 +373,33 @@ TEST(Definicje, ReportIsOnlyAppendedTo)
     EXPECT_TRUE(std::regex_match(text, form)) << text;
     EXPECT_EQ(TodayDayNumber(), std::to_string(static_cast<long long>(Date())));
 }
+
+// A run's report stays open between lines, yet every line is in the file as
+// soon as it is appended (a killed run loses none), the earlier content
+// stays, and a file that cannot be opened fails the line and is tried again
+// with the next one.
+TEST(Definicje, RunReportWritesEachLineThrough)
+{
+    TempFolder temp;
+    const std::string line = "\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d - ";
+    const std::string missing = temp.Path() + "brak\\" + ReportFileName;
+    const std::string report = temp.Path() + ReportFileName;
+    WriteWholeFile(report, "pierwsza instalacja\r\n");
+    TReportFile run;
+    EXPECT_THROW(run.Append(missing, "FILECOPY=X;b;c"), EInOutError);
+    run.Append(report, "FILECOPY=A;b;c");
+    std::string text = ReadWholeFile(report);
+    EXPECT_TRUE(std::regex_match(text, std::regex("pierwsza instalacja\r\n" + line + "FILECOPY=A;b;c\r\n"))) << text;
+    run.Append(report, "LINK=A;b;c;d");
+    text = ReadWholeFile(report);
+    EXPECT_TRUE(std::regex_match(
+        text, std::regex("pierwsza instalacja\r\n" + line + "FILECOPY=A;b;c\r\n" + line + "LINK=A;b;c;d\r\n")))
+        << text;
+    // The folder made meanwhile: the same file now takes the line.
+    CreateDirectoryA((temp.Path() + "brak").c_str(), nullptr);
+    run.Append(missing, "FILECOPY=Y;b;c");
+    run.Close();
+    text = ReadWholeFile(missing);
+    EXPECT_TRUE(std::regex_match(text, std::regex(line + "FILECOPY=Y;b;c\r\n"))) << text;
+    EXPECT_TRUE(DeleteFileA(report.c_str())) << "the report is let go";
+}
