@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "classlib/SysUtils.h"
+#include "classlib/WinHandles.h"
 #include "common/QmxUtil.h"
 
 std::string DesktopFolder;
@@ -23,30 +24,6 @@ public:
 
 private:
     LPITEMIDLIST pidl_ = nullptr;
-};
-
-// A file handle, closed on every path out unless the caller closed it.
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE handle) : handle_(handle) {}
-    ~TFileHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-    // Closes now, so that a failed close can be reported.
-    bool Close()
-    {
-        HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != 0;
-    }
-
-private:
-    HANDLE handle_;
 };
 
 // No critical-error box (a drive that is not ready) while a log is written;

@@ -8,6 +8,7 @@
 
 #include "classlib/Registry.h"
 #include "classlib/TypInfo.h"
+#include "classlib/WinHandles.h"
 
 namespace {
 
@@ -82,22 +83,6 @@ public:
 
 private:
     T* p_ = nullptr;
-};
-
-// The COM library for the calling thread, for as long as the object lives.
-class ComLibrary {
-public:
-    ComLibrary() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComLibrary()
-    {
-        if (initialised_)
-            CoUninitialize();
-    }
-    ComLibrary(const ComLibrary&) = delete;
-    ComLibrary& operator=(const ComLibrary&) = delete;
-
-private:
-    bool initialised_;
 };
 
 // The link object takes its texts through buffers of 255 characters; longer
@@ -218,7 +203,7 @@ void TPBShellLink::SetShellFolder(TShellFolder folder)
 
 void TPBShellLink::Save()
 {
-    const ComLibrary com;
+    const TComLibrary com;
     ComRef<IShellLinkA> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Out())))
         throw EPBShellLink(texts->Create);

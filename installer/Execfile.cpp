@@ -6,25 +6,9 @@
 
 #include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
+#include "classlib/WinHandles.h"
 
 namespace {
-
-// A kernel handle, closed when it goes.
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE h) : h_(h) {}
-    ~OwnedHandle()
-    {
-        if (h_)
-            CloseHandle(h_);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE Get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 // Clears a flag when it goes, also when a handler's exception passes.
 class FlagUp {
@@ -120,8 +104,8 @@ bool TExecFile::Execute()
         return false;
     }
 
-    const OwnedHandle process(pi.hProcess);
-    const OwnedHandle thread(pi.hThread);
+    const TFileHandle process(pi.hProcess);
+    const TFileHandle thread(pi.hThread);
     processId_ = pi.dwProcessId;
     if (Wait) {
         const FlagUp running(running_);

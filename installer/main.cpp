@@ -5,6 +5,7 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/TypInfo.h"
+#include "classlib/WinHandles.h"
 #include "common/QmxReg.h"
 #include "common/QmxUtil.h"
 #include "components/FileUtil.h"
@@ -26,23 +27,6 @@ bool EndsWithExe(const std::string& path)
 {
     return AnsiLowerCase(ExtractFileExt(path)) == ".exe";
 }
-
-// A file handle closed when it goes.
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE handle) : handle_(handle) {}
-    ~TFileHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // Whether the file may carry a version resource: a program image ("MZ") or
 // one packed by the system's expander ("SZDD"). Reading the version of

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "classlib/TypInfo.h"
+#include "classlib/WinHandles.h"
 #include "common/QmxUtil.h"
 
 namespace {
@@ -44,29 +45,6 @@ public:
 
 private:
     HMODULE module_;
-};
-
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE h) : h_(h) {}
-    ~TFileHandle()
-    {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    HANDLE Get() const { return h_; }
-    HANDLE Release()
-    {
-        HANDLE h = h_;
-        h_ = INVALID_HANDLE_VALUE;
-        return h;
-    }
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
 };
 
 using FDICreateFn = HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE, PFNCLOSE, PFNSEEK, int, PERF);

@@ -11,6 +11,7 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/TypInfo.h"
+#include "classlib/WinHandles.h"
 #include "common/QmxReg.h"
 #include "common/AppName.h"
 #include "common/QmxShell.h"
@@ -81,22 +82,6 @@ public:
 private:
     WIN32_FIND_DATAA data_{};
     HANDLE handle_;
-};
-
-// The COM library for the folder browser, for as long as the object lives.
-class ComLibrary {
-public:
-    ComLibrary() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComLibrary()
-    {
-        if (initialised_)
-            CoUninitialize();
-    }
-    ComLibrary(const ComLibrary&) = delete;
-    ComLibrary& operator=(const ComLibrary&) = delete;
-
-private:
-    bool initialised_;
 };
 
 } // namespace
@@ -447,7 +432,7 @@ void TeMain::lbZawartoscCabaAnchorClick(TObject*, int, const std::string& Anchor
         std::string target = GetProgramFolder();
         Screen->SetCursor(crDefault);
         {
-            const ComLibrary com;
+            const TComLibrary com;
             if (!BrowseForFolder(target, "Wybierz docelową lokalizację dla pliku " + entry, 0))
                 return;
         }
