@@ -117,6 +117,27 @@ protected:
         app.WaitForText("eMain", "lbInfo", header);
     }
 
+    // A custom installation, walked from the start page to the application
+    // list: the caller ticks and sets the destination there.
+    void CustomToApplications(TUiProcess& app)
+    {
+        Next(app, "Rodzaj instalacji");
+        app.Click("eMain", "rbNietypowa");
+        for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
+            Next(app, header);
+    }
+
+    // From the application list, into dest, to the options page; the setup
+    // programs are not started and replacing asks as autoReplace says.
+    void ToOptions(TUiProcess& app, const std::string& dest, bool autoReplace)
+    {
+        app.SetText("eMain", "de", dest);
+        Next(app, "Konfigurowanie systemu");
+        app.SetChecked("eMain", "cbAutoReplace", autoReplace);
+        app.SetChecked("eMain", "cbCzcionki", false);
+        app.SetChecked("eMain", "cbComCtl", false);
+    }
+
     TempFolder temp_;
     std::string medium_;
     std::string setupLog_;
@@ -211,11 +232,7 @@ TEST_F(KelvorE2E, CustomInstallation)
 {
     const std::string dest = temp_.Path() + "Inny";
     auto app = Start();
-    Next(*app, "Rodzaj instalacji");
-    app->Click("eMain", "rbNietypowa");
-    Next(*app, "Warunki licencji");
-    Next(*app, "Twoje dane");
-    Next(*app, "Wybierz programy");
+    CustomToApplications(*app);
     app->SetItemChecked("eMain", "lv", 2, false);  // Kalmet Księgowość
     app->SetText("eMain", "de", dest);
     Next(*app, "Konfigurowanie systemu");
@@ -247,10 +264,8 @@ TEST_F(KelvorE2E, CustomInstallation)
 TEST_F(KelvorE2E, ClosingAsksFirst)
 {
     auto app = Start();
-    Next(*app, "Rodzaj instalacji");
-    app->Click("eMain", "rbNietypowa");
-    for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy", "Konfigurowanie systemu"})
-        Next(*app, header);
+    CustomToApplications(*app);
+    Next(*app, "Konfigurowanie systemu");
     app->Click("eMain", "bAnuluj");
     app->AnswerDialog("No");
     app->Sync();
@@ -273,15 +288,8 @@ TEST_F(KelvorE2E, SecondRunAppendsAndKeepsFirstDayNumbers)
         if (run == 1)
             WriteRegString(2, UninstallKey, "ferlond.exe", "36001");
         auto app = Start();
-        Next(*app, "Rodzaj instalacji");
-        app->Click("eMain", "rbNietypowa");
-        for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
-            Next(*app, header);
-        app->SetText("eMain", "de", dest);
-        Next(*app, "Konfigurowanie systemu");
-        app->SetChecked("eMain", "cbAutoReplace", true);
-        app->SetChecked("eMain", "cbCzcionki", false);
-        app->SetChecked("eMain", "cbComCtl", false);
+        CustomToApplications(*app);
+        ToOptions(*app, dest, true);
         Next(*app, "Podsumowanie");
         app->Click("eMain", "bDalej");
         app->AnswerDialog("OK");
@@ -351,15 +359,8 @@ TEST_F(KelvorE2E, DecliningReplacementKeepsOldFileAndRecordsIt)
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         auto app = Start();
-        Next(*app, "Rodzaj instalacji");
-        app->Click("eMain", "rbNietypowa");
-        for (const char* header : {"Warunki licencji", "Twoje dane", "Wybierz programy"})
-            Next(*app, header);
-        app->SetText("eMain", "de", dest);
-        Next(*app, "Konfigurowanie systemu");
-        app->SetChecked("eMain", "cbAutoReplace", false);
-        app->SetChecked("eMain", "cbCzcionki", false);
-        app->SetChecked("eMain", "cbComCtl", false);
+        CustomToApplications(*app);
+        ToOptions(*app, dest, false);
         Next(*app, "Podsumowanie");
         const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
         app->Click("eMain", "bDalej");

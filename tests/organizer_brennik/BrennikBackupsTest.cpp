@@ -15,24 +15,14 @@
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
 #include "organizer/cabfiles.h"
+#include "tests/organizer_brennik/BrennikCopy.h"
 #include "tests/support/TestUtil.h"
 #include "tools/uidriver/UiDriver.h"
 
 namespace {
 
-const char PathsKey[] = "Software\\QMX\\ścieżki";
-const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
 const char ExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const char BackupFolderValue[] = "Ścieżka kopii zapasowych";
-
-void SetValue(HKEY root, const std::string& key, const std::string& name, const std::string& value)
-{
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
-    RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
 
 // A value of the current user's key replaced (or removed) for the life of
 // the object, then put back as it was, type and bytes.
@@ -77,11 +67,6 @@ private:
     DWORD type_ = REG_SZ;
     bool had_ = false;
 };
-
-std::string Built(const std::string& relative)
-{
-    return TestProgramFolder() + "..\\..\\" + relative;
-}
 
 // 5 March 2026, 9:07 local time: what the pages show for the files made here.
 void SetTestTime(const std::string& path)
@@ -145,18 +130,17 @@ std::string ContentsItem(const std::string& cabinet, const CabEntry& e)
 // A copy of brennik.exe in a folder of the test's own, a backup folder and a
 // Personal folder of the test's own, the programs' keys cleared before and
 // after.
-class BrennikBackups : public testing::Test {
+class BrennikBackups : public BrennikCopy {
 protected:
     void SetUp() override
     {
-        ClearKeys();
-        folder_ = temp_.Path() + "Lumero\\";
+        BrennikCopy::SetUp();
+        if (HasFatalFailure())
+            return;
         backups_ = temp_.Path() + "Kopie\\";
         personal_ = temp_.Path() + "Moje dokumenty\\";
-        for (const std::string& f : {folder_, backups_, personal_})
+        for (const std::string& f : {backups_, personal_})
             ASSERT_TRUE(CreateDirectoryA(f.c_str(), nullptr)) << f;
-        exe_ = folder_ + "brennik.exe";
-        ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), exe_.c_str(), FALSE));
         SetValue(HKEY_CURRENT_USER, "Software\\QMX\\QMX", BackupFolderValue, backups_);
         // The shell reads the user's folders from the first and keeps the
         // second up to date.
@@ -171,19 +155,7 @@ protected:
         app_.reset();
         shellPersonal_.reset();
         userPersonal_.reset();
-        ClearKeys();
-    }
-    static void ClearKeys()
-    {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QMX");
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QMX");
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey);
-    }
-    TUiProcess& Start()
-    {
-        app_ = std::make_unique<TUiProcess>("\"" + exe_ + "\"", TUiStartOptions{folder_, {}});
-        app_->WaitForForm("eMain");
-        return *app_;
+        BrennikCopy::TearDown();
     }
     // Starts the organizer and shows page 2.
     TUiProcess& StartOnBackups()
@@ -193,17 +165,7 @@ protected:
         app.Sync();
         return app;
     }
-    void Close()
-    {
-        PostMessageA(app_->Component("eMain", "").Handle(), WM_CLOSE, 0, 0);
-        app_->WaitForExit();
-    }
     std::vector<std::string> Items(const std::string& name) { return app_->Component("eMain", name).List("Items"); }
-    static std::string Caption(const TUiForm& dialog)
-    {
-        const TUiComponent* info = dialog.Find("lbInfo");
-        return info ? info->Value("Caption") : "";
-    }
     // Selects the backup and shows its contents.
     void ShowContents(const std::string& name)
     {
@@ -222,10 +184,8 @@ protected:
         return -1;
     }
 
-    TempFolder temp_;
-    std::string folder_, backups_, personal_, exe_;
+    std::string backups_, personal_;
     std::unique_ptr<ValueOverride> userPersonal_, shellPersonal_;
-    std::unique_ptr<TUiProcess> app_;
 };
 
 TEST_F(BrennikBackups, ListsTheCabinetsOfBothFolders)

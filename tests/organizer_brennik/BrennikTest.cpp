@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <string>
 #include <vector>
 
@@ -9,23 +7,13 @@
 
 #include "classlib/SysUtils.h"
 #include "common/QmxReg.h"
+#include "tests/organizer_brennik/BrennikCopy.h"
 #include "tests/support/TestUtil.h"
 #include "tools/uidriver/UiDriver.h"
 
 namespace {
 
-const char PathsKey[] = "Software\\QMX\\ścieżki";
 const char TarvixKey[] = "Software\\QMX\\Tarvix";
-const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
-
-void SetValue(HKEY root, const std::string& key, const std::string& name, const std::string& value)
-{
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
-    RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
 
 bool KeyExists(HKEY root, const std::string& key)
 {
@@ -36,58 +24,7 @@ bool KeyExists(HKEY root, const std::string& key)
     return true;
 }
 
-std::string Built(const std::string& relative)
-{
-    return TestProgramFolder() + "..\\..\\" + relative;
-}
-
-// A copy of brennik.exe in a folder of the test's own (it may erase itself),
-// with the programs' keys cleared before and after.
-class Brennik : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearKeys();
-        folder_ = temp_.Path() + "Lumero\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        exe_ = folder_ + "brennik.exe";
-        ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), exe_.c_str(), FALSE));
-    }
-    void TearDown() override
-    {
-        if (app_) {
-            DWORD pid = app_->ProcessId();
-            app_.reset();
-            EndBatchesOf(pid);
-        }
-        ClearKeys();
-    }
-    static void ClearKeys()
-    {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QMX");
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QMX");
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey);
-    }
-    TUiProcess& Start()
-    {
-        app_ = std::make_unique<TUiProcess>("\"" + exe_ + "\"", TUiStartOptions{folder_, {}});
-        app_->WaitForForm("eMain");
-        return *app_;
-    }
-    void Close()
-    {
-        PostMessageA(app_->Component("eMain", "").Handle(), WM_CLOSE, 0, 0);
-        app_->WaitForExit();
-    }
-    std::string Caption(const TUiForm& dialog)
-    {
-        const TUiComponent* info = dialog.Find("lbInfo");
-        return info ? info->Value("Caption") : "";
-    }
-    TempFolder temp_;
-    std::string folder_, exe_;
-    std::unique_ptr<TUiProcess> app_;
-};
+using Brennik = BrennikCopy;
 
 TEST_F(Brennik, OpensOnTheRemovalPageWithoutAReport)
 {

@@ -1,0 +1,80 @@
+#pragma once
+
+// What the tests that drive brennik.exe share: the programs' keys, and a
+// copy of the organizer in a folder of the test's own (it may erase itself),
+// with the keys cleared before and after.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TestUtil.h"
+#include "tools/uidriver/UiDriver.h"
+
+inline constexpr char PathsKey[] = "Software\\QMX\\ścieżki";
+inline constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
+
+inline void SetValue(HKEY root, const std::string& key, const std::string& name, const std::string& value)
+{
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+// A file of the build, named from the build's top folder.
+inline std::string Built(const std::string& relative)
+{
+    return TestProgramFolder() + "..\\..\\" + relative;
+}
+
+class BrennikCopy : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearKeys();
+        folder_ = temp_.Path() + "Lumero\\";
+        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
+        exe_ = folder_ + "brennik.exe";
+        ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), exe_.c_str(), FALSE));
+    }
+    void TearDown() override
+    {
+        if (app_) {
+            const DWORD pid = app_->ProcessId();
+            app_.reset();
+            EndBatchesOf(pid);
+        }
+        ClearKeys();
+    }
+    static void ClearKeys()
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\QMX");
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QMX");
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey);
+    }
+    TUiProcess& Start()
+    {
+        app_ = std::make_unique<TUiProcess>("\"" + exe_ + "\"", TUiStartOptions{folder_, {}});
+        app_->WaitForForm("eMain");
+        return *app_;
+    }
+    void Close()
+    {
+        PostMessageA(app_->Component("eMain", "").Handle(), WM_CLOSE, 0, 0);
+        app_->WaitForExit();
+    }
+    static std::string Caption(const TUiForm& dialog)
+    {
+        const TUiComponent* info = dialog.Find("lbInfo");
+        return info ? info->Value("Caption") : "";
+    }
+
+    TempFolder temp_;
+    std::string folder_, exe_;
+    std::unique_ptr<TUiProcess> app_;
+};
