@@ -143,26 +143,65 @@ private:
             // Properties come before the children, as they are applied.
             if (inChildren)
                 Fail(obj.Name, "'end' expected");
-            TFormProperty prop;
-            prop.Line = startLine;
-            prop.Name = word;
-            while (Peek() == '.') {
-                ++pos_;
-                const std::string part = Ident();
-                if (part.empty())
-                    Fail(obj.Name + "." + prop.Name, "Identifier expected");
-                prop.Name += "." + part;
-            }
-            const std::string where = obj.Name + "." + prop.Name;
-            Expect('=', where);
-            // The value starts on the line of its name.
-            while (Peek() == ' ' || Peek() == '\t')
-                ++pos_;
-            if (AtEnd() || Peek() == '\n' || Peek() == '\r')
-                Fail(where, "Property value expected");
-            prop.Value = ParseValue(where);
-            obj.Props.push_back(std::move(prop));
+            obj.Props.push_back(ParseProperty(obj.Name, word, startLine));
         }
+    }
+
+    // Name = value, the name's first word already read; owner names the
+    // object or collection item in error texts.
+    TFormProperty ParseProperty(const std::string& owner, const std::string& word, int line)
+    {
+        TFormProperty prop;
+        prop.Line = line;
+        prop.Name = word;
+        while (Peek() == '.') {
+            ++pos_;
+            const std::string part = Ident();
+            if (part.empty())
+                Fail(owner + "." + prop.Name, "Identifier expected");
+            prop.Name += "." + part;
+        }
+        const std::string where = owner + "." + prop.Name;
+        Expect('=', where);
+        // The value starts on the line of its name.
+        while (Peek() == ' ' || Peek() == '\t')
+            ++pos_;
+        if (AtEnd() || Peek() == '\n' || Peek() == '\r')
+            Fail(where, "Property value expected");
+        prop.Value = ParseValue(where);
+        return prop;
+    }
+
+    // < item Name = value ... end ... >: the items of a collection, each
+    // named by its index in error texts ("lv.Columns[1].Width").
+    void ParseCollection(const std::string& where, TFormValue& value)
+    {
+        for (;;) {
+            SkipBlanks();
+            if (Peek() == '>')
+                break;
+            if (AtEnd())
+                FailAtEnd(where, "'>' expected");
+            TFormItem item;
+            item.Line = line_;
+            if (!IsKeyword(Ident(), "item"))
+                Fail(where, "'item' or '>' expected");
+            const std::string owner = where + "[" + std::to_string(value.CollectionItems.size()) + "]";
+            for (;;) {
+                SkipBlanks();
+                if (AtEnd())
+                    FailAtEnd(owner, "'end' expected before the end of the text");
+                const int startLine = line_;
+                const std::string word = Ident();
+                if (IsKeyword(word, "end"))
+                    break;
+                if (word.empty())
+                    Fail(owner, "Property name expected");
+                item.Props.push_back(ParseProperty(owner, word, startLine));
+            }
+            value.CollectionItems.push_back(std::move(item));
+        }
+        ++pos_;
     }
 
     TFormValue ParseValue(const std::string& where)
@@ -206,6 +245,10 @@ private:
                 value.Items.push_back(ParseString(where));
             }
             ++pos_;
+        } else if (ch == '<') {
+            value.Kind = TFormValue::fvCollection;
+            ++pos_;
+            ParseCollection(where, value);
         } else {
             Fail(where, "Property value expected");
         }

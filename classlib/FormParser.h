@@ -8,17 +8,27 @@
 
 #include "classlib/SysUtils.h"
 
+struct TFormProperty;
+
+// One "item ... end" of a collection: its property assignments.
+struct TFormItem {
+    int Line = 0;
+    std::vector<TFormProperty> Props;
+};
+
 struct TFormValue {
     enum TKind {
-        fvInteger,  // Text: the number as written ("-11", "$FF")
-        fvString,   // Text: the bytes, quotes and character codes resolved
-        fvIdent,    // Text: an enumeration value, colour, True/False, component or handler name
-        fvSet,      // Items: the members
-        fvList,     // Items: the strings, in order
+        fvInteger,     // Text: the number as written ("-11", "$FF")
+        fvString,      // Text: the bytes, quotes and character codes resolved
+        fvIdent,       // Text: an enumeration value, colour, True/False, component or handler name
+        fvSet,         // Items: the members
+        fvList,        // Items: the strings, in order
+        fvCollection,  // CollectionItems: the items, in order
     };
     TKind Kind = fvInteger;
     std::string Text;
     std::vector<std::string> Items;
+    std::vector<TFormItem> CollectionItems;
 };
 
 struct TFormProperty {

@@ -168,9 +168,8 @@ private:
         ReadBody(component, obj);
     }
 
-    void SetProperty(TComponent* component, const TFormProperty& prop, const std::string& where)
+    void SetProperty(TObject* instance, const TFormProperty& prop, const std::string& where)
     {
-        TObject* instance = component;
         const TPropInfo* info = nullptr;
         size_t start = 0;
         for (;;) {
@@ -261,10 +260,44 @@ private:
             expect(TFormValue::fvIdent, "Handler name expected");
             BindEventProp(instance, info, root_, value.Text);
             break;
-        case TPropKind::pkClass:
+        case TPropKind::pkClass: {
+            auto* collection = dynamic_cast<TCollection*>(GetObjectProp(instance, info));
+            if (value.Kind == TFormValue::fvCollection) {
+                if (!collection)
+                    throw EPropertyError("Property " + info.Name + " is not a collection");
+                ReadCollection(collection, prop, where);
+                break;
+            }
+            if (collection)
+                throw EPropertyError("Collection expected");
             throw EPropertyError("Property " + info.Name + " is an object: set its properties (" + info.Name +
                                  ".Name = ...)");
         }
+        }
+    }
+
+    // The description's items replace those the collection had; its owner
+    // hears of them once, when all are read.
+    void ReadCollection(TCollection* collection, const TFormProperty& prop, const std::string& where)
+    {
+        collection->BeginUpdate();
+        try {
+            collection->Clear();
+            const std::vector<TFormItem>& items = prop.Value.CollectionItems;
+            for (size_t i = 0; i < items.size(); ++i) {
+                const std::string owner = where + "[" + std::to_string(i) + "]";
+                TCollectionItem* item = nullptr;
+                Guard(items[i].Line, owner, [&] { item = collection->Add(); });
+                for (const TFormProperty& p : items[i].Props) {
+                    const std::string name = owner + "." + p.Name;
+                    Guard(p.Line, name, [&] { SetProperty(item, p, name); });
+                }
+            }
+        } catch (...) {
+            collection->EndUpdate();
+            throw;
+        }
+        collection->EndUpdate();
     }
 
     void ResolveFixups()

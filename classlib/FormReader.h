@@ -17,7 +17,10 @@
 //   such as bDalej);
 // - properties are set through their setters in the order written; dotted
 //   names reach nested objects (Font.Style), a list of strings replaces a
-//   string list (Lines.Strings or Lines);
+//   string list (Lines.Strings or Lines), and the items of a collection
+//   (Columns = < item ... end >) replace its items, inside one
+//   BeginUpdate/EndUpdate of the collection, each item's properties set in
+//   the order written;
 // - events are bound to the root's handlers by name (BindEventProp), which
 //   checks the handler's signature;
 // - references to components are set after the whole description is read, so

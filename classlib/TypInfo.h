@@ -33,7 +33,9 @@
 //                (the colour names of Graphics.h)
 //   string       text as is
 //   nested object, string list: GetObjectProp; the object's own class table
-//                gives its properties (Font.Style: the font, then its Style)
+//                gives its properties (Font.Style: the font, then its Style).
+//                A collection (TCollection) is a nested object too; its
+//                items publish their properties in their own class tables
 //   component reference: GetComponentProp, SetComponentPropByName
 //   event        GetMethodProp / SetMethodProp, BindEventProp; the handler's
 //                parameter types must match the event's

@@ -187,6 +187,53 @@ TEST_F(FormReader, SetsValuesOfEveryKind)
     EXPECT_NE(std::find(FormLog().begin(), FormLog().end(), "Button1.Lines=3 loading"), FormLog().end());
 }
 
+// Each item takes the properties written for it, the others keep their
+// defaults; the collection's owner hears of the items once, when all are read.
+TEST_F(FormReader, ReadsCollectionItemsInOrder)
+{
+    ReadFormText(&form,
+                 "object Form1: TTestForm\n"
+                 "  object Button1: TTestItem\n"
+                 "    Entries = <\n"
+                 "      item\n"
+                 "        Caption = 'Zażółć'\n"
+                 "        Width = 150\n"
+                 "      end\n"
+                 "      ITEM\n"
+                 "        Kind = tkTwo\n"
+                 "        Caption = 'gęślą' +\n"
+                 "          ' jaźń'\n"
+                 "      End\n"
+                 "      item end>\n"
+                 "    Left = 5\n"
+                 "  end\n"
+                 "  object Panel: TTestItem\n"
+                 "    Entries = <>\n"
+                 "  end\n"
+                 "end\n");
+    const TTestEntries* entries = form.Button1->Entries();
+    ASSERT_EQ(entries->Count(), 3);
+    const struct {
+        const char* caption;
+        int width;
+        TItemKind kind;
+    } expected[] = {{"Zażółć", 150, tkOne}, {"gęślą jaźń", 50, tkTwo}, {"", 50, tkOne}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(entries->Items(i)->Caption, expected[i].caption);
+        EXPECT_EQ(entries->Items(i)->Width, expected[i].width);
+        EXPECT_EQ(entries->Items(i)->Kind, expected[i].kind);
+    }
+    EXPECT_EQ(form.Button1->Left(), 5);
+    EXPECT_EQ(form.Panel->Entries()->Count(), 0);
+
+    std::vector<std::string> told;
+    for (const std::string& line : FormLog())
+        if (line.find(".Entries=") != std::string::npos)
+            told.push_back(line);
+    EXPECT_EQ(told, (std::vector<std::string>{"Button1.Entries=3 loading", "Panel.Entries=0 loading"}));
+}
+
 // A bad description: its error text, and nothing of it left in the form.
 TEST_F(FormReader, BadDescriptionsNameLineComponentAndProperty)
 {
@@ -242,6 +289,23 @@ TEST_F(FormReader, BadDescriptionsNameLineComponentAndProperty)
          "Line 3: Error reading Button1.Link: Component Nobody not found for property Link"},
         {"  object Button1: TTestItem\n  end\n  object button1: TTestItem\n  end\n",
          "Line 4: Error reading button1: A component named button1 already exists"},
+        {"  object Button1: TTestItem\n    Entries = <\n      item\n        Witdh = 1\n      end>\n  end\n",
+         "Line 5: Error reading Button1.Entries[0].Witdh: Property Witdh does not exist in TTestEntry"},
+        {"  object Button1: TTestItem\n    Entries = <\n      item\n      end\n      item\n        Kind = tkNine\n"
+         "      end>\n  end\n",
+         "Line 7: Error reading Button1.Entries[1].Kind: Invalid value \"tkNine\" for property Kind"},
+        {"  object Button1: TTestItem\n    Entries = <\n      item\n        Width = 'wide'\n      end>\n  end\n",
+         "Line 5: Error reading Button1.Entries[0].Width: Integer expected"},
+        {"  object Button1: TTestItem\n    Font = <>\n  end\n",
+         "Line 3: Error reading Button1.Font: Property Font is not a collection"},
+        {"  object Button1: TTestItem\n    Entries = 3\n  end\n",
+         "Line 3: Error reading Button1.Entries: Collection expected"},
+        {"  object Button1: TTestItem\n    Left = <>\n  end\n", "Line 3: Error reading Button1.Left: Integer expected"},
+        // The ">" forgotten: the object's "end" is no item.
+        {"  object Button1: TTestItem\n    Entries = <\n      item\n      end\n  end\n",
+         "Line 6: Error reading Button1.Entries: 'item' or '>' expected"},
+        {"  object Button1: TTestItem\n    Entries = <\n      Caption = 'a'\n    >\n  end\n",
+         "Line 4: Error reading Button1.Entries: 'item' or '>' expected"},
         // The form's field Panel holds a TTestItem.
         {"  object Panel: TOtherItem\n  end\n", "Line 2: Error reading Panel: Invalid property value: a TOtherItem"},
     };
@@ -274,6 +338,10 @@ TEST_F(FormReader, BadFrameOfTheDescription)
         {"", "Line 1: 'object' expected"},
         {"object Form1: TTestForm\n  object Button1: TTestItem\n    Lines.Strings = (\n      'a'\n",
          "Line 4: Error reading Button1.Lines.Strings: ')' expected"},
+        {"object Form1: TTestForm\n  object Button1: TTestItem\n    Entries = <\n      item\n      end\n",
+         "Line 5: Error reading Button1.Entries: '>' expected"},
+        {"object Form1: TTestForm\n  object Button1: TTestItem\n    Entries = <\n      item\n        Width = 1\n",
+         "Line 5: Error reading Button1.Entries[0]: 'end' expected before the end of the text"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

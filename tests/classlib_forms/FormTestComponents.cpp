@@ -26,8 +26,26 @@ const TClassInfo& TItemFont::StaticClass()
     return info;
 }
 
+const TClassInfo& TTestEntry::StaticClass()
+{
+    static const TClassInfo info("TTestEntry", &TPersistent::StaticClass(), nullptr,
+                                 {
+                                     PublishString<&TTestEntry::Caption, &TTestEntry::Caption>("Caption"),
+                                     PublishInteger<&TTestEntry::Width, &TTestEntry::Width>("Width"),
+                                     PublishEnum<&TTestEntry::Kind, &TTestEntry::Kind>("Kind", {"tkOne", "tkTwo", "tkThree"}),
+                                 });
+    return info;
+}
+
+void TTestEntries::Update(TCollectionItem*)
+{
+    auto* owner = static_cast<TComponent*>(Owner());
+    FormLog().push_back(owner->Name() + ".Entries=" + std::to_string(Count()) + State(owner));
+}
+
 TTestItem::TTestItem(TComponent* owner)
-    : TComponent(owner), font_(new TItemFont), lines_(new TStringList), items_(new TStringList)
+    : TComponent(owner), font_(new TItemFont), lines_(new TStringList), items_(new TStringList),
+      entries_(new TTestEntries(this))
 {
     FormLog().push_back("Create" + State(this));
 }
@@ -37,6 +55,7 @@ TTestItem::~TTestItem()
     delete font_;
     delete lines_;
     delete items_;
+    delete entries_;
 }
 
 void TTestItem::SetLeft(int value)
@@ -98,6 +117,7 @@ const TClassInfo& TTestItem::StaticClass()
             PublishObject<&TTestItem::Font>("Font"),
             PublishStrings<&TTestItem::Lines, &TTestItem::SetLines>("Lines"),
             PublishStrings<&TTestItem::Items>("Items"),
+            PublishObject<&TTestItem::Entries>("Entries"),
             PublishComponent<&TTestItem::Link, &TTestItem::SetLink>("Link"),
             PublishBoolean<&TTestItem::FailInLoaded, &TTestItem::FailInLoaded>("FailInLoaded"),
             PublishEvent<&TTestItem::OnClick>("OnClick"),

@@ -28,6 +28,28 @@ public:
     static const TClassInfo& StaticClass();
 };
 
+// A collection's item, as a list view's column is.
+class TTestEntry : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    std::string Caption;
+    int Width = 50;
+    TItemKind Kind = tkOne;
+
+    const TClassInfo* ClassInfo() const override { return &StaticClass(); }
+    static const TClassInfo& StaticClass();
+};
+
+// Tells the log when its owner would hear of a change: "Button1.Entries=3 loading".
+class TTestEntries : public TCollection {
+public:
+    explicit TTestEntries(TComponent* owner) : TCollection(CollectionItemClass<TTestEntry>, owner) {}
+    TTestEntry* Items(int index) const { return static_cast<TTestEntry*>(TCollection::Items(index)); }
+
+protected:
+    void Update(TCollectionItem* item) override;
+};
+
 class TTestItem : public TComponent {
 public:
     explicit TTestItem(TComponent* owner);
@@ -47,6 +69,7 @@ public:
     TStrings* Items() const { return items_; }
     TTestItem* Link() const { return link_; }
     void SetLink(TTestItem* value);
+    TTestEntries* Entries() const { return entries_; }
     bool FailInLoaded = false;
 
     TNotifyEvent OnClick;
@@ -73,6 +96,7 @@ private:
     TItemFont* font_;
     TStrings* lines_;
     TStrings* items_;
+    TTestEntries* entries_;
     TTestItem* link_ = nullptr;
     TComponent* parent_ = nullptr;
 };
