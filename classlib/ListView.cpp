@@ -61,20 +61,30 @@ void TListColumn::SetCaption(const std::string& caption)
     Changed(false);
 }
 
-int TListColumn::Width() const
+// Only the report view has column widths of its own (the list view's is
+// one width for all, the icon views have none), and a column added while the
+// collection is updating reaches the window only at the update's end. The
+// window's own style counts: a new view style reaches it when it is made anew.
+bool TListColumn::InWindow() const
 {
     TListView* view = ListView();
-    if (view && view->ListHandle())
-        return static_cast<int>(SendMessageA(view->ListHandle(), LVM_GETCOLUMNWIDTH, Index(), 0));
+    HWND wnd = view ? view->ListHandle() : nullptr;
+    return wnd && (GetWindowLongA(wnd, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT &&
+           Collection()->UpdateCount() == 0 && Index() < view->shownColumns_;
+}
+
+int TListColumn::Width() const
+{
+    if (InWindow())
+        return static_cast<int>(SendMessageA(ListView()->ListHandle(), LVM_GETCOLUMNWIDTH, Index(), 0));
     return width_;
 }
 
 void TListColumn::SetWidth(int width)
 {
     width_ = width;
-    TListView* view = ListView();
-    if (view && view->ListHandle()) {
-        SendMessageA(view->ListHandle(), LVM_SETCOLUMNWIDTH, Index(), MAKELPARAM(width, 0));
+    if (InWindow()) {
+        SendMessageA(ListView()->ListHandle(), LVM_SETCOLUMNWIDTH, Index(), MAKELPARAM(width, 0));
         width_ = Width();
     }
 }
@@ -96,6 +106,24 @@ void TListColumn::Assign(const TPersistent* source)
         return;
     }
     TCollectionItem::Assign(source);
+}
+
+const TClassInfo* TListColumn::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& TListColumn::StaticClass()
+{
+    static const TClassInfo info(
+        "TListColumn", &TPersistent::StaticClass(), nullptr,
+        {
+            PublishString<&TListColumn::Caption, &TListColumn::SetCaption>("Caption"),
+            PublishInteger<&TListColumn::Width, &TListColumn::SetWidth>("Width"),
+            PublishEnum<&TListColumn::Alignment, &TListColumn::SetAlignment>(
+                "Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}),
+        });
+    return info;
 }
 
 TListColumns::TListColumns(TListView* owner) : TCollection(CollectionItemClass<TListColumn>, owner), owner_(owner)
@@ -395,6 +423,7 @@ const TClassInfo& TListView::StaticClass()
         {
             PublishEnum<&TListView::ViewStyle, &TListView::SetViewStyle>(
                 "ViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"}),
+            PublishObject<&TListView::Columns>("Columns"),
             PublishBoolean<&TListView::Checkboxes, &TListView::SetCheckboxes>("Checkboxes"),
             PublishBoolean<&TListView::RowSelect, &TListView::SetRowSelect>("RowSelect"),
             PublishBoolean<&TListView::GridLines, &TListView::SetGridLines>("GridLines"),
@@ -469,6 +498,7 @@ void TListView::DestroyWnd()
     }
     for (int i = 0; i < columns_->Count(); ++i)
         columns_->Items(i)->width_ = columns_->Items(i)->Width();
+    shownColumns_ = 0;
     TWinControl::DestroyWnd();
 }
 
@@ -499,9 +529,11 @@ void TListView::InsertColumn(TListColumn* column, int index)
     c.cx = column->width_ < 0 ? 50 : column->width_;
     c.pszText = const_cast<char*>(column->caption_.c_str());
     c.iSubItem = index;
-    SendMessageA(handle_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&c));
-    if (column->width_ < 0) {
-        // Sized to its texts once; the width found is kept.
+    if (SendMessageA(handle_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&c)) >= 0)
+        ++shownColumns_;
+    if (column->width_ < 0 && (GetWindowLongA(handle_, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT) {
+        // Sized to its texts once, in the view that shows them; the width
+        // found is kept.
         SendMessageA(handle_, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(column->width_, 0));
         column->width_ = static_cast<int>(SendMessageA(handle_, LVM_GETCOLUMNWIDTH, index, 0));
     }
@@ -524,6 +556,7 @@ void TListView::ColumnsChanged(TListColumn* column)
     // texts set again for them.
     while (SendMessageA(handle_, LVM_DELETECOLUMN, 0, 0))
         ;
+    shownColumns_ = 0;
     for (int i = 0; i < columns_->Count(); ++i)
         InsertColumn(columns_->Items(i), i);
     for (TListItem* item : items_->items_)

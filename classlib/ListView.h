@@ -14,7 +14,9 @@
 // whether the user or the program made it.
 //
 // Columns: a collection (Columns()); a column's Width may be ColumnTextWidth
-// or ColumnHeaderWidth to size it to its texts or its caption once.
+// or ColumnHeaderWidth to size it to its texts or its caption once. Forms
+// give them as "Columns = < item Caption = 'a' Width = 150 end ... >"; the
+// columns and the view style may come before the window or after it.
 //
 // Sorting: CustomSort orders the items with a comparison of two items;
 // without one, and in AlphaSort, OnCompare decides when set, else the
@@ -76,10 +78,14 @@ public:
     void SetAlignment(TAlignment alignment);
 
     void Assign(const TPersistent* source) override;
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
 
 private:
     friend class TListView;
     TListView* ListView() const;
+    // The window shows this column and knows its width.
+    bool InWindow() const;
 
     std::string caption_;
     int width_ = 50;
@@ -320,6 +326,9 @@ private:
     TSortType sortType_ = TSortType::stNone;
     // Rows being put into a new window: their state is no news.
     bool fillingWindow_ = false;
+    // The report view's columns the window has: the first of the collection's
+    // until a change of the set of columns reaches the window.
+    int shownColumns_ = 0;
 };
 
 void InitListViewUnit();

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "TestForm.h"
+#include "classlib/FormReader.h"
 #include "classlib/ListView.h"
 
 namespace {
@@ -393,6 +394,135 @@ TEST_F(ListView, ItemsWaitForTheWindow)
     EXPECT_TRUE(WindowChecked(loose, 0));
     EXPECT_EQ(loose.ItemIndex(), 0);
     loose.SetParent(nullptr);
+}
+
+// The columns as the window has them: caption, width and alignment.
+struct TShownColumn {
+    std::string caption;
+    int width;
+    int format;
+    bool operator==(const TShownColumn&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const TShownColumn& c)
+{
+    return out << "{" << c.caption << ", " << c.width << ", " << c.format << "}";
+}
+
+std::vector<TShownColumn> WindowColumns(TListView& view)
+{
+    std::vector<TShownColumn> columns;
+    HWND header = reinterpret_cast<HWND>(SendMessageA(view.Handle(), LVM_GETHEADER, 0, 0));
+    const int count = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+        char buffer[256] = "";
+        LVCOLUMNA c{};
+        c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        c.pszText = buffer;
+        c.cchTextMax = sizeof buffer;
+        SendMessageA(view.Handle(), LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
+        columns.push_back({buffer, c.cx, c.fmt & LVCFMT_JUSTIFYMASK});
+    }
+    return columns;
+}
+
+const char* const columnsText =
+    "  Columns = <\n"
+    "    item\n"
+    "      Caption = 'aplikacja'\n"
+    "      Width = 150\n"
+    "    end\n"
+    "    item\n"
+    "      Caption = 'rozmiar'\n"
+    "      Width = 5\n"
+    "    end\n"
+    "    item\n"
+    "      Alignment = taRightJustify\n"
+    "      Caption = 'lokalizacja plików'\n"
+    "      Width = 200\n"
+    "    end>\n";
+
+// The installer's list as its form describes it, read into a view that has
+// no window yet or into one whose window exists (an icon view, which has no
+// column widths), with the columns written before or after the view style:
+// the window ends as the same report view with the same columns, and the
+// column the view had is replaced.
+TEST(ListViewForm, ColumnsAndViewStyleBeforeOrAfterTheWindow)
+{
+    TestForm();
+    const std::vector<TShownColumn> expected = {
+        {"aplikacja", 150, LVCFMT_LEFT}, {"rozmiar", 5, LVCFMT_LEFT}, {"lokalizacja plików", 200, LVCFMT_RIGHT}};
+    const struct {
+        bool windowFirst;
+        bool columnsFirst;
+    } cases[] = {{false, true}, {false, false}, {true, true}, {true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "window first " << c.windowFirst << ", columns first " << c.columnsFirst);
+        TListView view(nullptr);
+        view.SetBounds(10, 10, 500, 200);
+        view.Columns()->Add()->SetCaption("stara");
+        if (c.windowFirst) {
+            view.SetParent(TestForm());
+            ASSERT_TRUE(view.HandleAllocated());
+        }
+        const std::string style = "  ViewStyle = vsReport\n";
+        ReadFormText(&view, std::string("object lv: TListView\n") + (c.columnsFirst ? columnsText + style
+                                                                                     : style + columnsText) +
+                                "end\n");
+        if (!c.windowFirst) {
+            EXPECT_FALSE(view.HandleAllocated());
+            view.SetParent(TestForm());
+        }
+        // A window made anew while loading waits until it is needed.
+        ASSERT_NE(view.Handle(), nullptr);
+        EXPECT_EQ(GetWindowLongA(view.Handle(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_EQ(WindowColumns(view), expected);
+        ASSERT_EQ(view.Columns()->Count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(view.Columns()->Items(i)->Caption(), expected[i].caption);
+            EXPECT_EQ(view.Columns()->Items(i)->Width(), expected[i].width);
+        }
+        EXPECT_EQ(view.Columns()->Items(2)->Alignment(), taRightJustify);
+        view.SetParent(nullptr);
+    }
+}
+
+// An empty collection in the form takes every column away, window or not.
+TEST(ListViewForm, AnEmptyCollectionLeavesNoColumns)
+{
+    for (bool windowFirst : {false, true}) {
+        SCOPED_TRACE(windowFirst);
+        TListView view(nullptr);
+        view.SetViewStyle(vsReport);
+        view.Columns()->Add()->SetCaption("stara");
+        view.Columns()->Add()->SetCaption("druga");
+        if (windowFirst)
+            view.SetParent(TestForm());
+        ReadFormText(&view, "object lv: TListView\n  Columns = <>\nend\n");
+        view.SetParent(TestForm());
+        EXPECT_EQ(view.Columns()->Count(), 0);
+        EXPECT_TRUE(WindowColumns(view).empty());
+        view.SetParent(nullptr);
+    }
+}
+
+// Columns made in code on a window of another view keep their widths for
+// the report view that comes later.
+TEST(ListViewForm, WidthsSetInAnotherViewReachTheReportView)
+{
+    TListView view(nullptr);
+    view.SetParent(TestForm());
+    ASSERT_TRUE(view.HandleAllocated());
+    view.Columns()->BeginUpdate();
+    view.Columns()->Add()->SetWidth(150);
+    view.Columns()->EndUpdate();
+    view.Columns()->Add()->SetWidth(60);
+    view.SetViewStyle(vsReport);
+    EXPECT_EQ(view.Columns()->Items(0)->Width(), 150);
+    EXPECT_EQ(view.Columns()->Items(1)->Width(), 60);
+    const std::vector<TShownColumn> expected = {{"", 150, LVCFMT_LEFT}, {"", 60, LVCFMT_LEFT}};
+    EXPECT_EQ(WindowColumns(view), expected);
+    view.SetParent(nullptr);
 }
 
 } // namespace
