@@ -139,15 +139,6 @@ void TeMain::FormCreate(TObject*)
     Screen->SetCursor(crAppStart);
     sourceFolder_ = SourceFolderFrom(ParamCount() >= 1 ? ParamStr(1) : std::string(), GetProgramFolder());
 
-    const char* columns[] = {"aplikacja", "rozmiar", "folder", "informacje", "lokalizacja plików"};
-    const int widths[] = {150, 5, 60, 200, 200};
-    lv->SetViewStyle(vsReport);
-    for (int i = 0; i < 5; ++i) {
-        TListColumn* column = lv->Columns()->Add();
-        column->SetCaption(columns[i]);
-        column->SetWidth(widths[i]);
-    }
-
     pm->GoToPage(0, false);
     nb->SetPageIndex(0);
     nbPageChanged(nullptr);

@@ -311,8 +311,30 @@ object eMain: TeMain
         Width = 530
         Height = 318
         Checkboxes = True
+        Columns = <
+          item
+            Caption = 'aplikacja'
+            Width = 150
+          end
+          item
+            Caption = 'rozmiar'
+            Width = 5
+          end
+          item
+            Caption = 'folder'
+            Width = 60
+          end
+          item
+            Caption = 'informacje'
+            Width = 200
+          end
+          item
+            Caption = 'lokalizacja plików'
+            Width = 200
+          end>
         ReadOnly = True
         RowSelect = True
+        ViewStyle = vsReport
       end
     end
     object pg5: TPage
