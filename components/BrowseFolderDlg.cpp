@@ -1,6 +1,8 @@
 // TBrowseFolderDlg and BrowseForFolder: the shell's folder browser.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <shlobj.h>
 
 #include <memory>
@@ -27,6 +29,10 @@ namespace {
 // The help button's control identifier; with BN_CLICKED (0) it is the whole
 // WM_COMMAND wParam.
 constexpr UINT idHelpButton = 0xFFFF;
+// The timer that selects the start folder once more.
+constexpr UINT_PTR idSelectTimer = 1;
+// How often, 100 ms apart, before the dialog is left as it is.
+constexpr int selectTries = 20;
 const char* const dlgProperty = "QmxBrowseFolderDlg";
 
 // An item identifier list of the shell, freed with its owner.
@@ -188,11 +194,25 @@ void TBrowseFolderDlg::Initialized(HWND wnd)
     SetPropA(wnd, dlgProperty, this);
     defWndProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogWndProc)));
-    if (BrowseKind == bfComputers || FolderExists(FolderName))
-        SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(FolderName.c_str()));
+    if (BrowseKind == bfComputers || FolderExists(FolderName)) {
+        selectTriesLeft_ = selectTries;
+        SelectStartFolder();
+    }
     if (HelpContext != 0)
         AddHelpButton();
     OnInitialized(this);
+}
+
+// Right after the dialog shows, the shell's tree may still be filling in
+// and the selection then stops short and selects nothing: it is tried
+// again a little later, for as long as nothing is selected (so never over
+// the user's own choice).
+void TBrowseFolderDlg::SelectStartFolder()
+{
+    SendMessageA(handle_, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(FolderName.c_str()));
+    HWND tree = FindWindowExA(handle_, nullptr, WC_TREEVIEWA, nullptr);
+    if (tree && !SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) && --selectTriesLeft_ > 0)
+        SetTimer(handle_, idSelectTimer, 100, nullptr);
 }
 
 void TBrowseFolderDlg::AddHelpButton()
@@ -237,6 +257,15 @@ LRESULT TBrowseFolderDlg::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (wParam == MAKEWPARAM(idHelpButton, BN_CLICKED) && HelpContext != 0) {
             Application->HelpContext(HelpContext);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == idSelectTimer) {
+            KillTimer(handle_, idSelectTimer);
+            HWND tree = FindWindowExA(handle_, nullptr, WC_TREEVIEWA, nullptr);
+            if (tree && !SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0))
+                SelectStartFolder();
             return 0;
         }
         break;

@@ -62,12 +62,14 @@ private:
     void Initialized(HWND wnd);
     void SelChanged(HWND wnd, LPITEMIDLIST item);
     void AddHelpButton();
+    void SelectStartFolder();
 
     WNDPROC defWndProc_ = nullptr;
     HWND handle_ = nullptr;
     std::string displayName_;
     std::string currentPath_;
     int selectedImage_ = 0;
+    int selectTriesLeft_ = 0;
 };
 
 // Lets the user choose a folder, starting at Folder; true and Folder

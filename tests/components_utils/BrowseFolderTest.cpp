@@ -184,8 +184,14 @@ TEST_F(BrowseFolderTest, VirtualFolderHelpAndCancel)
             SendMessageA(d, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(drives));
             okOnVirtual = IsWindowEnabled(GetDlgItem(d, IDOK));
             CoTaskMemFree(drives);
-            SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-            okOnFolder = IsWindowEnabled(GetDlgItem(d, IDOK));
+            // The shell's tree may still be filling in and stop short of
+            // the folder: a person would pick it once more.
+            for (int i = 0; i < 40 && !okOnFolder; ++i) {
+                SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+                okOnFolder = IsWindowEnabled(GetDlgItem(d, IDOK));
+                if (!okOnFolder)
+                    Sleep(50);
+            }
             HWND help = FindWindowExA(d, nullptr, "Button", "Pomo&c");
             helpButton = help != nullptr;
             if (help)
