@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "classlib/WinHandles.h"
+
 // The PNG's zlib stream is written here, with no library: one deflate block
 // with the fixed Huffman codes and a greedy LZ77 search. Screen pictures are
 // mostly flat colour and repeated rows, which that compresses well.
@@ -198,26 +200,6 @@ void PutChunk(std::string& out, const char* type, const std::string& data)
     PutUint32(out, Crc32(reinterpret_cast<const unsigned char*>(body.data()), body.size()));
 }
 
-// A file handle closed with its owner.
-class OutputFile {
-public:
-    explicit OutputFile(const std::string& name)
-        : handle_(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
-    ~OutputFile()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 } // namespace
 
 std::string EncodePng(int width, int height, const unsigned char* rgb, int stride)
@@ -272,8 +254,9 @@ void SaveBitmapToPng(TBitmap* bitmap, const std::string& fileName)
     }
     const std::string png = EncodePng(width, height, pixels.data(), stride);
 
-    OutputFile file(fileName);
-    if (file.Get() == INVALID_HANDLE_VALUE)
+    TFileHandle file(
+        CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
         throw EFCreateError("Cannot create file \"" + fileName + "\". " + SysErrorMessage(GetLastError()));
     DWORD written = 0;
     if (!WriteFile(file.Get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) || written != png.size())

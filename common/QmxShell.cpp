@@ -93,39 +93,61 @@ std::string GetFileTypeName(const std::string& Path)
     return info.szTypeName;
 }
 
+std::string LogLine(const std::string& Msg)
+{
+    return FormatDateTime("dd-mm-yyyy hh:mm:ss", Now()) + " - " + Msg;
+}
+
+TAppendFile::TAppendFile(const std::string& FileName)
+{
+    TErrorModeGuard errorMode;
+    handle_ = CreateFileA(FileName.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE)
+        throw EInOutError(GetLastError());
+}
+
+TAppendFile::~TAppendFile()
+{
+    Close();
+}
+
+void TAppendFile::WriteLine(const std::string& Line)
+{
+    TErrorModeGuard errorMode;
+    const std::string data = Line + "\r\n";
+    DWORD written = 0;
+    if (!WriteFile(handle_, data.data(), static_cast<DWORD>(data.size()), &written, nullptr))
+        throw EInOutError(GetLastError());
+    if (written != data.size())
+        throw EInOutError(ERROR_DISK_FULL);
+}
+
+bool TAppendFile::Close()
+{
+    if (handle_ == INVALID_HANDLE_VALUE)
+        return true;
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != 0;
+}
+
 bool AppendLogLine(const std::string& FileName, const std::string& Msg)
 {
     // A nameless log is refused like in AppendLineToFile; with the program's
     // folder in front it would name the folder itself.
     if (FileName.empty())
         return false;
-    const std::string line = FormatDateTime("dd-mm-yyyy hh:mm:ss", Now()) + " - " + Msg;
     const std::string path = ExtractFilePath(FileName).empty() ? GetProgramFolder() + FileName : FileName;
-    return AppendLineToFile(path, line);
+    return AppendLineToFile(path, LogLine(Msg));
 }
 
 bool AppendLineToFile(const std::string& FileName, const std::string& Line)
 {
     if (FileName.empty())
         return false;
-    TErrorModeGuard errorMode;
-    // Append-only access: whatever the file holds stays, and a line written
-    // by another program in the meantime is not overwritten.
-    TFileHandle file(CreateFileA(FileName.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE)
-        throw EInOutError(GetLastError());
-    const std::string data = Line + "\r\n";
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr)) {
-        const DWORD error = GetLastError();
-        file.Close();
-        throw EInOutError(error);
-    }
-    if (written != data.size()) {
-        file.Close();
-        throw EInOutError(ERROR_DISK_FULL);
-    }
+    TAppendFile file(FileName);
+    file.WriteLine(Line);
     if (!file.Close())
         throw EInOutError(GetLastError());
     return true;

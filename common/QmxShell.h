@@ -29,6 +29,31 @@ std::string GetPersonalFolder();
 // The shell's type name of a file; empty when the shell gives none.
 std::string GetFileTypeName(const std::string& Path);
 
+// "dd-mm-yyyy hh:mm:ss - " + Msg, dated now (the class library's clock): a
+// line of a log.
+std::string LogLine(const std::string& Msg);
+
+// A text file opened for appending only: whatever it holds stays, and a
+// line another program wrote meanwhile is not overwritten. Each line goes to
+// the system at once, nothing waits in a buffer of ours. No critical-error
+// box comes up (a drive that is not ready). Raises EInOutError when the file
+// cannot be created or opened, or a line cannot be written.
+class TAppendFile {
+public:
+    explicit TAppendFile(const std::string& FileName);
+    ~TAppendFile();
+    TAppendFile(const TAppendFile&) = delete;
+    TAppendFile& operator=(const TAppendFile&) = delete;
+
+    // Writes Line and CR LF.
+    void WriteLine(const std::string& Line);
+    // Closes now, so that a failed close can be reported.
+    bool Close();
+
+private:
+    void* handle_;
+};
+
 // Appends "dd-mm-yyyy hh:mm:ss - " + Msg (now, from the class library's
 // clock) as one line. A FileName without a folder part names a file in the
 // program's folder, whatever the current folder is.

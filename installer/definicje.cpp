@@ -1,7 +1,5 @@
 #include "installer/definicje.h"
 
-#include <windows.h>
-
 #include "classlib/IniFiles.h"
 #include "classlib/SysUtils.h"
 #include "common/QmxReg.h"
@@ -239,43 +237,29 @@ void AppendReportLine(const std::string& ReportFile, const std::string& Entry)
     AppendLogLine(ReportFile, Entry);
 }
 
-TReportFile::~TReportFile()
-{
-    Close();
-}
+TReportFile::TReportFile() = default;
+
+TReportFile::~TReportFile() = default;
 
 void TReportFile::Close()
 {
-    if (handle_)
-        CloseHandle(handle_);
-    handle_ = nullptr;
+    file_.reset();
     path_.clear();
 }
 
 void TReportFile::Append(const std::string& ReportFile, const std::string& Entry)
 {
-    if (handle_ && ReportFile != path_)
+    if (file_ && ReportFile != path_)
         Close();
-    if (!handle_) {
-        // As AppendLogLine opens it: append-only, so whatever the file holds
-        // stays, and others may read it meanwhile.
-        HANDLE file = CreateFileA(ReportFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            throw EInOutError(GetLastError());
-        handle_ = file;
+    if (!file_) {
+        file_ = std::make_unique<TAppendFile>(ReportFile);
         path_ = ReportFile;
     }
-    const std::string line = FormatDateTime("dd-mm-yyyy hh:mm:ss", Now()) + " - " + Entry + "\r\n";
-    DWORD written = 0;
-    if (!WriteFile(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
-        const DWORD error = GetLastError();
+    try {
+        file_->WriteLine(LogLine(Entry));
+    } catch (...) {
         Close();
-        throw EInOutError(error);
-    }
-    if (written != line.size()) {
-        Close();
-        throw EInOutError(ERROR_DISK_FULL);
+        throw;
     }
 }
 

@@ -16,6 +16,8 @@
 #include "classlib/Lists.h"
 #include "common/QmxList.h"
 
+class TAppendFile;
+
 class TVersionInfoResource;
 
 class tInstallItem : public tQmxObject {
@@ -130,7 +132,7 @@ void AppendReportLine(const std::string& ReportFile, const std::string& Entry);
 // so a run that is killed loses no line it wrote.
 class TReportFile {
 public:
-    TReportFile() = default;
+    TReportFile();
     ~TReportFile();
     TReportFile(const TReportFile&) = delete;
     TReportFile& operator=(const TReportFile&) = delete;
@@ -143,8 +145,7 @@ public:
 
 private:
     std::string path_;
-    void* handle_ = nullptr;
+    std::unique_ptr<TAppendFile> file_;
 };
-
 // Today's day number (days since 30 December 1899) as decimal text.
 std::string TodayDayNumber();

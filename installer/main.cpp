@@ -36,7 +36,7 @@ bool MayHoldVersionInfo(const std::string& path)
 {
     TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE)
+    if (!file.Valid())
         return true;
     char head[4] = {};
     DWORD read = 0;
