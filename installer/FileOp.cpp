@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "classlib/Forms.h"
 #include "classlib/Lists.h"
 #include "classlib/TypInfo.h"
@@ -125,7 +127,7 @@ TStrings* TFileOperation::About() const
     return about_;
 }
 
-bool TFileOperation::MayAsk() const
+bool TFileOperation::MayAsk(const std::string& to) const
 {
     if (Flags.Contains(fofNoConfirmation))
         return false;
@@ -134,16 +136,9 @@ bool TFileOperation::MayAsk() const
     // Then a copy or move asks only about what is there already: a target
     // name that does not exist yet is made without a question. Watching costs
     // every operation something, and an installation makes thousands.
-    size_t start = 0;
-    while (start <= FilesTo.size()) {
-        size_t end = FilesTo.find(';', start);
-        if (end == std::string::npos)
-            end = FilesTo.size();
-        const std::string name = FilesTo.substr(start, end - start);
-        if (name.empty() || GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES)
+    for (const char* name = to.c_str(); *name; name += std::strlen(name) + 1)
+        if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
             return true;
-        start = end + 1;
-    }
     return false;
 }
 
@@ -171,7 +166,7 @@ bool TFileOperation::Execute()
     op.lpszProgressTitle = ProgressTitle.c_str();
     int result;
     {
-        TAnswerWatch answers(MayAsk());
+        TAnswerWatch answers(MayAsk(to));
         result = SHFileOperationA(&op);
         declined_ = answers.No && !answers.Cancel;
     }

@@ -87,8 +87,9 @@ public:
     static const TClassInfo& StaticClass();
 
 private:
-    // Whether the shell may put a question to the user in Execute.
-    bool MayAsk() const;
+    // Whether the shell may put a question to the user in Execute, given the
+    // targets in the shell's list form.
+    bool MayAsk(const std::string& to) const;
     // Published as set only: the stored values cannot be changed from outside.
     void IgnoreAborted(bool) {}
     void IgnoreAbout(TStrings*) {}
