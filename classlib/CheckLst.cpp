@@ -8,20 +8,13 @@
 #include "classlib/Lists.h"
 #include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
+#include "classlib/UiProbe.h"
 
 namespace {
 
 // The strip at the left of each item that holds its check box.
 constexpr int BoxArea = 16;
 constexpr int BoxSize = 13;
-
-bool ParseCheckedKey(const std::string& key, int& index)
-{
-    if (key.size() < 10 || key.compare(0, 8, "Checked[") != 0 || key.back() != ']')
-        return false;
-    index = StrToInt(key.substr(8, key.size() - 9));
-    return true;
-}
 
 } // namespace
 
@@ -214,7 +207,7 @@ bool TCheckListBox::ProbeState(TStrings& lines, bool change)
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string line = lines.Strings(i);
         int index = -1;
-        if (!ParseCheckedKey(lines.Names(i), index)) {
+        if (!ProbeIndexKey(lines.Names(i), "Checked", index)) {
             TStringList one;
             one.Add(line);
             if (!TCustomListBox::ProbeState(one, true))

@@ -1,25 +1,17 @@
 #include "classlib/ListView.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <exception>
 
 #include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
+#include "classlib/UiProbe.h"
 
 namespace {
 
 UINT StateImageOf(bool checked)
 {
     return INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-}
-
-// "Checked[3]" with name "Checked" gives index 3.
-bool IndexKey(const std::string& key, const char* name, int& index)
-{
-    const std::string format = std::string(name) + "[%d]%n";
-    int end = 0;
-    return std::sscanf(key.c_str(), format.c_str(), &index, &end) == 1 && end == static_cast<int>(key.size());
 }
 
 } // namespace
@@ -1017,7 +1009,7 @@ bool TListView::ProbeState(TStrings& lines, bool change)
                 throw EListError(Name() + " has no item " + std::to_string(value));
             SetItemIndex(value);
             Click();
-        } else if (IndexKey(key, "Selected", index)) {
+        } else if (ProbeIndexKey(key, "Selected", index)) {
             TListItem* item = items_->Item(index);
             const int value = number();
             if (value && !multiSelect_)
@@ -1025,7 +1017,7 @@ bool TListView::ProbeState(TStrings& lines, bool change)
             else
                 item->SetSelected(value != 0);
             Click();
-        } else if (IndexKey(key, "Checked", index)) {
+        } else if (ProbeIndexKey(key, "Checked", index)) {
             TListItem* item = items_->Item(index);
             if (!checkboxes_)
                 throw Exception(Name() + " has no check boxes");

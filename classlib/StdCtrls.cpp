@@ -4,6 +4,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
+#include "classlib/UiProbe.h"
 
 namespace {
 
@@ -1406,7 +1407,8 @@ bool TCustomListBox::ProbeState(TStrings& lines, bool change)
     }
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string key = lines.Names(i);
-        const bool selected = key.size() > 10 && key.compare(0, 9, "Selected[") == 0 && key.back() == ']';
+        int index = -1;
+        const bool selected = ProbeIndexKey(key, "Selected", index);
         // Other keys are published properties for the probe to set.
         if (key != "ItemIndex" && !selected)
             return false;
@@ -1418,7 +1420,7 @@ bool TCustomListBox::ProbeState(TStrings& lines, bool change)
                     SetSelected(j, j == value);
             SetItemIndex(value);
         } else {
-            SetSelected(StrToInt(key.substr(9, key.size() - 10)), value != 0);
+            SetSelected(index, value != 0);
         }
         Click();
     }

@@ -452,3 +452,10 @@ std::string UiProbeExecute(const std::string& request)
 {
     return probe.Execute(Split(request, UiProbeSeparator));
 }
+
+bool ProbeIndexKey(const std::string& key, const char* name, int& index)
+{
+    const std::string format = std::string(name) + "[%d]%n";
+    int end = 0;
+    return std::sscanf(key.c_str(), format.c_str(), &index, &end) == 1 && end == static_cast<int>(key.size());
+}

@@ -55,3 +55,7 @@ void InitUiProbe();
 // the number) and gives the answer text; what a WM_COPYDATA request does,
 // without the windows.
 std::string UiProbeExecute(const std::string& request);
+
+// A control's own state key of the form NAME[i] (as "Checked[3]" for the
+// name "Checked"): true, with the index, when key is one.
+bool ProbeIndexKey(const std::string& key, const char* name, int& index);

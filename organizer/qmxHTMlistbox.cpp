@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "classlib/TypInfo.h"
+#include "classlib/UiProbe.h"
 #include "organizer/htmleng.h"
 
 void qmxHTMlistboxStartup()
@@ -208,18 +209,16 @@ bool TqmxHTMListbox::ProbeState(TStrings& lines, bool change)
 {
     if (!change)
         return TCustomListBox::ProbeState(lines, false);
-    const std::string prefix = "ClickAnchor[";
     for (int i = 0; i < lines.Count(); ++i) {
-        const std::string key = lines.Names(i);
         const std::string line = lines.Strings(i);
-        if (key.size() <= prefix.size() + 1 || key.compare(0, prefix.size(), prefix) != 0 || key.back() != ']') {
+        int index = -1;
+        if (!ProbeIndexKey(lines.Names(i), "ClickAnchor", index)) {
             TStringList one;
             one.Add(line);
             if (!TCustomListBox::ProbeState(one, true))
                 return false;
             continue;
         }
-        const int index = StrToInt(key.substr(prefix.size(), key.size() - prefix.size() - 1));
         const std::string href = line.substr(line.find('=') + 1);
         if (index < 0 || index >= Count())
             ListIndexError(index);
