@@ -1,10 +1,12 @@
 #pragma once
 
 // Owners of the plain system handles the units hold for the length of a
-// call: a kernel handle closed on every way out, and the COM library of the
-// calling thread.
+// call: a kernel handle closed on every way out, a directory listing, and
+// the COM library of the calling thread.
 
 #include <windows.h>
+
+#include <string>
 
 // A kernel handle (a file, a process, an event): closed when the owner goes,
 // unless it was closed or released before. Both null and
@@ -35,6 +37,29 @@ public:
 
 private:
     HANDLE handle_;
+};
+
+// A directory listing of the entries that match a pattern, closed when it
+// goes: Found tells whether Data holds an entry, Next moves to the next one.
+class TDirListing {
+public:
+    explicit TDirListing(const std::string& pattern) : handle_(FindFirstFileA(pattern.c_str(), &data_)) {}
+    ~TDirListing()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            FindClose(handle_);
+    }
+    TDirListing(const TDirListing&) = delete;
+    TDirListing& operator=(const TDirListing&) = delete;
+
+    bool Found() const { return found_; }
+    const WIN32_FIND_DATAA& Data() const { return data_; }
+    void Next() { found_ = FindNextFileA(handle_, &data_) != FALSE; }
+
+private:
+    WIN32_FIND_DATAA data_{};
+    HANDLE handle_;
+    bool found_ = handle_ != INVALID_HANDLE_VALUE;
 };
 
 // The COM library for the calling thread, for as long as the object lives.

@@ -4,51 +4,35 @@
 
 #include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
+#include "classlib/WinHandles.h"
 
 namespace {
 
-// A directory listing, closed when it goes.
-class Listing {
-public:
-    explicit Listing(const std::string& pattern)
-        : handle_(FindFirstFileA(pattern.c_str(), &data_))
-    {
-    }
-    ~Listing()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    Listing(const Listing&) = delete;
-    Listing& operator=(const Listing&) = delete;
+// The listing's current entry as a TSearchRec.
+TSearchRec Entry(const TDirListing& listing)
+{
+    const WIN32_FIND_DATAA& data = listing.Data();
+    TSearchRec rec;
+    rec.Name = data.cFileName;
+    rec.Attr = static_cast<int>(data.dwFileAttributes);
+    rec.Size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    FILETIME local;
+    WORD date = 0, time = 0;
+    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &date, &time))
+        rec.Time = static_cast<int>((static_cast<DWORD>(date) << 16) | time);
+    return rec;
+}
 
-    bool Found() const { return found_; }
-    void Next() { found_ = FindNextFileA(handle_, &data_) != FALSE; }
+bool IsDots(const TDirListing& listing)
+{
+    const char* n = listing.Data().cFileName;
+    return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
+}
 
-    TSearchRec Entry() const
-    {
-        TSearchRec rec;
-        rec.Name = data_.cFileName;
-        rec.Attr = static_cast<int>(data_.dwFileAttributes);
-        rec.Size = (static_cast<std::int64_t>(data_.nFileSizeHigh) << 32) | data_.nFileSizeLow;
-        FILETIME local;
-        WORD date = 0, time = 0;
-        if (FileTimeToLocalFileTime(&data_.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &date, &time))
-            rec.Time = static_cast<int>((static_cast<DWORD>(date) << 16) | time);
-        return rec;
-    }
-    bool IsDots() const
-    {
-        const char* n = data_.cFileName;
-        return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
-    }
-    bool IsDirectory() const { return (data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-
-private:
-    WIN32_FIND_DATAA data_{};
-    HANDLE handle_;
-    bool found_ = handle_ != INVALID_HANDLE_VALUE;
-};
+bool IsDirectory(const TDirListing& listing)
+{
+    return (listing.Data().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 } // namespace
 
@@ -70,9 +54,9 @@ void TFileSearch::Execute()
 
     TSearchRec entry;
     {
-        Listing own(folder.substr(0, folder.empty() ? 0 : folder.size() - 1));
+        TDirListing own(folder.substr(0, folder.empty() ? 0 : folder.size() - 1));
         if (own.Found())
-            entry = own.Entry();
+            entry = Entry(own);
     }
     Visit(folder, entry, mask);
     OnFinish(this);
@@ -82,19 +66,19 @@ void TFileSearch::Visit(const std::string& folder, const TSearchRec& entry, cons
 {
     OnChangeFolder(folder, entry);
     {
-        Listing matches(folder + mask);
+        TDirListing matches(folder + mask);
         while (matches.Found() && !Stop) {
-            if (!matches.IsDots())
-                OnFileFind(folder, matches.Entry());
+            if (!IsDots(matches))
+                OnFileFind(folder, Entry(matches));
             matches.Next();
             Application->ProcessMessages();
         }
     }
-    Listing all(folder + "*.*");
+    TDirListing all(folder + "*.*");
     while (all.Found() && !Stop) {
         Application->ProcessMessages();
-        if (!all.IsDots() && all.IsDirectory() && RecurseSubFolders) {
-            const TSearchRec sub = all.Entry();
+        if (!IsDots(all) && IsDirectory(all) && RecurseSubFolders) {
+            const TSearchRec sub = Entry(all);
             Visit(folder + sub.Name + "\\", sub, mask);
         }
         all.Next();

@@ -1,16 +1,13 @@
 #include "organizer/FileUtil.h"
 
-#include <windows.h>
+#include "classlib/WinHandles.h"
 
 int FileSizeBySearch(const std::string& FileName)
 {
-    std::string full = ExpandFileName(FileName);
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(full.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
+    const TDirListing found(ExpandFileName(FileName));
+    if (!found.Found())
         return -1;
-    FindClose(h);
-    return static_cast<int>(fd.nFileSizeLow);
+    return static_cast<int>(found.Data().nFileSizeLow);
 }
 
 TDateTime FileDateTime(const std::string& FileName)

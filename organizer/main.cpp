@@ -64,26 +64,6 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix)
     return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
 }
 
-// A directory search, closed on every way out.
-class FileSearch {
-public:
-    explicit FileSearch(const std::string& pattern) : handle_(FindFirstFileA(pattern.c_str(), &data_)) {}
-    ~FileSearch()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-    const WIN32_FIND_DATAA& Data() const { return data_; }
-    bool Next() { return FindNextFileA(handle_, &data_) != FALSE; }
-
-private:
-    WIN32_FIND_DATAA data_{};
-    HANDLE handle_;
-};
-
 } // namespace
 
 TeMain::TeMain(TComponent* owner) : TForm(owner) {}
@@ -336,11 +316,8 @@ void TeMain::FillBackupList()
     lbKopie->Clear();
 
     auto AddMatchingFiles = [&](const std::string& pattern) {
-        FileSearch search(pattern);
-        if (!search.Found())
-            return;
         const std::string folder = ExtractFilePath(pattern);
-        do {
+        for (TDirListing search(pattern); search.Found(); search.Next()) {
             const WIN32_FIND_DATAA& f = search.Data();
             if (f.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
                 continue;
@@ -348,7 +325,7 @@ void TeMain::FillBackupList()
             // The backup folder is searched first and wins for a name found
             // in both folders.
             backupPaths_.emplace(AnsiUpperCase(f.cFileName), folder + f.cFileName);
-        } while (search.Next());
+        }
     };
     // Makes the backup folder the current one too, where the cabinet
     // library keeps its temporary files.
