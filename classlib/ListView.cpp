@@ -14,6 +14,13 @@ UINT StateImageOf(bool checked)
     return INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
 }
 
+// Whether the window shows the report view, by its own style: a new view
+// style reaches it when it is made anew.
+bool ShowsReport(HWND wnd)
+{
+    return (GetWindowLongA(wnd, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+}
+
 } // namespace
 
 // The sub-items of an item: every change goes to the window's row.
@@ -55,14 +62,12 @@ void TListColumn::SetCaption(const std::string& caption)
 
 // Only the report view has column widths of its own (the list view's is
 // one width for all, the icon views have none), and a column added while the
-// collection is updating reaches the window only at the update's end. The
-// window's own style counts: a new view style reaches it when it is made anew.
+// collection is updating reaches the window only at the update's end.
 bool TListColumn::InWindow() const
 {
     TListView* view = ListView();
     HWND wnd = view ? view->ListHandle() : nullptr;
-    return wnd && (GetWindowLongA(wnd, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT &&
-           Collection()->UpdateCount() == 0 && Index() < view->shownColumns_;
+    return wnd && ShowsReport(wnd) && Collection()->UpdateCount() == 0 && Index() < view->shownColumns_;
 }
 
 int TListColumn::Width() const
@@ -523,7 +528,7 @@ void TListView::InsertColumn(TListColumn* column, int index)
     c.iSubItem = index;
     if (SendMessageA(handle_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&c)) >= 0)
         ++shownColumns_;
-    if (column->width_ < 0 && (GetWindowLongA(handle_, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT) {
+    if (column->width_ < 0 && ShowsReport(handle_)) {
         // Sized to its texts once, in the view that shows them; the width
         // found is kept.
         SendMessageA(handle_, LVM_SETCOLUMNWIDTH, index, MAKELPARAM(column->width_, 0));
