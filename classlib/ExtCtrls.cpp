@@ -201,9 +201,7 @@ void TCustomPanel::Paint()
     static const UINT alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     canvas->SetFont(Font());
     canvas->Brush()->SetStyle(bsClear);
-    canvas->TextExtent(std::string());  // selects the font
-    canvas->FillRect(TRect{});          // and the clear brush
-    DrawTextA(canvas->Handle(), caption.c_str(), static_cast<int>(caption.size()), &r,
+    DrawTextA(canvas->TextHandle(), caption.c_str(), static_cast<int>(caption.size()), &r,
               DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER | alignments[alignment_]);
 }
 

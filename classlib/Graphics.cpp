@@ -603,6 +603,12 @@ void TCanvas::Polygon(const TPoint* points, int count)
     ::Polygon(handle_, points, count);
 }
 
+HDC TCanvas::TextHandle()
+{
+    RequiredState(csHandleValid | csFontValid | csBrushValid);
+    return handle_;
+}
+
 void TCanvas::FillRect(const TRect& r)
 {
     RequiredState(csHandleValid | csBrushValid);

@@ -443,6 +443,10 @@ public:
     // The device context; made by CreateHandle when there is none.
     // EInvalidGraphicOperation when the canvas has none and cannot make one.
     HDC Handle();
+    // The device context with the font and the brush selected, for text
+    // drawn on it with DrawText (the brush's style decides whether the text
+    // gets a background).
+    HDC TextHandle();
     // Attaches a device context (nullptr lets the current one go, with the
     // objects that were selected in it put back).
     void SetHandle(HDC dc);

@@ -8,15 +8,6 @@
 
 namespace {
 
-// Selects the canvas's font and brush into its device context, for text
-// drawn with DrawText on that context.
-HDC TextDC(TCanvas* canvas)
-{
-    canvas->TextExtent(std::string());
-    canvas->FillRect(TRect{});
-    return canvas->Handle();
-}
-
 // The height of a line of text in a font.
 int FontHeight(TFont* font)
 {
@@ -215,16 +206,16 @@ void TCustomLabel::DoDrawText(TRect& rect, UINT flags)
     canvas->SetFont(Font());
     canvas->Brush()->SetStyle(bsClear);
     if (Enabled() || (flags & DT_CALCRECT)) {
-        DrawTextA(TextDC(canvas), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+        DrawTextA(canvas->TextHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
         return;
     }
     // Disabled: engraved, a light copy below right of a shadowed one.
     OffsetRect(&rect, 1, 1);
     canvas->Font()->SetColor(clBtnHighlight);
-    DrawTextA(TextDC(canvas), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    DrawTextA(canvas->TextHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
     OffsetRect(&rect, -1, -1);
     canvas->Font()->SetColor(clBtnShadow);
-    DrawTextA(TextDC(canvas), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    DrawTextA(canvas->TextHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
 void TCustomLabel::Paint()
@@ -1553,7 +1544,7 @@ void TCustomGroupBox::Paint()
         return;
     if (!Enabled())
         canvas->Font()->SetColor(clGrayText);
-    HDC dc = TextDC(canvas);
+    HDC dc = canvas->TextHandle();
     RECT r = Rect(8, 0, 0, h);
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_SINGLELINE | DT_LEFT | DT_CALCRECT);
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_SINGLELINE | DT_LEFT);

@@ -23,25 +23,17 @@ constexpr int slant = 4;
 // go through DrawText, so a tab is as wide as what it shows.
 constexpr UINT tabTextFlags = DT_SINGLELINE | DT_LEFT | DT_NOCLIP;
 
-// The canvas's font and brush selected into its device context.
-HDC TextDC(TCanvas* canvas)
-{
-    canvas->TextExtent(std::string());
-    canvas->FillRect(TRect{});
-    return canvas->Handle();
-}
-
 int TabTextWidth(TCanvas* canvas, const std::string& text)
 {
     RECT r{0, 0, 0, 0};
-    DrawTextA(TextDC(canvas), text.data(), static_cast<int>(text.size()), &r, tabTextFlags | DT_CALCRECT);
+    DrawTextA(canvas->TextHandle(), text.data(), static_cast<int>(text.size()), &r, tabTextFlags | DT_CALCRECT);
     return r.right - r.left;
 }
 
 void DrawTabText(TCanvas* canvas, int x, int y, const std::string& text)
 {
     RECT r{x, y, x + TabTextWidth(canvas, text), y + canvas->TextHeight(text)};
-    DrawTextA(TextDC(canvas), text.data(), static_cast<int>(text.size()), &r, tabTextFlags);
+    DrawTextA(canvas->TextHandle(), text.data(), static_cast<int>(text.size()), &r, tabTextFlags);
 }
 } // namespace
 

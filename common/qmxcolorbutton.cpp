@@ -293,9 +293,7 @@ void TqmxColorButton::DrawButtonFace(const DRAWITEMSTRUCT& drawItem)
     const UINT flags = singleLine_ ? DT_NOCLIP | DT_SINGLELINE | DT_VCENTER | DT_CENTER
                                    : DT_NOCLIP | DT_WORDBREAK | DT_CENTER;
     // Font and transparent brush into the context before DrawText uses it.
-    canvas->TextExtent(std::string());
-    canvas->FillRect(TRect{});
-    HDC dc = canvas->Handle();
+    HDC dc = canvas->TextHandle();
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
 
     if (focused) {

@@ -13,18 +13,6 @@ void RXCtrlsStartup()
     RegisterComponentClass(TRxLabel::StaticClass());
 }
 
-namespace {
-
-// The canvas's device context with its font and brush selected.
-HDC TextDC(TCanvas* canvas)
-{
-    canvas->TextExtent(std::string());
-    canvas->FillRect(TRect{});
-    return canvas->Handle();
-}
-
-} // namespace
-
 int DrawTextWithShadow(HDC DC, const std::string& Text, TRect& R, UINT Format, TShadowPosition ShadowPos,
                        COLORREF ShadowColor, int ShadowSize)
 {
@@ -229,7 +217,7 @@ void TRxCustomLabel::DrawLabelText(TRect& rect, UINT format)
     }
     if (!showAccelChar_)
         format |= DT_NOPREFIX;
-    HDC dc = TextDC(canvas);
+    HDC dc = canvas->TextHandle();
     SetTextColor(dc, ColorToRGB(canvas->Font()->Color()));
     SetBkMode(dc, TRANSPARENT);
     DrawTextWithShadow(dc, text, rect, format, shadowPos, ColorToRGB(shadowColor), shadowSize);
