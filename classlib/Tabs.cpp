@@ -30,11 +30,13 @@ int TabTextWidth(TCanvas* canvas, const std::string& text)
     return r.right - r.left;
 }
 
-void DrawTabText(TCanvas* canvas, int x, int y, const std::string& text)
+// Draws text at (x, y); width is its TabTextWidth.
+void DrawTabText(TCanvas* canvas, int x, int y, int width, const std::string& text)
 {
-    RECT r{x, y, x + TabTextWidth(canvas, text), y + canvas->TextHeight(text)};
+    RECT r{x, y, x + width, y + canvas->TextHeight(text)};
     DrawTextA(canvas->TextHandle(), text.data(), static_cast<int>(text.size()), &r, tabTextFlags);
 }
+
 } // namespace
 
 TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner), tabs_(std::make_unique<TStringList>())
@@ -231,7 +233,7 @@ void TTabSet::Paint()
         canvas->Brush()->SetStyle(bsClear);
         const std::string text = tabs_->Strings(index);
         const int tw = TabTextWidth(canvas, text);
-        DrawTabText(canvas, l + (r - l - tw) / 2, (bottom - canvas->TextHeight(text)) / 2 + 1, text);
+        DrawTabText(canvas, l + (r - l - tw) / 2, (bottom - canvas->TextHeight(text)) / 2 + 1, tw, text);
         canvas->Brush()->SetStyle(bsSolid);
     }
     // The edge the tabs hang from; the current tab is open towards it.
