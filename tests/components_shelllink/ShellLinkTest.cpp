@@ -24,28 +24,13 @@ std::string ShellFolderValue(const std::string& name)
 }
 
 // Points a "Shell Folders" value elsewhere (or removes it) for the life of
-// the object; the tests of this program hold a lock on these values.
-class ShellFolderOverride {
-public:
+// the object; the tests of this program hold a lock on these values. (The
+// key without the leading "\" that TRegistry takes.)
+struct ShellFolderOverride : ValueOverride {
     ShellFolderOverride(const std::string& name, const std::string* value)
-        : name_(name), old_(ShellFolderValue(name))
+        : ValueOverride(shellFoldersKey + 1, name, value)
     {
-        TRegistry reg;
-        reg.OpenKey(shellFoldersKey, false);
-        if (value)
-            reg.WriteString(name_, *value);
-        else
-            reg.DeleteValue(name_);
     }
-    ~ShellFolderOverride()
-    {
-        TRegistry reg;
-        reg.OpenKey(shellFoldersKey, false);
-        reg.WriteString(name_, old_);
-    }
-
-private:
-    std::string name_, old_;
 };
 
 // The link file read back through the shell's link object.
