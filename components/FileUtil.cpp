@@ -3,17 +3,17 @@
 #include "components/FileUtil.h"
 
 #include "classlib/SysUtils.h"
+#include "classlib/WinHandles.h"
 
 namespace {
 
 // The first entry the file system finds for Path.
 bool FindFirst(const std::string& Path, WIN32_FIND_DATAA& data)
 {
-    HANDLE h = FindFirstFileA(Path.c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(h);
-    return true;
+    const TDirListing found(Path);
+    if (found.Found())
+        data = found.Data();
+    return found.Found();
 }
 
 using NameOf = std::string (*)(const std::string&);

@@ -140,17 +140,8 @@ TEST_F(QmxShellLog, EmptyNameGivesFalseAndTouchesNothing)
     EXPECT_FALSE(line);
     EXPECT_FALSE(log);
     EXPECT_EQ(modeAfter, static_cast<UINT>(SEM_NOOPENFILEERRORBOX));
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((current.Path() + "*.*").c_str(), &found);
-    int entries = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string entry = found.cFileName;
-            entries += entry != "." && entry != "..";
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    EXPECT_EQ(entries, 0);
+    const size_t entries = EntriesMatching(current.Path() + "*.*").size();
+    EXPECT_EQ(entries, 0u);
 }
 
 TEST_F(QmxShellLog, AFileThatCannotBeWrittenRaisesAndRestoresTheErrorMode)

@@ -89,19 +89,10 @@ struct Medium {
 // Whether the listing of folder gives name1 before name2.
 bool FirstListed(const std::string& folder, const std::string& name1, const std::string& name2)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-    bool first = true;
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            if (fd.cFileName == name1 || fd.cFileName == name2) {
-                first = fd.cFileName == name1;
-                break;
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    return first;
+    for (const std::string& name : EntriesMatching(folder + "*"))
+        if (name == name1 || name == name2)
+            return name == name1;
+    return true;
 }
 
 } // namespace

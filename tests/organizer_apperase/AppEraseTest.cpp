@@ -58,21 +58,6 @@ TEST(AppEraser, RandomBatchName)
     }
 }
 
-// The .bat files lying in a folder.
-std::vector<std::string> Batches(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "*.bat").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(fd.cFileName);
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
-}
-
 class AppEraserRun : public testing::Test {
 protected:
     void SetUp() override { savedDir_ = GetCurrentDir(); }
@@ -106,7 +91,7 @@ TEST_F(AppEraserRun, NothingToDoStartsNothing)
             ae.Files()->Add(f);
         ae.Path = row.path;
         EXPECT_FALSE(ae.Execute());
-        EXPECT_TRUE(Batches(temp_.Path()).empty());
+        EXPECT_TRUE(EntriesMatching(temp_.Path() + "*.bat").empty());
     }
 }
 
@@ -133,7 +118,7 @@ TEST_F(AppEraserRun, DeletesFilesByTheirShortNames)
     EXPECT_TRUE(WaitUntilGone(dir + "\\dane programu.dat", 10000));
     EXPECT_EQ("zostaje", ReadWholeFile(dir + "\\dane"));
 
-    std::vector<std::string> batches = Batches(temp_.Path());
+    std::vector<std::string> batches = EntriesMatching(temp_.Path() + "*.bat");
     if (!batches.empty()) {  // on Windows the batch may be gone already
         std::string text = ReadWholeFile(temp_.Path() + batches[0]);
         char shortDir[MAX_PATH];
@@ -192,7 +177,7 @@ TEST_F(AppEraserRun, ProgramErasesItself)
             EXPECT_EQ("x", ReadWholeFile(dir + "\\inny.txt"));
         }
         EndBatchesOf(pi.dwProcessId);
-        for (const std::string& b : Batches(temp_.Path()))
+        for (const std::string& b : EntriesMatching(temp_.Path() + "*.bat"))
             DeleteFileA((temp_.Path() + b).c_str());
     }
 }

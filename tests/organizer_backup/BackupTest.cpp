@@ -57,22 +57,6 @@ std::vector<std::string> CabinetNames(const std::string& path)
     return names;
 }
 
-std::vector<std::string> FilesMatching(const std::string& pattern)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = fd.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
-}
-
 std::string RawSetting(const std::string& key, const char* name)
 {
     std::string value;
@@ -241,7 +225,7 @@ TEST_F(BackupTest, BackupsWithinOneSecondKeepDistinctNames)
             EXPECT_NE(LastBackupFile, earlier);
         made.push_back(LastBackupFile);
     }
-    EXPECT_EQ(FilesMatching(backups_.Path() + "qmxKopiaZap*.cab").size(), 3u);
+    EXPECT_EQ(EntriesMatching(backups_.Path() + "qmxKopiaZap*.cab").size(), 3u);
     EXPECT_EQ(RawSetting("Software\\QMX", "Kopia zapasowa"), made.back());
     for (const std::string& path : made)
         EXPECT_EQ(CabinetNames(path).size(), 3u) << path;
@@ -262,7 +246,7 @@ TEST_F(BackupTest, LockedDataFileFailsQuietly)
     const std::string prefix = "05-03-2026 07:08:09 - ";
     EXPECT_EQ(LogLinesAfter(before),
               (std::vector<std::string>{prefix + "Cabber: " + path, prefix + "Cabber: START"}));
-    EXPECT_TRUE(FilesMatching(backups_.Path() + "*").empty()) << "a cabinet or temporary file was left";
+    EXPECT_TRUE(EntriesMatching(backups_.Path() + "*").empty()) << "a cabinet or temporary file was left";
     EXPECT_EQ(LastBackupFile, "");
     EXPECT_EQ(RawSetting("Software\\QMX", "Kopia zapasowa"), "(brak)");
 }

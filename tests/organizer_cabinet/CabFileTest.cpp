@@ -79,22 +79,6 @@ std::string VariedBytes(std::size_t size)
     return s;
 }
 
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string n = fd.cFileName;
-        if (n != "." && n != "..")
-            names.push_back(n);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
-}
-
 // The compressor puts its temporary files into the current folder.
 class CurrentFolder {
 public:
@@ -149,7 +133,7 @@ TEST_F(CabFileTest, RoundTripKeepsNamesBytesAndTimes)
         cab.CABFileContents()->Add()->Name = sources.Path() + row.name;
     }
     ASSERT_TRUE(cab.CreateCabinet());
-    EXPECT_TRUE(FilesIn(temp.Path()).empty()) << "temporary files left behind";
+    EXPECT_TRUE(EntriesMatching(temp.Path() + "*").empty()) << "temporary files left behind";
 
     cab.ListContents();
     cab.ListContents();  // the second listing replaces the first
@@ -277,7 +261,7 @@ TEST_F(CabFileTest, NamesLeavingTheTargetFolderAreRefused)
         EXPECT_EQ(cab.CABFileContents()->Items(i)->Name, rows[i].forged);
         EXPECT_THROW(cab.ExtractFile(rows[i].forged), ECABFileError);
     }
-    EXPECT_EQ(FilesIn(temp.Path() + "cel\\").size(), 0u);
+    EXPECT_EQ(EntriesMatching(temp.Path() + "cel\\*").size(), 0u);
     EXPECT_FALSE(FileExists(temp.Path() + "a.txt"));
     EXPECT_FALSE(FileExists(temp.Path() + "d.txt"));
     EXPECT_FALSE(FileExists(temp.Path() + "cel\\ff.txt"));
@@ -321,7 +305,7 @@ TEST_F(CabFileTest, LockedSourceFileIsReported)
         EXPECT_EQ(e.Message(), "Failure opening file to be stored in cabinet");
     }
     CloseHandle(held);
-    EXPECT_TRUE(FilesIn(temp.Path()).empty()) << "temporary files left behind";
+    EXPECT_TRUE(EntriesMatching(temp.Path() + "*").empty()) << "temporary files left behind";
     EXPECT_FALSE(FileExists(cab.CABFile));
 }
 
@@ -380,7 +364,7 @@ TEST_F(CabFileFullDiskTest, CabinetThatCannotBeWritten)
     cab.CABFile = fullDevice;
     cab.CABFileContents()->Add()->Name = source;
     ExpectDiskFull([&] { cab.CreateCabinet(); });
-    EXPECT_TRUE(FilesIn(temp.Path()).empty()) << "temporary files left behind";
+    EXPECT_TRUE(EntriesMatching(temp.Path() + "*").empty()) << "temporary files left behind";
     EXPECT_TRUE(DeleteFileA(source.c_str())) << "the source is still open";
 }
 

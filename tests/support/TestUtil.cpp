@@ -8,26 +8,28 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "classlib/WinHandles.h"
+
 namespace {
+
+bool IsDots(const std::string& name)
+{
+    return name == "." || name == "..";
+}
 
 void RemoveTree(const std::string& folder)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + "\\");
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+    for (TDirListing entry(folder + "*"); entry.Found(); entry.Next()) {
+        const std::string name = entry.Data().cFileName;
+        if (IsDots(name))
+            continue;
+        const std::string path = folder + name;
+        if (entry.Data().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path + "\\");
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
     }
     RemoveDirectoryA(folder.c_str());
 }
@@ -116,6 +118,15 @@ int EndBatchesOf(unsigned long parentPid)
     }
     CloseHandle(snap);
     return ended;
+}
+
+std::vector<std::string> EntriesMatching(const std::string& pattern)
+{
+    std::vector<std::string> names;
+    for (TDirListing entry(pattern); entry.Found(); entry.Next())
+        if (!IsDots(entry.Data().cFileName))
+            names.push_back(entry.Data().cFileName);
+    return names;
 }
 
 bool WaitUntilGone(const std::string& path, unsigned ms)

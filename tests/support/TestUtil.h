@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TBitmap;
 struct HWND__;
@@ -46,6 +47,10 @@ void PumpMessages(int ms);
 // Wine a batch file's loop that deletes the batch itself never ends); gives
 // how many were ended.
 int EndBatchesOf(unsigned long parentPid);
+
+// The names of the entries matching pattern ("." and ".." left out), in the
+// order the file system lists them.
+std::vector<std::string> EntriesMatching(const std::string& pattern);
 
 // Waits until nothing exists at path, at most ms milliseconds.
 bool WaitUntilGone(const std::string& path, unsigned ms);
