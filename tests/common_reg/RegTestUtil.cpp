@@ -99,3 +99,37 @@ void DeleteRawTree(HKEY root, const std::string& path)
     RegDeleteTreeA(root, path.c_str());
     RegDeleteKeyA(root, path.c_str());
 }
+
+ValueOverride::ValueOverride(const std::string& key, const std::string& name, const std::string* value)
+    : key_(key), name_(name)
+{
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    if (RegQueryValueExA(k, name_.c_str(), nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        old_.resize(size);
+        had_ = RegQueryValueExA(k, name_.c_str(), nullptr, &type_, reinterpret_cast<BYTE*>(old_.data()), &size) ==
+               ERROR_SUCCESS;
+    }
+    if (value)
+        RegSetValueExA(k, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>(value->size() + 1));
+    else
+        RegDeleteValueA(k, name_.c_str());
+    RegCloseKey(k);
+}
+
+ValueOverride::~ValueOverride()
+{
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS)
+        return;
+    if (had_)
+        RegSetValueExA(k, name_.c_str(), 0, type_, reinterpret_cast<const BYTE*>(old_.data()),
+                       static_cast<DWORD>(old_.size()));
+    else
+        RegDeleteValueA(k, name_.c_str());
+    RegCloseKey(k);
+}

@@ -50,3 +50,19 @@ bool GetRawString(HKEY root, const std::string& path, const std::string& name, s
 // The same through the wide calls: what the registry really stores.
 bool GetRawStringW(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& value);
 void DeleteRawTree(HKEY root, const std::string& path);
+
+// A value of the current user's key replaced (value given) or removed
+// (nullptr) for the life of the object, then put back as it was, type and
+// bytes, or removed again when there was none.
+class ValueOverride {
+public:
+    ValueOverride(const std::string& key, const std::string& name, const std::string* value);
+    ~ValueOverride();
+    ValueOverride(const ValueOverride&) = delete;
+    ValueOverride& operator=(const ValueOverride&) = delete;
+
+private:
+    std::string key_, name_, old_;
+    DWORD type_ = REG_SZ;
+    bool had_ = false;
+};

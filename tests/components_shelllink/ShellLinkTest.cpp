@@ -11,6 +11,7 @@
 #include "classlib/Lists.h"
 #include "classlib/Registry.h"
 #include "classlib/TypInfo.h"
+#include "tests/common_reg/RegTestUtil.h"
 #include "tests/support/TestUtil.h"
 
 namespace {

@@ -97,7 +97,7 @@ protected:
         personal_ = temp_.Path() + "Moje dokumenty\\";
         for (const std::string& f : {backups_, personal_})
             ASSERT_TRUE(CreateDirectoryA(f.c_str(), nullptr)) << f;
-        SetValue(HKEY_CURRENT_USER, "Software\\QMX\\QMX", BackupFolderValue, backups_);
+        SetRawString(HKEY_CURRENT_USER, "Software\\QMX\\QMX", BackupFolderValue, backups_);
         // The shell reads the user's folders from the first and keeps the
         // second up to date.
         const std::string personal = personal_.substr(0, personal_.size() - 1);
@@ -274,7 +274,7 @@ TEST_F(BrennikBackups, TheButtonMakesABackupOfTheDataFiles)
 {
     const std::string data = temp_.Path() + "kalmet.dat";
     WriteTestFile(data, "dane kalendarza");
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[0], data);
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[0], data);
 
     StartOnBackups();
     EXPECT_TRUE(Items("lbKopie").empty());

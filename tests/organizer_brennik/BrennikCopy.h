@@ -11,20 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common_reg/RegTestUtil.h"
 #include "tests/support/TestUtil.h"
 #include "tools/uidriver/UiDriver.h"
 
 inline constexpr char PathsKey[] = "Software\\QMX\\ścieżki";
 inline constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
-
-inline void SetValue(HKEY root, const std::string& key, const std::string& name, const std::string& value)
-{
-    HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
-    RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(k);
-}
 
 // A file of the build, named from the build's top folder.
 inline std::string Built(const std::string& relative)

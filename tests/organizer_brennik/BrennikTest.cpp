@@ -15,15 +15,6 @@ namespace {
 
 const char TarvixKey[] = "Software\\QMX\\Tarvix";
 
-bool KeyExists(HKEY root, const std::string& key)
-{
-    HKEY k;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(k);
-    return true;
-}
-
 using Brennik = BrennikCopy;
 
 TEST_F(Brennik, OpensOnTheRemovalPageWithoutAReport)
@@ -57,13 +48,13 @@ TEST_F(Brennik, ListsTheInstalledApplications)
     std::string installer = temp_.Path() + "Kelvor\\setup.exe";
     CopyFileA(noVersion.c_str(), installer.c_str(), FALSE);
 
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Vurodar 2000 Izo", withVersion);
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Bez wersji", noVersion);
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "ttsDane", noVersion);
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "TTS Inne", noVersion);
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Instalator", installer);
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Brak", temp_.Path() + "brak.exe");
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, "Sam", AnsiUpperCase(exe_));
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Vurodar 2000 Izo", withVersion);
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Bez wersji", noVersion);
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "ttsDane", noVersion);
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "TTS Inne", noVersion);
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Instalator", installer);
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Brak", temp_.Path() + "brak.exe");
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Sam", AnsiUpperCase(exe_));
 
     TUiProcess& app = Start();
     app.SetProperty("eMain", "nb", "PageIndex", "0");
@@ -106,8 +97,8 @@ TEST_F(Brennik, RemovesEverythingAndThenItself)
                                "LINK=Vurodar 2000 (Vurodar);s;" + dest + "vurodar.exe;" + dest + "Vurodar.lnk\r\n" +
                                d + "FILECOPY=Lumero 2000 (Brennik);s;" + exe_ + "\r\n" + d +
                                "UNINSTALLER=Lumero 2000 (Brennik);s;" + exe_ + "\r\n");
-    SetValue(HKEY_CURRENT_USER, TarvixKey, "Raport", report);
-    SetValue(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Velmora");
+    SetRawString(HKEY_CURRENT_USER, TarvixKey, "Raport", report);
+    SetRawString(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Velmora");
 
     TUiProcess& app = Start();
     // The running organizer cannot be opened for writing: not listed, and
@@ -133,7 +124,7 @@ TEST_F(Brennik, RemovesEverythingAndThenItself)
         SCOPED_TRACE(name);
         EXPECT_FALSE(FileExists(dest + name));
     }
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey));
+    EXPECT_FALSE(RawKeyExists(HKEY_LOCAL_MACHINE, UninstallKey));
     Close();
     EXPECT_TRUE(WaitUntilGone(exe_, 15000));
 }
@@ -149,7 +140,7 @@ TEST_F(Brennik, KeepsItselfWhenAProgramStaysOrADeletionFailed)
     const std::string d = "01-02-2026 10:11:12 - ";
     WriteWholeFile(report, d + "FILECOPY=Alfa;s;" + dest + "a.exe\r\n" + d + "FILECOPY=Alfa;s;" + dest + "b.exe\r\n" +
                                d + "FILECOPY=Beta;s;" + dest + "c.exe\r\n");
-    SetValue(HKEY_CURRENT_USER, TarvixKey, "Raport", report);
+    SetRawString(HKEY_CURRENT_USER, TarvixKey, "Raport", report);
 
     TUiProcess& app = Start();
     ASSERT_EQ((std::vector<std::string>{"Alfa", "Beta"}), app.Component("eMain", "lbUsun").List("Items"));
@@ -191,9 +182,9 @@ TEST_F(Brennik, ListsTheDataFiles)
     WriteWholeFile(temp_.Path() + "kalmet.dat", std::string(2048, 'x'));
     CreateDirectoryA((temp_.Path() + "folder.dat").c_str(), nullptr);
     // Three of the table's values: a file, a folder, a file that is missing.
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[0], temp_.Path() + "kalmet.dat");
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[1], temp_.Path() + "folder.dat");
-    SetValue(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[2], temp_.Path() + "brak.dat");
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[0], temp_.Path() + "kalmet.dat");
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[1], temp_.Path() + "folder.dat");
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[2], temp_.Path() + "brak.dat");
 
     TUiProcess& app = Start();
     app.SetProperty("eMain", "nb", "PageIndex", "3");
@@ -224,15 +215,15 @@ TEST_F(Brennik, PicturesOfThePages)
 
 TEST_F(Brennik, WipesTheSettings)
 {
-    SetValue(HKEY_CURRENT_USER, "Software\\QMX\\Lumero", "x", "1");
+    SetRawString(HKEY_CURRENT_USER, "Software\\QMX\\Lumero", "x", "1");
     TUiProcess& app = Start();
     app.Click("eMain", "bUsunZRejestru");
     std::string q = Caption(app.AnswerDialog("bOK"));
     EXPECT_EQ(0u, q.find("Jesteś pewien, że chcesz usunąć wszystkie ustawienia konfiguracyjne?\r\n")) << q;
     app.AnswerDialog("bAnuluj");
     EXPECT_EQ("Usunięto wpisy konfiguracyjne.", Caption(app.AnswerDialog("bOK")));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\QMX\\Lumero"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\QMX"));
+    EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, "Software\\QMX\\Lumero"));
+    EXPECT_FALSE(RawKeyExists(HKEY_LOCAL_MACHINE, "Software\\QMX"));
     Close();
 }
 

@@ -54,19 +54,3 @@ std::vector<std::string> EntriesMatching(const std::string& pattern);
 
 // Waits until nothing exists at path, at most ms milliseconds.
 bool WaitUntilGone(const std::string& path, unsigned ms);
-
-// A value of the current user's key replaced (value given) or removed
-// (nullptr) for the life of the object, then put back as it was, type and
-// bytes, or removed again when there was none.
-class ValueOverride {
-public:
-    ValueOverride(const std::string& key, const std::string& name, const std::string* value);
-    ~ValueOverride();
-    ValueOverride(const ValueOverride&) = delete;
-    ValueOverride& operator=(const ValueOverride&) = delete;
-
-private:
-    std::string key_, name_, old_;
-    unsigned long type_ = 1;  // REG_SZ
-    bool had_ = false;
-};
