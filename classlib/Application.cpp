@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "classlib/Animate.h"
 #include "classlib/CheckLst.h"
@@ -709,6 +710,19 @@ void FinalizeUnits()
         // One unit's failure must not keep the others from cleaning up.
         CallbackGuard(nullptr, [&] { shutdown(); });
     }
+}
+
+int RunProgramBlock(void (*main)(), const char* caption)
+{
+    int exitCode = 0;
+    try {
+        main();
+    } catch (const std::exception& e) {
+        MessageBoxA(nullptr, e.what(), caption, MB_OK | MB_ICONSTOP);
+        exitCode = 1;
+    }
+    FinalizeUnits();
+    return exitCode;
 }
 
 void Halt(int exitCode)

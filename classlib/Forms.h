@@ -394,6 +394,11 @@ void AddUnitShutdown(void (*shutdown)());
 // Runs the registered shutdowns, the last registered first, each once; an
 // error in one is shown and the others still run.
 void FinalizeUnits();
+// Runs the program block's main part once its units are started, then shuts
+// the units down; gives the exit code: 0, or 1 when the main part raised (a
+// window that cannot be made leaves nothing to run), its error then shown in
+// a box with the caption first.
+int RunProgramBlock(void (*main)(), const char* caption);
 // Ends the program with an exit code after FinalizeUnits. No exception: no
 // guard of the caller can stop it.
 [[noreturn]] void Halt(int exitCode = 0);

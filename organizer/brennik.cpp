@@ -3,8 +3,6 @@
 // run in reverse when the message loop ends or the program halts.
 #include <windows.h>
 
-#include <exception>
-
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
@@ -63,15 +61,5 @@ int main()
     StartUnit(AddStartupFonts, RemoveStartupFonts);
     StartUnit(StartComponents, nullptr);
     StartUnit(InitCommonUnit, DoneCommonUnit);
-    try {
-        OrganizerMain();
-    } catch (const std::exception& e) {
-        // A window that cannot be made leaves nothing to run: say why, then
-        // shut the units down as at any other end.
-        MessageBoxA(nullptr, e.what(), "Lumero - Orvath", MB_OK | MB_ICONSTOP);
-        FinalizeUnits();
-        return 1;
-    }
-    FinalizeUnits();
-    return 0;
+    return RunProgramBlock(OrganizerMain, "Lumero - Orvath");
 }
