@@ -18,21 +18,9 @@
 
 namespace {
 
-std::string FullPath(const std::string& relative)
-{
-    char full[MAX_PATH];
-    const DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-    return std::string(full, n);
-}
-
-std::string Medium()
-{
-    return FullPath(TestProgramFolder() + "..\\..\\medium\\");
-}
-
 std::string Kelvor()
 {
-    return FullPath(TestProgramFolder() + "..\\..\\installer\\kelvor.exe");
+    return BuiltPath("installer\\kelvor.exe");
 }
 
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -81,7 +69,7 @@ class KelvorE2E : public testing::Test {
 protected:
     void SetUp() override
     {
-        medium_ = Medium();
+        medium_ = BuiltPath("medium\\");
         setupLog_ = temp_.Path() + "setup.log";
         for (const char* name : {"Ferlond", "Kalmet Płatności"})
             DeleteValue(HKEY_CURRENT_USER, RunKey, name);

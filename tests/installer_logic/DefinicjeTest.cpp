@@ -18,15 +18,6 @@
 
 namespace {
 
-// The medium of this build, beside the tests folder.
-std::string Medium()
-{
-    const std::string relative = TestProgramFolder() + "..\\..\\medium\\";
-    char full[MAX_PATH];
-    const DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-    return std::string(full, n);
-}
-
 std::string Lines(const TStrings& list)
 {
     std::string s;
@@ -265,7 +256,7 @@ public:
 // summary with the options at their start states.
 TEST(Definicje, MediumInstallListAndSummary)
 {
-    const std::string medium = AnsiLowerCase(Medium());
+    const std::string medium = AnsiLowerCase(BuiltPath("medium\\"));
     TInstallApps apps;
     for (const char* folder : {"", "pakiet\\", "pakiet\\narzedzia\\"})
         ReadDescriptionFile(medium + folder, "kelvor.qmx", medium, apps);

@@ -36,16 +36,6 @@ TDateTime FixedNow()
     return EncodeDate(2026, 3, 5) + EncodeTime(7, 8, 9, 0);
 }
 
-// A host folder as Wine sees it.
-std::string HostFolder(const char* unixPath)
-{
-    std::string s = std::string("Z:") + unixPath + "/";
-    for (char& c : s)
-        if (c == '/')
-            c = '\\';
-    return s;
-}
-
 std::vector<std::string> CabinetNames(const std::string& path)
 {
     TCABFile cab(nullptr);

@@ -18,12 +18,6 @@
 inline constexpr char PathsKey[] = "Software\\QMX\\ścieżki";
 inline constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
 
-// A file of the build, named from the build's top folder.
-inline std::string Built(const std::string& relative)
-{
-    return TestProgramFolder() + "..\\..\\" + relative;
-}
-
 class BrennikCopy : public testing::Test {
 protected:
     void SetUp() override
@@ -32,7 +26,7 @@ protected:
         folder_ = temp_.Path() + "Lumero\\";
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
         exe_ = folder_ + "brennik.exe";
-        ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), exe_.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(BuiltPath("organizer\\brennik.exe").c_str(), exe_.c_str(), FALSE));
     }
     void TearDown() override
     {

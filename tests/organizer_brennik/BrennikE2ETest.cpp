@@ -21,18 +21,6 @@ namespace {
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const UninstallQmxKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
 
-std::string FullPath(const std::string& relative)
-{
-    char full[MAX_PATH];
-    const DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-    return std::string(full, n);
-}
-
-std::string Built(const std::string& relative)
-{
-    return FullPath(TestProgramFolder() + "..\\..\\" + relative);
-}
-
 std::string Reg(int root, const std::string& key, const std::string& name)
 {
     std::string value;
@@ -74,10 +62,10 @@ TEST(BrennikE2E, RemovesWhatKelvorInstalled)
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallQmxKey);
     TempFolder temp;
     const std::string medium = temp.Path() + "medium\\";
-    ASSERT_TRUE(CopyTree(Built("medium\\"), medium));
-    ASSERT_TRUE(CopyFileA(Built("organizer\\brennik.exe").c_str(), (medium + "pakiet\\narzedzia\\brennik.exe").c_str(),
+    ASSERT_TRUE(CopyTree(BuiltPath("medium\\"), medium));
+    ASSERT_TRUE(CopyFileA(BuiltPath("organizer\\brennik.exe").c_str(), (medium + "pakiet\\narzedzia\\brennik.exe").c_str(),
                           FALSE));
-    const std::string kelvor = Built("installer\\kelvor.exe");
+    const std::string kelvor = BuiltPath("installer\\kelvor.exe");
     // A run that was ended from outside leaves its running-copy mark behind
     // (atoms outlive their process, and count each addition).
     for (int i = 0; i < 100; ++i)

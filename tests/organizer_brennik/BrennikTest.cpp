@@ -41,9 +41,9 @@ TEST_F(Brennik, ListsTheInstalledApplications)
 {
     std::string withVersion = temp_.Path() + "Vurodar\\vurodar.exe";
     CreateDirectoryA((temp_.Path() + "Vurodar").c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(Built("tools\\medium\\bin\\brennik.exe").c_str(), withVersion.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(BuiltPath("tools\\medium\\bin\\brennik.exe").c_str(), withVersion.c_str(), FALSE));
     std::string noVersion = temp_.Path() + "bez.exe";
-    ASSERT_TRUE(CopyFileA(Built("tests\\organizer_apperase\\erase_self.exe").c_str(), noVersion.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(BuiltPath("tests\\organizer_apperase\\erase_self.exe").c_str(), noVersion.c_str(), FALSE));
     CreateDirectoryA((temp_.Path() + "Kelvor").c_str(), nullptr);
     std::string installer = temp_.Path() + "Kelvor\\setup.exe";
     CopyFileA(noVersion.c_str(), installer.c_str(), FALSE);

@@ -14,16 +14,6 @@
 
 namespace {
 
-// A host folder as Wine sees it.
-std::string HostFolder(const char* unixPath)
-{
-    std::string s = std::string("Z:") + unixPath + "/";
-    for (char& c : s)
-        if (c == '/')
-            c = '\\';
-    return s;
-}
-
 FILETIME Utc(int year, int month, int day, int hour, int minute, int second)
 {
     SYSTEMTIME st{};

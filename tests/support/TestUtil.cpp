@@ -84,6 +84,23 @@ std::string TestProgramFolder()
     return s.substr(0, s.rfind('\\') + 1);
 }
 
+std::string BuiltPath(const std::string& relative)
+{
+    const std::string path = TestProgramFolder() + "..\\..\\" + relative;
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return std::string(full, n);
+}
+
+std::string HostFolder(const char* unixPath)
+{
+    std::string s = std::string("Z:") + unixPath + "/";
+    for (char& c : s)
+        if (c == '/')
+            c = '\\';
+    return s;
+}
+
 std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

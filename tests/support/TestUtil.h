@@ -28,6 +28,11 @@ int RunProgram(const std::string& commandLine, unsigned timeoutMs = 30000);
 
 // The folder of the running test program, with a trailing backslash.
 std::string TestProgramFolder();
+// The full path of a file or folder of the build, given relative to the
+// build's top folder (as "installer\\kelvor.exe" or "medium\\").
+std::string BuiltPath(const std::string& relative);
+// A folder of the host (a Unix path) as Wine sees it, with a trailing "\".
+std::string HostFolder(const char* unixPath);
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);

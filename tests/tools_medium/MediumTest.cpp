@@ -14,15 +14,6 @@
 
 namespace {
 
-// The medium of this build, beside the tests folder.
-std::string Medium()
-{
-    const std::string relative = TestProgramFolder() + "..\\..\\medium\\";
-    char full[MAX_PATH];
-    const DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
-    return std::string(full, n);
-}
-
 // A double-zero-terminated list of names, joined by "|".
 std::string JoinedNames(const std::vector<char>& buffer)
 {
@@ -89,7 +80,7 @@ const struct DescriptionFile {
 
 TEST(Medium, DescriptionFilesReadAsTheInstallerReadsThem)
 {
-    const std::string medium = Medium();
+    const std::string medium = BuiltPath("medium\\");
     for (const auto& d : kDescriptionFiles) {
         SCOPED_TRACE(d.folder);
         EXPECT_EQ(SectionNames(medium + d.folder + "kelvor.qmx"), d.sections);
@@ -123,7 +114,7 @@ TEST(Medium, DescriptionFilesReadAsTheInstallerReadsThem)
 // CR LF (the CP1250 letters are checked through the values above).
 TEST(Medium, TextFilesHaveWindowsLines)
 {
-    const std::string medium = Medium();
+    const std::string medium = BuiltPath("medium\\");
     const char* files[] = {"kelvor.qmx", "pakiet\\kelvor.qmx", "pakiet\\narzedzia\\kelvor.qmx",
                            "Parvin\\pomoc.txt", "pakiet\\PARVIN\\POMOC.TXT", "pakiet\\narzedzia\\czytaj.txt"};
     for (const char* file : files) {
@@ -141,7 +132,7 @@ TEST(Medium, TextFilesHaveWindowsLines)
 // the one left out on purpose; the setup programs and fonts stand at the top.
 TEST(Medium, ListedFilesAreOnTheMedium)
 {
-    const std::string medium = Medium();
+    const std::string medium = BuiltPath("medium\\");
     for (const auto& d : kDescriptionFiles) {
         const std::string file = medium + d.folder + "kelvor.qmx";
         std::string sections = d.sections;
@@ -189,7 +180,7 @@ TEST(Medium, ProgramsCarryTheirVersionStrings)
         {"pakiet\\narzedzia\\brennik.exe", "1.0.0.3", "Organizator i konfigurator programów Orvath", "Lumero",
          "15 grudnia 1999", "", "brennik.exe"},
     };
-    const std::string medium = Medium();
+    const std::string medium = BuiltPath("medium\\");
     TVersionInfoResource vi(nullptr);
     for (const auto& r : rows) {
         SCOPED_TRACE(r.file);
@@ -212,7 +203,7 @@ TEST(Medium, ProgramsCarryTheirVersionStrings)
 // the program's own token, quoted or not.
 TEST(Medium, SetupStubsLogTheirCommandLines)
 {
-    const std::string medium = Medium();
+    const std::string medium = BuiltPath("medium\\");
     TempFolder temp;
     const std::string log = temp.Path() + "stubs.log";
     ASSERT_TRUE(SetEnvironmentVariableA("QMX_SETUP_LOG", log.c_str()));
@@ -248,7 +239,7 @@ TEST(Medium, SetupStubsLogTheirCommandLines)
 
 TEST(Medium, FontFilesAreTrueTypeFonts)
 {
-    const std::string medium = Medium();
+    const std::string medium = BuiltPath("medium\\");
     for (const char* name : {"tahoma.ttf", "tahomabd.ttf"}) {
         SCOPED_TRACE(name);
         const std::string path = medium + name;

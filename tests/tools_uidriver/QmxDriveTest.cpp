@@ -39,7 +39,7 @@ TRun RunQmxDrive(const TempFolder& folder, const std::string& arguments)
     si.hStdOutput = out;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
-    std::string line = TestProgramFolder() + "..\\..\\tools\\uidriver\\qmxdrive.exe " + arguments;
+    std::string line = BuiltPath("tools\\uidriver\\qmxdrive.exe") + " " + arguments;
     TRun run;
     if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
         DWORD code = 0;
