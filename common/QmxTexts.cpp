@@ -181,15 +181,16 @@ std::string FormatDateTimeEx(const std::string& Fmt, double DateTime)
     return result;
 }
 
-std::string SizeToText(int Bytes, bool Words)
+std::string SizeToText(std::int64_t Bytes, bool Words)
 {
+    const double bytes = static_cast<double>(Bytes);
     if (Bytes > 1073741824)
-        return Format(Words ? "%.1f gigabajtów" : "%.1f GB", Bytes / 1073741824.0);
+        return Format(Words ? "%.1f gigabajtów" : "%.1f GB", bytes / 1073741824.0);
     if (Bytes > 1048576)
-        return Format(Words ? "%.1f megabajtów" : "%.1f MB", Bytes / 1048576.0);
+        return Format(Words ? "%.1f megabajtów" : "%.1f MB", bytes / 1048576.0);
     if (Bytes > 1024)
-        return Format(Words ? "%.1f kilobajtów" : "%.1f kB", Bytes / 1024.0);
-    return Format(Words ? "%d bajtów" : "%d B", Bytes);
+        return Format(Words ? "%.1f kilobajtów" : "%.1f kB", bytes / 1024.0);
+    return Format(Words ? "%d bajtów" : "%d B", static_cast<long long>(Bytes));
 }
 
 std::string IntToRoman(int N)

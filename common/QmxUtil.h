@@ -105,7 +105,8 @@ std::string RelativeDateText(double DateValue);
 std::string FormatDateTimeEx(const std::string& Fmt, double DateTime);
 // The size in bytes, kilobytes, megabytes or gigabytes (one decimal, the
 // locale's separator), with unit words ("kilobajtów") or short units ("kB").
-std::string SizeToText(int Bytes, bool Words);
+// Sizes of 2 GB and more are files of today's disks too: 64 bits.
+std::string SizeToText(std::int64_t Bytes, bool Words);
 // The Roman numeral of N from 1 to 3998, otherwise N in decimal digits.
 std::string IntToRoman(int N);
 // The date-time of an HTTP "Last-Modified" header line ("Last-Modified: Wed,

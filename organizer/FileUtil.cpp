@@ -2,12 +2,12 @@
 
 #include "classlib/WinHandles.h"
 
-int FileSizeBySearch(const std::string& FileName)
+std::int64_t FileSizeBySearch(const std::string& FileName)
 {
     const TDirListing found(ExpandFileName(FileName));
     if (!found.Found())
         return -1;
-    return static_cast<int>(found.Data().nFileSizeLow);
+    return (static_cast<std::int64_t>(found.Data().nFileSizeHigh) << 32) | found.Data().nFileSizeLow;
 }
 
 TDateTime FileDateTime(const std::string& FileName)

@@ -2,6 +2,7 @@
 // it, and its modification time.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "classlib/SysUtils.h"
@@ -9,6 +10,6 @@
 // The size of the first entry matching FileName (expanded against the current
 // folder; wildcards allowed, every attribute admitted, so a folder gives its
 // entry size 0); -1 when nothing matches.
-int FileSizeBySearch(const std::string& FileName);
+std::int64_t FileSizeBySearch(const std::string& FileName);
 // The file's last modification time in local time; 0 when it does not exist.
 TDateTime FileDateTime(const std::string& FileName);

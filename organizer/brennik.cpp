@@ -10,6 +10,8 @@
 #include "classlib/StdCtrls.h"
 #include "common/AppEvent.h"
 #include "common/QmxFonts.h"
+#include "common/QmxGenericList.h"
+#include "common/QmxList.h"
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
 #include "common/Upunkt.h"
@@ -24,6 +26,13 @@
 #include "organizer/qmxTabSet.h"
 
 namespace {
+
+// The maker's list classes, registered by their stream identifiers.
+void StartObjectModel()
+{
+    InitializeQmxList();
+    InitializeQmxGenericList();
+}
 
 void StartComponents()
 {
@@ -55,6 +64,7 @@ int main()
     StartUnit(InitExtCtrlsUnit, nullptr);
     StartUnit(InitComCtrlsUnit, nullptr);
     StartUnit(InitGridsUnit, nullptr);
+    StartUnit(StartObjectModel, FinalizeQmxList);
     StartUnit(InitializeQmxShell, nullptr);
     StartUnit(InitializeUpunkt, nullptr);
     StartUnit(InitializeAppEvent, FinalizeAppEvent);

@@ -388,7 +388,7 @@ INT_PTR CopyFileNotify(CabRun& run, PFDINOTIFICATION n)
     if (run.Listing()) {
         TCABFileEntry* entry = file.CABFileContents()->Add();
         entry->Name = name;
-        entry->Size = n->cb;
+        entry->Size = static_cast<std::uint32_t>(n->cb);
         try {
             entry->DateTime = FileDateToDateTime(static_cast<int>((static_cast<unsigned>(n->date) << 16) | n->time));
         } catch (const EConvertError&) {
@@ -399,7 +399,7 @@ INT_PTR CopyFileNotify(CabRun& run, PFDINOTIFICATION n)
     if (!EqualNoCase(name, run.Wanted()))
         return 0;
     if (!IsSafeEntryName(name))
-        throw ECABFileError("Unsafe file name in cabinet: " + name);
+        throw ECABFileError("Niedozwolona nazwa pliku w archiwum!\r\n" + name);
     std::string folder = file.TargetPath.empty() ? ExpandFileName(ExtractFilePath(name))
                                                  : file.TargetPath + ExtractFilePath(name);
     if (!folder.empty() && !DirectoryExists(folder))

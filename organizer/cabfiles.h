@@ -4,6 +4,7 @@
 // compressed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "classlib/Classes.h"
@@ -23,7 +24,7 @@ public:
     explicit TCABFileEntry(TCollection* collection) : TCollectionItem(collection) {}
 
     std::string Name;
-    int Size = 0;            // bytes
+    std::uint32_t Size = 0;  // bytes, as the cabinet's unsigned field holds them
     TDateTime DateTime = 0;  // local time of the stored file
 
     const TClassInfo* ClassInfo() const override;

@@ -48,7 +48,52 @@ const char BackupCopyPattern[] = "Kopia qmxKopiaZap*.cab";
 
 std::string IconTag(const std::string& path)
 {
-    return "<IMG src=\"ssys:" + path + "\">";
+    return "<img src=\"ssys:" + path + "\">";
+}
+
+// A cabinet's stored names are whatever its maker wrote: a quote would end
+// the anchor's href, a ":" would move its fields and "://" or "mailto:" would
+// hand the click to the shell. Those characters (and "<", ">" and the escape
+// "%" itself) travel as "%" and two hexadecimal digits; other names keep
+// their plain "RESTORE:cabinet:entry" form.
+std::string AnchorField(const std::string& text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string field;
+    for (const char c : text) {
+        if (c == '%' || c == '"' || c == ':' || c == '<' || c == '>') {
+            field += '%';
+            field += hex[static_cast<unsigned char>(c) >> 4];
+            field += hex[static_cast<unsigned char>(c) & 15];
+        } else {
+            field += c;
+        }
+    }
+    return field;
+}
+
+std::string FromAnchorField(const std::string& field)
+{
+    auto digit = [](char c) {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '%' && i + 2 < field.size() && digit(field[i + 1]) >= 0 && digit(field[i + 2]) >= 0) {
+            text += static_cast<char>(digit(field[i + 1]) * 16 + digit(field[i + 2]));
+            i += 2;
+        } else {
+            text += field[i];
+        }
+    }
+    return text;
+}
+
+std::string RestoreAnchor(const std::string& cabinet, const std::string& entry)
+{
+    return "<a href=\"RESTORE:" + AnchorField(cabinet) + ":" + AnchorField(entry) + "\">Zapisz jako...</a>";
 }
 
 // Sets the screen's cursor for the scope and puts the default back after.
@@ -103,6 +148,8 @@ void TeMain::nbPageChanged(TObject*)
     }
     if (TPage* page = nb->Page(nb->PageIndex()))
         lbCaption->SetCaption(page->Caption());
+    // The tabs show the page in view, however the page was changed.
+    ts->SetTabIndex(nb->PageIndex());
 }
 
 void TeMain::FillApplicationsList()
@@ -200,7 +247,7 @@ void TeMain::lbUsunClick(TObject*)
         for (const std::string& path : programs_[index].Files) {
             const std::int64_t size = GetFileSizeBytes(path);
             lbPliki->Items()->Add(IconTag(path) + path + "  - " + GetFileTypeName(path) + ", " +
-                                  SizeToText(static_cast<int>(size), false));
+                                  SizeToText(size, false));
         }
         return;
     }
@@ -261,7 +308,7 @@ void TeMain::bUsunProgramyClick(TObject*)
         ShowWarning(Format("Usunięto skróty i pliki. Zwolniło się dzięki temu %s miejsca. Na dysku pozostała jeszcze "
                            "domyślna struktura katalogów oraz Twoje ustawienia w Rejestrze Windows. Zalecamy ich "
                            "pozostawienie na wypadek, gdybyś niedługo znów instalował nasze programy.",
-                           SizeToText(static_cast<int>(freed), false)));
+                           SizeToText(freed, false)));
     else
         ShowWarning("Nic nie usunięto.\r\nMoże nie było co usunąć?");
     if (allRemoved)
@@ -341,7 +388,7 @@ void TeMain::FillBackupList()
             const std::string name = names.Strings(i);
             const std::string path = BackupPath(name);
             lbKopie->Items()->Add(name + "<br>" + IconTag(name) + GetFileTypeName(path) + ", " +
-                                  SizeToText(static_cast<int>(GetFileSizeBytes(path)), false) + "<br>- " +
+                                  SizeToText(GetFileSizeBytes(path), false) + "<br>- " +
                                   FormatDateTimeEx("d mmmmm yyyy, hh:mm", FileDateTime(path)));
         } catch (const std::exception&) {
             // One unreadable cabinet must not hide the others.
@@ -385,8 +432,8 @@ void TeMain::bPokazZawartosCabaClick(TObject*)
             const TCABFileEntry* entry = contents->Items(i);
             lbZawartoscCaba->Items()->Add("<b>" + entry->Name + "</b><br>    " +
                                           FormatDateTimeEx("d mmmmm yyyy, h:mm", entry->DateTime) + " - " +
-                                          SizeToText(entry->Size, false) + "<br>     <A href=\"RESTORE:" + name +
-                                          ":" + entry->Name + "\">Zapisz jako...</A>");
+                                          SizeToText(entry->Size, false) + "<br>     " +
+                                          RestoreAnchor(name, entry->Name));
         }
     } catch (const std::exception& e) {
         lbZawartoscCaba->Items()->SetText(e.what());
@@ -399,8 +446,12 @@ void TeMain::lbZawartoscCabaAnchorClick(TObject*, int, const std::string& Anchor
         return;
     try {
         Screen->SetCursor(CursorRead);
-        const std::string cabinet = NthField(':', 2, Anchor);
-        const std::string entry = NthField(':', 3, Anchor);
+        // The fields carry no ":" of their own (see AnchorField).
+        const std::size_t first = Anchor.find(':');
+        const std::size_t second = Anchor.find(':', first + 1);
+        const std::string cabinet =
+            FromAnchorField(Anchor.substr(first + 1, second == std::string::npos ? second : second - first - 1));
+        const std::string entry = second == std::string::npos ? std::string() : FromAnchorField(Anchor.substr(second + 1));
         CABFile1->CABFile = BackupPath(cabinet);
         CABFile1->ListContents();
         if (!CABFile1->CABFileContents()->Find(entry))

@@ -46,6 +46,13 @@ object eMain: TeMain
       SelectedColor = 5066163
       UnselectedColor = 11447944
       Font.Color = clWhite
+      Tabs.Strings = (
+        '&Aplikacje'
+        '&Dane osobowe'
+        '&Kopie zapasowe'
+        '&Pliki danych'
+        '&Usuń programy')
+      TabIndex = 4
       Notebook = nb
     end
   end

@@ -213,7 +213,7 @@ TEST_F(QmxTexts, SizeToText)
 {
     FormatSettings().DecimalSeparator = ',';
     const struct {
-        int bytes;
+        std::int64_t bytes;
         const char* words;
         const char* units;
     } rows[] = {
@@ -228,6 +228,10 @@ TEST_F(QmxTexts, SizeToText)
         {1073741824, "1024,0 megabajtów", "1024,0 MB"},
         {1073741825, "1,0 gigabajtów", "1,0 GB"},
         {INT_MAX, "2,0 gigabajtów", "2,0 GB"},
+        // Files of 2 GB and more keep their size.
+        {3LL * 1073741824, "3,0 gigabajtów", "3,0 GB"},
+        {5LL * 1073741824 + 1073741824 / 2, "5,5 gigabajtów", "5,5 GB"},
+        {0xFFFFFFFFLL, "4,0 gigabajtów", "4,0 GB"},
         {-1, "-1 bajtów", "-1 B"},
     };
     for (const auto& r : rows) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,20 +24,6 @@ namespace {
 
 const char ExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const char BackupFolderValue[] = "Ścieżka kopii zapasowych";
-
-// 5 March 2026, 9:07 local time: what the pages show for the files made here.
-void SetTestTime(const std::string& path)
-{
-    SYSTEMTIME st{2026, 3, 0, 5, 9, 7, 0, 0};
-    FILETIME local, utc;
-    SystemTimeToFileTime(&st, &local);
-    LocalFileTimeToFileTime(&local, &utc);
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h) << path;
-    SetFileTime(h, nullptr, nullptr, &utc);
-    CloseHandle(h);
-}
 
 void WriteTestFile(const std::string& path, const std::string& bytes)
 {
@@ -69,18 +56,41 @@ void MakeCabinet(const std::string& path, const std::vector<CabEntry>& entries)
     SetTestTime(path);
 }
 
+// Overwrites stored names of a cabinet (each forged name as long as the
+// stored one; the names are not checksummed), as a foreign or damaged
+// cabinet may hold them, and declares the given entries 0xFFFFFFFF bytes big.
+void ForgeCabinet(const std::string& path, const std::vector<std::pair<std::string, std::string>>& names,
+                  const std::vector<std::string>& hugeEntries)
+{
+    std::string bytes = ReadWholeFile(path);
+    for (const auto& [stored, forged] : names) {
+        ASSERT_EQ(stored.size(), forged.size()) << forged;
+        const std::size_t at = bytes.find(stored + '\0');
+        ASSERT_NE(at, std::string::npos) << stored;
+        bytes.replace(at, forged.size(), forged);
+    }
+    // An entry's size stands 16 bytes before its name.
+    for (const std::string& name : hugeEntries) {
+        const std::size_t at = bytes.find(name + '\0');
+        ASSERT_NE(at, std::string::npos) << name;
+        bytes.replace(at - 16, 4, "\xFF\xFF\xFF\xFF");
+    }
+    WriteWholeFile(path, bytes);
+    SetTestTime(path);
+}
+
 // The texts the pages show for one cabinet and one stored file.
 std::string BackupItem(const std::string& path)
 {
     const std::string name = ExtractFileName(path);
-    return name + "<br><IMG src=\"ssys:" + name + "\">" + GetFileTypeName(path) + ", " +
-           SizeToText(static_cast<int>(GetFileSizeBytes(path)), false) + "<br>- 5 marca 2026, 09:07";
+    return name + "<br><img src=\"ssys:" + name + "\">" + GetFileTypeName(path) + ", " +
+           SizeToText(GetFileSizeBytes(path), false) + "<br>- 5 marca 2026, 09:07";
 }
 
 std::string ContentsItem(const std::string& cabinet, const CabEntry& e)
 {
-    return "<b>" + e.name + "</b><br>    5 marca 2026, 9:07 - " + SizeToText(static_cast<int>(e.bytes.size()), false) +
-           "<br>     <A href=\"RESTORE:" + ExtractFileName(cabinet) + ":" + e.name + "\">Zapisz jako...</A>";
+    return "<b>" + e.name + "</b><br>    5 marca 2026, 9:07 - " + SizeToText(static_cast<std::int64_t>(e.bytes.size()), false) +
+           "<br>     <a href=\"RESTORE:" + ExtractFileName(cabinet) + ":" + e.name + "\">Zapisz jako...</a>";
 }
 
 // A copy of brennik.exe in a folder of the test's own, a backup folder and a
@@ -350,6 +360,55 @@ TEST_F(BrennikBackups, RestoresAFileThroughTheFolderBrowser)
     app_->SetProperty("eMain", "lbZawartoscCaba", "ClickAnchor[0]",
                       "RESTORE:" + ExtractFileName(inBackups) + ":" + entries[0].name);
     EXPECT_EQ("Brak pliku w archiwum!\r\n" + entries[0].name, Caption(app_->AnswerDialog("bOK")));
+    Close();
+}
+
+// Stored names that markup or the anchor's fields would misread still reach
+// the restore whole: the anchor escapes them. A name that would leave the
+// chosen folder is refused in Polish, with the name; sizes are unsigned.
+TEST_F(BrennikBackups, AnchorsCarryAnyStoredName)
+{
+    const std::string cabinet = backups_ + "qmxKopiaZap__20260305_090700.cab";
+    const std::string cab = ExtractFileName(cabinet);
+    MakeCabinet(cabinet, {{"50%.txt", "procent"}, {"zzzz.txt", "cudzysłów"}, {"zzzzz.txt", "adres"},
+                          {"wielki.txt", "w"}});
+    ForgeCabinet(cabinet, {{"zzzz.txt", "a\"b\".txt"}, {"zzzzz.txt", "x://y.txt"}}, {"wielki.txt"});
+
+    StartOnBackups();
+    ShowContents(cab);
+    const std::vector<std::string> items = Items("lbZawartoscCaba");
+    ASSERT_EQ(4u, items.size());
+    const std::string when = "</b><br>    5 marca 2026, 9:07 - ";
+    EXPECT_EQ("<b>a\"b\".txt" + when + "9 B<br>     <a href=\"RESTORE:" + cab + ":a%22b%22.txt\">Zapisz jako...</a>",
+              items[1]);
+    EXPECT_EQ("<b>wielki.txt" + when + "4,0 GB<br>     <a href=\"RESTORE:" + cab + ":wielki.txt\">Zapisz jako...</a>",
+              items[3]);
+
+    const struct {
+        const char* entry;
+        int index;
+        std::string href;
+        std::string message;
+    } rows[] = {
+        {"50%.txt", 0, "RESTORE:" + cab + ":50%25.txt",
+         "Odtworzyłem plik z archiw um\r\n" + cab + "\r\ndo docelowej lokalizacji\r\n" + folder_ + "50%.txt"},
+        // No file of Windows can have that name.
+        {"a\"b\".txt", 1, "RESTORE:" + cab + ":a%22b%22.txt", "Nie udało się odtworzyć pliku!"},
+        // ":" names a drive or a stream: never written.
+        {"x://y.txt", 2, "RESTORE:" + cab + ":x%3A//y.txt", "Niedozwolona nazwa pliku w archiwum!\r\nx://y.txt"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.entry);
+        EXPECT_NE(std::string::npos, items[r.index].find("<b>" + std::string(r.entry) + "</b>"));
+        app_->SetProperty("eMain", "lbZawartoscCaba", "ClickAnchor[" + std::to_string(r.index) + "]", r.href);
+        Sleep(500);
+        const std::string browser = app_->AnswerSystemDialog("OK");
+        EXPECT_NE(std::string::npos, browser.find("Wybierz docelową lokalizację dla pliku " + std::string(r.entry)))
+            << browser;
+        const std::string message = Caption(app_->AnswerDialog("bOK"));
+        EXPECT_TRUE(EqualNoCase(r.message, message)) << message;
+    }
+    EXPECT_EQ("procent", ReadWholeFile(folder_ + "50%.txt"));
     Close();
 }
 

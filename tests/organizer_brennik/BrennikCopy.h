@@ -18,6 +18,21 @@
 inline constexpr char PathsKey[] = "Software\\QMX\\ścieżki";
 inline constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
 
+// 5 March 2026 (a Thursday), 9:07 local time, as a file's last change: what
+// the pages show for the files the tests make.
+inline void SetTestTime(const std::string& path)
+{
+    SYSTEMTIME st{2026, 3, 0, 5, 9, 7, 0, 0};
+    FILETIME local, utc;
+    SystemTimeToFileTime(&st, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h) << path;
+    SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+}
+
 class BrennikCopy : public testing::Test {
 protected:
     void SetUp() override

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/PngWriter.h"
 #include "classlib/SysUtils.h"
 #include "common/QmxReg.h"
 #include "tests/organizer_brennik/BrennikCopy.h"
@@ -23,6 +24,7 @@ TEST_F(Brennik, OpensOnTheRemovalPageWithoutAReport)
     TUiComponent form = app.Component("eMain", "");
     EXPECT_EQ("Lumero", form.Value("Caption"));
     EXPECT_EQ("4", app.Component("eMain", "nb").Value("PageIndex"));
+    EXPECT_EQ("4", app.Component("eMain", "ts").Value("TabIndex"));
     EXPECT_EQ("&Usuń programy", app.Component("eMain", "lbCaption").Value("Caption"));
     TUiComponent list = app.Component("eMain", "lbUsun");
     EXPECT_EQ(std::vector<std::string>{"Nie można odinstalować żadnych plików."}, list.List("Items"));
@@ -37,6 +39,64 @@ TEST_F(Brennik, OpensOnTheRemovalPageWithoutAReport)
     Close();
 }
 
+// The tabs as they stand on the screen, along the row below the edge they
+// hang from: which tabs are drawn in the current tab's colour and which in
+// the others', from the left, as "-" for another tab and "X" for a current
+// one. Taken from the picture of the whole window (a child window of
+// another process gives no picture of its own).
+std::string DrawnTabs(TUiProcess& app)
+{
+    const TColor selected = 5066163, unselected = 11447944;
+    const HWND form = app.Component("eMain", "").Handle();
+    const RECT ts = app.Component("eMain", "ts").ScreenRect();
+    RECT window{};
+    GetWindowRect(form, &window);
+    std::unique_ptr<TBitmap> picture = CaptureWindow(form);
+    std::string tabs;
+    TColor last = clNone;
+    for (int x = ts.left; x < ts.right; ++x) {
+        const TColor c = picture->Canvas()->Pixels(x - window.left, ts.top + 1 - window.top);
+        if (c != last && (c == selected || c == unselected))
+            tabs += c == selected ? 'X' : '-';
+        last = c;
+    }
+    return tabs;
+}
+
+// The tab set shows the page in view from the start, follows the tabs
+// chosen and any other change of the page, and draws exactly one current tab.
+TEST_F(Brennik, TheTabsShowThePageInView)
+{
+    TUiProcess& app = Start();
+    EXPECT_EQ("4", app.Component("eMain", "ts").Value("TabIndex"));
+    EXPECT_EQ("----X", DrawnTabs(app));
+
+    const struct {
+        const char* what;
+        const char* name;
+        const char* key;
+        int page;
+        const char* caption;
+        const char* drawn;
+    } steps[] = {
+        {"a tab chosen", "ts", "TabIndex", 0, "&Aplikacje", "X----"},
+        {"another tab", "ts", "TabIndex", 3, "&Pliki danych", "---X-"},
+        {"the page changed without the tabs", "nb", "PageIndex", 1, "&Dane osobowe", "-X---"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        app.SetProperty("eMain", s.name, s.key, std::to_string(s.page));
+        app.Sync();
+        EXPECT_EQ(std::to_string(s.page), app.Component("eMain", "nb").Value("PageIndex"));
+        EXPECT_EQ(std::to_string(s.page), app.Component("eMain", "ts").Value("TabIndex"));
+        EXPECT_EQ(s.caption, app.Component("eMain", "lbCaption").Value("Caption"));
+        // Painted by the next round of the message loop.
+        app.WaitFor("eMain", "ts", std::string("the tabs drawn ") + s.drawn,
+                    [&](const TUiComponent&) { return DrawnTabs(app) == s.drawn; });
+    }
+    Close();
+}
+
 TEST_F(Brennik, ListsTheInstalledApplications)
 {
     std::string withVersion = temp_.Path() + "Vurodar\\vurodar.exe";
@@ -44,12 +104,18 @@ TEST_F(Brennik, ListsTheInstalledApplications)
     ASSERT_TRUE(CopyFileA(BuiltPath("tools\\medium\\bin\\brennik.exe").c_str(), withVersion.c_str(), FALSE));
     std::string noVersion = temp_.Path() + "bez.exe";
     ASSERT_TRUE(CopyFileA(BuiltPath("tests\\organizer_apperase\\erase_self.exe").c_str(), noVersion.c_str(), FALSE));
+    std::string matts = temp_.Path() + "matts.exe";
+    ASSERT_TRUE(CopyFileA(noVersion.c_str(), matts.c_str(), FALSE));
+    for (const std::string& program : {withVersion, noVersion, matts})
+        SetTestTime(program);
     CreateDirectoryA((temp_.Path() + "Kelvor").c_str(), nullptr);
     std::string installer = temp_.Path() + "Kelvor\\setup.exe";
     CopyFileA(noVersion.c_str(), installer.c_str(), FALSE);
 
     SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Vurodar 2000 Izo", withVersion);
     SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Bez wersji", noVersion);
+    // Only a name that begins with "tts" names a data file.
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Program Matts", matts);
     SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "ttsDane", noVersion);
     SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "TTS Inne", noVersion);
     SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Instalator", installer);
@@ -57,28 +123,29 @@ TEST_F(Brennik, ListsTheInstalledApplications)
     SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Sam", AnsiUpperCase(exe_));
 
     TUiProcess& app = Start();
-    app.SetProperty("eMain", "nb", "PageIndex", "0");
-    TUiComponent list = app.WaitFor("eMain", "lbAplikacje", "two items",
-                                    [](const TUiComponent& c) { return c.List("Items").size() == 2; });
-    std::vector<std::string> items = list.List("Items");
-    ASSERT_EQ(2u, items.size());
+    app.SetProperty("eMain", "ts", "TabIndex", "0");
+    TUiComponent list = app.WaitFor("eMain", "lbAplikacje", "three items",
+                                    [](const TUiComponent& c) { return c.List("Items").size() == 3; });
     // Sorted by their text, which starts with the icon of the program's path.
-    const std::string date = "- zainstalowany ";
-    EXPECT_EQ(0u, items[0].find("<IMG src=\"ssys:" + noVersion + "\">Bez wersji (BEZWERSJI)<br>" + noVersion +
-                                "<br>- wersja:  ()<br>" + date))
-        << items[0];
-    EXPECT_EQ(0u, items[1].find("<IMG src=\"ssys:" + withVersion + "\">Vurodar 2000 Izo (VURODARIZO)<br>" +
-                                withVersion + "<br>- wersja: 1.0.0.3 (15 grudnia 1999)<br>" + date))
-        << items[1];
+    const std::string installed = "<br>- zainstalowany czwartek, 5 marca 2026, 9:07";
+    EXPECT_EQ(list.List("Items"),
+              (std::vector<std::string>{
+                  "<img src=\"ssys:" + noVersion + "\">Bez wersji (BEZWERSJI)<br>" + noVersion +
+                      "<br>- wersja:  ()" + installed,
+                  "<img src=\"ssys:" + matts + "\">Program Matts (PROGRAMMATTS)<br>" + matts + "<br>- wersja:  ()" +
+                      installed,
+                  "<img src=\"ssys:" + withVersion + "\">Vurodar 2000 Izo (VURODARIZO)<br>" + withVersion +
+                      "<br>- wersja: 1.0.0.3 (15 grudnia 1999)" + installed,
+              }));
     EXPECT_TRUE(list.Enabled());
     EXPECT_EQ("&Aplikacje", app.Component("eMain", "lbCaption").Value("Caption"));
 
     // Shown again: a program deleted meanwhile is gone.
     DeleteFileA(noVersion.c_str());
-    app.SetProperty("eMain", "nb", "PageIndex", "1");
-    app.SetProperty("eMain", "nb", "PageIndex", "0");
-    list = app.WaitFor("eMain", "lbAplikacje", "one item",
-                       [](const TUiComponent& c) { return c.List("Items").size() == 1; });
+    app.SetProperty("eMain", "ts", "TabIndex", "1");
+    app.SetProperty("eMain", "ts", "TabIndex", "0");
+    list = app.WaitFor("eMain", "lbAplikacje", "two items",
+                       [](const TUiComponent& c) { return c.List("Items").size() == 2; });
     Close();
 }
 
@@ -107,7 +174,7 @@ TEST_F(Brennik, RemovesEverythingAndThenItself)
     ASSERT_EQ(std::vector<std::string>{"Vurodar 2000"}, list.List("Items"));
     std::vector<std::string> files = app.Component("eMain", "lbPliki").List("Items");
     ASSERT_EQ(3u, files.size());
-    EXPECT_EQ(0u, files[0].find("<IMG src=\"ssys:" + dest + "vurodar.exe\">" + dest + "vurodar.exe  - ")) << files[0];
+    EXPECT_EQ(0u, files[0].find("<img src=\"ssys:" + dest + "vurodar.exe\">" + dest + "vurodar.exe  - ")) << files[0];
 
     app.SetItemChecked("eMain", "lbUsun", 0, true);
     app.Click("eMain", "bUsunProgramy");
@@ -177,6 +244,64 @@ TEST_F(Brennik, KeepsItselfWhenAProgramStaysOrADeletionFailed)
     EXPECT_TRUE(FileExists(exe_));
 }
 
+// Every program ticked, one file that cannot be deleted: answered with OK the
+// organizer still offers to remove itself, answered with Cancel it does not.
+// Sizes above 2 GB are shown and counted as they are.
+TEST_F(Brennik, AFailedDeletionKeepsTheOrganizerOnlyWhenAnsweredWithCancel)
+{
+    const struct {
+        const char* answer;
+        bool offered;
+    } rows[] = {{"bOK", true}, {"bAnuluj", false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.answer);
+        const std::string dest = temp_.Path() + "Qmx" + r.answer + "\\";
+        ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+        ASSERT_TRUE(MakeHollowFile(dest + "a.exe", 3LL * 1024 * 1024 * 1024));
+        WriteWholeFile(dest + "b.exe", "b");
+        WriteWholeFile(dest + "c.exe", "c");
+        const std::string report = dest + "tarvix.qmx";
+        const std::string d = "01-02-2026 10:11:12 - ";
+        WriteWholeFile(report, d + "FILECOPY=Alfa;s;" + dest + "a.exe\r\n" + d + "FILECOPY=Alfa;s;" + dest +
+                                   "b.exe\r\n" + d + "FILECOPY=Beta;s;" + dest + "c.exe\r\n");
+        SetRawString(HKEY_CURRENT_USER, TarvixKey, "Raport", report);
+
+        TUiProcess& app = Start();
+        ASSERT_EQ((std::vector<std::string>{"Alfa", "Beta"}), app.Component("eMain", "lbUsun").List("Items"));
+        const std::vector<std::string> files = app.Component("eMain", "lbPliki").List("Items");
+        ASSERT_EQ(2u, files.size());
+        EXPECT_NE(std::string::npos, files[0].find(", 3,0 GB")) << files[0];
+        // Held open, sharing reading and writing but not deletion.
+        HANDLE busy = CreateFileA((dest + "b.exe").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, busy);
+        app.SetItemChecked("eMain", "lbUsun", 0, true);
+        app.SetItemChecked("eMain", "lbUsun", 1, true);
+        app.Click("eMain", "bUsunProgramy");
+        app.AnswerDialog("bOK");
+        app.AnswerDialog("bAnuluj");
+        EXPECT_EQ("Nie udało się usunąć!\r\n" + dest + "b.exe", Caption(app.AnswerDialog(r.answer)));
+        const std::string freed = Caption(app.AnswerDialog("bOK"));
+        EXPECT_NE(std::string::npos, freed.find("dzięki temu 3,0 GB miejsca")) << freed;
+        if (r.offered) {
+            // Cancelled here, so that the test's copy stays for the next row.
+            EXPECT_EQ("Program konfiguracyjny zostanie za chwilę usunięty z systemu, bo już nie jest potrzebny.",
+                      Caption(app.AnswerDialog("bAnuluj")));
+        }
+        app.WaitFor("eMain", "lbUsun", "the list refilled",
+                    [](const TUiComponent& c) { return c.List("Items") == std::vector<std::string>{"Alfa"}; });
+        CloseHandle(busy);
+        EXPECT_FALSE(FileExists(dest + "a.exe"));
+        EXPECT_FALSE(FileExists(dest + "c.exe"));
+        EXPECT_TRUE(FileExists(report));
+        // No further question is waiting (the page refills only after the last one).
+        for (const TUiForm& form : app.Dump().Forms)
+            EXPECT_FALSE(form.Showing() && form.Modal()) << form.Title();
+        Close();
+        EXPECT_TRUE(FileExists(exe_));
+    }
+}
+
 TEST_F(Brennik, ListsTheDataFiles)
 {
     WriteWholeFile(temp_.Path() + "kalmet.dat", std::string(2048, 'x'));
@@ -191,7 +316,7 @@ TEST_F(Brennik, ListsTheDataFiles)
     std::vector<std::string> items = app.Component("eMain", "lbPlikiDanych").List("Items");
     ASSERT_EQ(1u, items.size());
     const std::string path = temp_.Path() + "kalmet.dat";
-    EXPECT_EQ(0u, items[0].find("<IMG src=\"ssys:" + path + "\"><b>" + path + "</b><br>    2,0 kilobajtów<br>ostatnio "
+    EXPECT_EQ(0u, items[0].find("<img src=\"ssys:" + path + "\"><b>" + path + "</b><br>    2,0 kilobajtów<br>ostatnio "
                                 "zmodyfikowany: "))
         << items[0];
     EXPECT_EQ("&Pliki danych", app.Component("eMain", "lbCaption").Value("Caption"));
@@ -204,7 +329,7 @@ TEST_F(Brennik, PicturesOfThePages)
     TUiProcess& app = Start();
     for (int page = 0; page < 5; ++page) {
         SCOPED_TRACE(page);
-        app.SetProperty("eMain", "nb", "PageIndex", std::to_string(page));
+        app.SetProperty("eMain", "ts", "TabIndex", std::to_string(page));
         const std::string png = TestProgramFolder() + "brennik_page" + std::to_string(page) + ".png";
         DeleteFileA(png.c_str());
         app.SavePng("eMain", png);

@@ -27,12 +27,14 @@ TEST(OrganizerFileUtil, FileSizeBySearch)
     CreateDirectoryA((temp.Path() + "folder").c_str(), nullptr);
     WriteWholeFile(temp.Path() + "ukryty.bin", "123");
     SetFileAttributesA((temp.Path() + "ukryty.bin").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const long long large = 5LL * 1024 * 1024 * 1024 + 3;
+    ASSERT_TRUE(MakeHollowFile(temp.Path() + "duzy.bin", large));
 
     std::string saved = GetCurrentDir();
     SetCurrentDir(temp.Path());
     const struct {
         std::string name;
-        int size;
+        long long size;
     } rows[] = {
         {temp.Path() + "dane.dat", 5},
         {"dane.dat", 5},  // against the current folder
@@ -40,6 +42,7 @@ TEST(OrganizerFileUtil, FileSizeBySearch)
         {temp.Path() + "pusty.txt", 0},
         {temp.Path() + "folder", 0},
         {temp.Path() + "ukryty.bin", 3},
+        {temp.Path() + "duzy.bin", large},
         {temp.Path() + "brak.dat", -1},
         {temp.Path() + "*.xyz", -1},
     };

@@ -115,6 +115,17 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
     out << bytes;
 }
 
+bool MakeHollowFile(const std::string& path, long long size)
+{
+    const TFileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return false;
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    return SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+}
+
 int EndBatchesOf(unsigned long parentPid)
 {
     int ended = 0;

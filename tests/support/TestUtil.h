@@ -36,6 +36,10 @@ std::string HostFolder(const char* unixPath);
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// A file of size bytes that holds nothing: the file system keeps no data for
+// it, so a file of several gigabytes costs no disk. False when it cannot be
+// made.
+bool MakeHollowFile(const std::string& path, long long size);
 
 // Saves a picture for people as a PNG file at folder + name (folder being a
 // test's temporary folder) and, when QMX_PICTURES names a folder, copies it
