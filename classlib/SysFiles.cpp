@@ -80,8 +80,33 @@ std::string ExpandFileName(const std::string& fileName)
     }
 }
 
+bool IsDeviceName(const std::string& fileName)
+{
+    if (fileName.compare(0, 4, "\\\\.\\") == 0 || fileName.compare(0, 4, "//./") == 0)
+        return true;
+    const std::size_t slash = fileName.find_last_of("\\/");
+    std::string base = fileName.substr(slash == std::string::npos ? 0 : slash + 1);
+    // "C:COM1" is COM1 on drive C's current folder.
+    if (slash == std::string::npos && base.size() >= 2 && base[1] == ':')
+        base.erase(0, 2);
+    base = base.substr(0, base.find('.'));
+    while (!base.empty() && (base.back() == ' ' || base.back() == ':'))
+        base.pop_back();
+    for (char& c : base)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    static const char* const plain[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* name : plain)
+        if (base == name)
+            return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '1' &&
+           base[3] <= '9';
+}
+
 bool FileExists(const std::string& fileName)
 {
+    if (IsDeviceName(fileName))
+        return false;
     DWORD a = GetFileAttributesA(fileName.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -122,6 +147,8 @@ bool SetCurrentDir(const std::string& dirName)
 
 int FileAge(const std::string& fileName)
 {
+    if (IsDeviceName(fileName))
+        return -1;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))

@@ -282,7 +282,15 @@ std::string ChangeFileExt(const std::string& fileName, const std::string& ext);
 // The full path of fileName against the current folder.
 std::string ExpandFileName(const std::string& fileName);
 
-bool FileExists(const std::string& fileName);       // a file, not a folder
+// Whether fileName names a device rather than a file: its last element is a
+// reserved device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1 to COM9,
+// LPT1 to LPT9, in any letter case, with any extension or trailing blanks
+// or colon), or it is in the device namespace ("\\.\"). The system finds
+// such a name in every folder, and opening it reaches the device, which may
+// block for good: callers treat it as a missing file.
+bool IsDeviceName(const std::string& fileName);
+// A file, not a folder; a device name is none.
+bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& dirName);   // a folder
 // Creates the folder and every missing folder above it; true when it exists
 // afterwards (false for an empty name).
@@ -292,7 +300,7 @@ bool SetCurrentDir(const std::string& dirName);
 
 // The last modification time of a file in local time as a DOS date-time
 // (date in the high word, time in the low word, 2-second steps); -1 when the
-// file does not exist.
+// file does not exist or is a device name.
 int FileAge(const std::string& fileName);
 // A DOS date-time as a date-time; EConvertError when it is no valid date.
 TDateTime FileDateToDateTime(int fileDate);

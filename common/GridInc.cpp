@@ -62,7 +62,8 @@ TDateTime ParseDate(const std::string& text, bool monthFirst)
 std::int32_t GetFileVersionMS(const std::string& FileName)
 {
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(FileName.c_str(), &handle);
+    // A device name is no file: reading it could block for good.
+    const DWORD size = IsDeviceName(FileName) ? 0 : GetFileVersionInfoSizeA(FileName.c_str(), &handle);
     if (size == 0)
         return -1;
     std::vector<char> data(size, 0);

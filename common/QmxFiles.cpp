@@ -69,13 +69,17 @@ std::int64_t GetFileSizeBytes(const std::string& FileName)
 {
     // Opening for writing too is the point: the removal counts only files it
     // could delete, and a file in use or read-only gives -1. The attribute is
-    // asked for itself because an administrator's open may ignore it.
+    // asked for itself because an administrator's open may ignore it. A
+    // device name is never opened (that could block), and only a disk file
+    // has a size.
+    if (IsDeviceName(FileName))
+        return -1;
     const DWORD attributes = GetFileAttributesA(FileName.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return -1;
     TFileHandle file(CreateFileA(FileName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
+    if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK)
         return -1;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.Get(), &size))

@@ -7,6 +7,7 @@
 
 #include "classlib/ListView.h"
 #include "classlib/StdCtrls.h"
+#include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -312,7 +313,8 @@ void TVersionInfoResource::ReloadVersionInfo()
     DropData();
     const std::string target = GetTargetFileName();
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(target.c_str(), &handle);
+    // A device name is no file: reading it could block for good.
+    const DWORD size = IsDeviceName(target) ? 0 : GetFileVersionInfoSizeA(target.c_str(), &handle);
     if (size != 0) {
         // Zero-filled, so that a short read never leaves stale bytes behind.
         data_.assign(size, 0);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -115,7 +116,8 @@ std::string TVersionLabel::ReadText()
         file.assign(own, length < sizeof own ? length : 0);
     }
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &handle);
+    // A device name is no file: reading it could block for good.
+    const DWORD size = IsDeviceName(file) ? 0 : GetFileVersionInfoSizeA(file.c_str(), &handle);
     if (size == 0)
         return "< No Data Available >";
     // Zero-filled and one byte longer, so that every text in it ends.

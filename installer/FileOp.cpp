@@ -66,6 +66,7 @@ public:
     TAnswerWatch(const TAnswerWatch&) = delete;
     TAnswerWatch& operator=(const TAnswerWatch&) = delete;
 
+    bool Yes = false;
     bool No = false;
     bool Cancel = false;
 
@@ -75,13 +76,13 @@ private:
         if (msg != WM_COMMAND || !current_)
             return;
         const WORD id = LOWORD(wParam);
-        if (id != IDNO && id != IDCANCEL)
+        if (id != IDYES && id != IDNO && id != IDCANCEL)
             return;
         char cls[16] = "";
         GetClassNameA(wnd, cls, sizeof cls);
         if (lstrcmpA(cls, "#32770") != 0)
             return;
-        (id == IDNO ? current_->No : current_->Cancel) = true;
+        (id == IDYES ? current_->Yes : id == IDNO ? current_->No : current_->Cancel) = true;
     }
     static LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam) noexcept
     {
@@ -165,12 +166,17 @@ bool TFileOperation::Execute()
     op.fFlags = flags;
     op.lpszProgressTitle = ProgressTitle.c_str();
     int result;
+    const bool mayAsk = MayAsk(to);
     {
-        TAnswerWatch answers(MayAsk(to));
+        TAnswerWatch answers(mayAsk);
         result = SHFileOperationA(&op);
+        operationAborted_ = op.fAnyOperationsAborted != FALSE;
         declined_ = answers.No && !answers.Cancel;
+        // A question closed by its close box is a cancel the watch may not
+        // see; an abort where no question could come, or after a Yes, is a
+        // failure.
+        cancelled_ = answers.Cancel || (operationAborted_ && mayAsk && !answers.Yes && !answers.No);
     }
-    operationAborted_ = op.fAnyOperationsAborted != FALSE;
     resultCode_ = result;
     return result == 0;
 }

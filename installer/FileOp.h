@@ -79,6 +79,10 @@ public:
     // about and left it as it was. The shell's result alone does not tell
     // this from a cancel on every system.
     bool Declined() const { return declined_; }
+    // Whether the user cancelled in one of the shell's questions during the
+    // last Execute. OperationAborted alone does not tell: some systems report
+    // a failed copy as aborted, also when no question could be put.
+    bool Cancelled() const { return cancelled_; }
     // The shell's own result of the last Execute (0: success); it tells what
     // failed when the operation left no last error.
     int ResultCode() const { return resultCode_; }
@@ -104,6 +108,7 @@ private:
 
     bool operationAborted_ = false;
     bool declined_ = false;
+    bool cancelled_ = false;
     int resultCode_ = 0;
     TStringList* about_;
 };

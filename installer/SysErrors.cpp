@@ -23,6 +23,15 @@ TSystemErrorBox SetSystemErrorBox(TSystemErrorBox box)
     return old;
 }
 
+std::string ShellErrorMessage(unsigned lastError, int shellResult)
+{
+    const int code = lastError != 0 ? static_cast<int>(lastError) : shellResult;
+    const bool shellOwn = lastError == 0 && ((code >= 0x71 && code <= 0x88) || code == 0xB7 || code == 0x402 ||
+                                             code == 0x10000 || code == 0x10074);
+    const char* name = shellOwn ? nullptr : SystemErrorName(code);
+    return name ? Format("Błąd systemowy nr %d: %s", code, name) : Format("Błąd systemowy nr %d", code);
+}
+
 void ShowSystemError(unsigned flags, std::string& msg)
 {
     // Read before anything else can overwrite it.

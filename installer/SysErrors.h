@@ -20,6 +20,14 @@ void ShowSystemError(unsigned flags, std::string& msg);
 // The symbolic name of an error code, or nullptr when it has none.
 const char* SystemErrorName(int code);
 
+// The message for a shell file operation that failed: the number is the last
+// Windows error when there is one, else the shell's own result; "Błąd
+// systemowy nr %d: %s" when the number is a Windows error with a name,
+// "Błąd systemowy nr %d" otherwise. The shell's own result codes, which are
+// no Windows errors (0x71 to 0x88, 0xB7, 0x402, 0x10000, 0x10074), never get
+// a name: the same numbers name other errors in the table.
+std::string ShellErrorMessage(unsigned lastError, int shellResult);
+
 // What shows the message: by default a Windows message box owned by the
 // active window. Tests put another in its place; nullptr restores the
 // default. Gives back the one it replaced.

@@ -1,7 +1,10 @@
 #include "installer/definicje.h"
 
+#include <windows.h>
+
 #include "classlib/IniFiles.h"
 #include "classlib/SysUtils.h"
+#include "classlib/WinHandles.h"
 #include "common/QmxReg.h"
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
@@ -94,6 +97,43 @@ void GetPriorPage(bool Pelna, int CurrentPage, int& NewPage)
 {
     if (Pelna && CurrentPage == PagePodsumowanie)
         NewPage = 3;
+}
+
+namespace {
+
+int SystemExitWindows(unsigned flags, unsigned long reason)
+{
+    return ExitWindowsEx(flags, reason);
+}
+
+TExitWindowsCall exitWindows = SystemExitWindows;
+
+void EnableShutdownPrivilege()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return;
+    const TFileHandle owned(token);
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+}
+
+} // namespace
+
+TExitWindowsCall SetExitWindowsCall(TExitWindowsCall call)
+{
+    const TExitWindowsCall old = exitWindows;
+    exitWindows = call ? call : SystemExitWindows;
+    return old;
+}
+
+void RestartWindows()
+{
+    EnableShutdownPrivilege();
+    exitWindows(EWX_REBOOT, 0);
 }
 
 // ---------------------------------------------------------------------------

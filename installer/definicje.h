@@ -74,6 +74,18 @@ constexpr int PagePodsumowanie = 6;
 void GetNextPage(bool Pelna, int CurrentPage, int& NewPage);
 void GetPriorPage(bool Pelna, int CurrentPage, int& NewPage);
 
+// The finish page's "Restart Windows": asks Windows to restart. NT-based
+// Windows does that only for a process whose shutdown privilege is enabled,
+// so the privilege is enabled first; where it cannot be had (a system
+// without privileges, or one that refuses), the request goes all the same
+// and the system's answer is not used.
+void RestartWindows();
+// What RestartWindows calls to restart (ExitWindowsEx by default). Tests put
+// another in its place; nullptr restores the default. Gives back the one it
+// replaced.
+using TExitWindowsCall = int (*)(unsigned flags, unsigned long reason);
+TExitWindowsCall SetExitWindowsCall(TExitWindowsCall call);
+
 // ---------------------------------------------------------------------------
 // The install list.
 

@@ -34,6 +34,8 @@ bool EndsWithExe(const std::string& path)
 // bytes; a file that cannot be looked at is left to the version reader.
 bool MayHoldVersionInfo(const std::string& path)
 {
+    if (IsDeviceName(path))
+        return false;
     TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
@@ -270,7 +272,7 @@ void TeMain::bZakonczClick(TObject*)
 
 void TeMain::bRestartClick(TObject*)
 {
-    ExitWindowsEx(EWX_REBOOT, 0);
+    RestartWindows();
 }
 
 // ---------------------------------------------------------------------------
@@ -405,22 +407,18 @@ void TeMain::InstallEntry(int Index, const std::string& Entry)
     fo->ProgressTitle = nazwa;
     SetLastError(0);
     const bool copied = fo->Execute();
+    // The shell's operation often leaves no last error: its own result code
+    // tells then what went wrong.
+    const DWORD lastError = GetLastError();
     // A copy the user declined or cancelled in the shell's own question is
     // no failure to report.
-    if (!copied && !fo->OperationAborted()) {
-        // The shell's operation often leaves no last error: its own result
-        // code tells then what went wrong.
-        int code = static_cast<int>(GetLastError());
-        if (code == 0)
-            code = fo->ResultCode();
-        const char* name = SystemErrorName(code);
-        ShowMessage(Format("Błąd systemowy nr %d: %s", code, name ? std::string(name) : std::to_string(code)));
-    }
+    if (!copied && !fo->Cancelled() && !fo->Declined())
+        ShowMessage(ShellErrorMessage(lastError, fo->ResultCode()));
     if (FileExists(dest))
         SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
     // A declined replacement keeps the old file and counts as installed; a
     // failed copy or a cancelled one left nothing to record.
-    if (!fo->Declined() && (!copied || fo->OperationAborted()))
+    if (!fo->Declined() && (!copied || fo->Cancelled()))
         return;
     AppendReportLine(ReportEntry("FILECOPY", nazwa, source, dest));
 

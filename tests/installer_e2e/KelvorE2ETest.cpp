@@ -18,6 +18,11 @@
 
 namespace {
 
+bool EndsText(const std::string& s, const std::string& end)
+{
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
 std::string Kelvor()
 {
     return BuiltPath("installer\\kelvor.exe");
@@ -126,10 +131,52 @@ protected:
         app.SetChecked("eMain", "cbComCtl", false);
     }
 
+    // Answers the program's message box with OK and gives its text.
+    static std::string AnswerMessage(TUiProcess& app)
+    {
+        const TUiForm box = app.AnswerDialog("OK");
+        const TUiComponent* message = box.Find("Message");
+        return message ? message->Value("Caption") : "<no message in " + box.Title() + ">";
+    }
+
+    // Runs the installation from the summary page, answers every message box
+    // it shows with OK and gives their texts, until the finish page.
+    std::vector<std::string> RunCollectingMessages(TUiProcess& app)
+    {
+        app.Click("eMain", "bDalej");
+        std::vector<std::string> messages;
+        const DWORD start = GetTickCount();
+        for (;;) {
+            if (GetTickCount() - start > 90000) {
+                ADD_FAILURE() << "the run did not reach the finish page";
+                return messages;
+            }
+            const TUiDump dump = app.Dump();
+            const TUiForm* main = dump.FindForm("eMain");
+            bool boxShown = false;
+            for (const TUiForm& f : dump.Forms)
+                boxShown = boxShown || (f.Showing() && f.Modal() && f.Find("OK"));
+            if (boxShown) {
+                messages.push_back(AnswerMessage(app));
+                continue;
+            }
+            const TUiComponent* info = main ? main->Find("lbInfo") : nullptr;
+            if (info && info->Value("Caption") == "Dziękuję.")
+                return messages;
+            Sleep(50);
+        }
+    }
+
     TempFolder temp_;
     std::string medium_;
     std::string setupLog_;
 };
+
+// The texts of the finish page's memo.
+std::vector<std::string> FinishLines(TUiProcess& app)
+{
+    return app.Component("eMain", "mKoniec").List("Lines");
+}
 
 } // namespace
 
@@ -399,4 +446,179 @@ TEST_F(KelvorE2E, DecliningReplacementKeepsOldFileAndRecordsIt)
             EXPECT_EQ(both[first.size() + i], first[i]) << i;
         }
     }
+}
+
+// A copy that fails (the target held open by another without sharing): the
+// system-error box, no line of that file in the report and none of the
+// entry's other steps, and the run goes on with the next entry. The texts of
+// the run's boxes and of the finish page as the user reads them.
+TEST_F(KelvorE2E, AFailedCopyIsShownAndTheRunGoesOn)
+{
+    const std::string dest = temp_.Path() + "Zajety";
+    ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+    HANDLE held = CreateFileA((dest + "\\ferlond.exe").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    auto app = Start();
+    CustomToApplications(*app);
+    ToOptions(*app, dest, true);
+    Next(*app, "Podsumowanie");
+    const std::vector<std::string> messages = RunCollectingMessages(*app);
+    CloseHandle(held);
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "Plik nie istnieje.\n" + AnsiLowerCase(medium_) + "Parvin\\brak.dat",
+                            // Under Wine the shell gives its own result, and no last error.
+                            "Błąd systemowy nr 1223",
+                        }));
+    EXPECT_EQ(FinishLines(*app),
+              (std::vector<std::string>{
+                  "Zakończyłem instalowanie programów.",
+                  "Kalmet Księgowość (Kalmet 2000) będzie uruchamiał się automatycznie na starcie Windows.",
+                  "Aby usunąć któryś z naszych programów, uruchom program Kalmet Księgowość (Kalmet 2000) albo wybierz z "
+                  "Panelu Sterowania opcję Dodaj/Usuń programy.",
+                  "Aby usunąć któryś z naszych programów, uruchom program Lumero 2000 (Brennik) albo wybierz z Panelu "
+                  "Sterowania opcję Dodaj/Usuń programy.",
+              }));
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+
+    std::string kinds;
+    for (const std::string& e : ReportEntries(dest + "\\tarvix.qmx")) {
+        EXPECT_EQ(e.find("ferlond"), std::string::npos) << e;
+        kinds += e.substr(0, e.find('=')) + " ";
+    }
+    EXPECT_EQ(kinds, "FILECOPY LINK LINK FILECOPY FILECOPY AUTORUN UNINSTALLER FILECOPY UNINSTALLER FILECOPY ");
+    EXPECT_EQ(Reg(1, RunKey, "Ferlond"), "");
+}
+
+// A run with no application ticked copies only the fonts and records their
+// folder; it shows nothing and writes no report. The setup programs are
+// started only when chosen: without them on the medium both failures are
+// told.
+TEST_F(KelvorE2E, NoApplicationTickedAndSetupProgramsMissing)
+{
+    // A medium of the test's own: one application, no setup programs.
+    const std::string medium = temp_.Path() + "Nosnik\\";
+    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), nullptr));
+    WriteWholeFile(medium + "kelvor.qmx", "[Notatnik]\r\n<katalog>=Notatnik\r\nnotatki.txt=Notatki\r\n");
+    WriteWholeFile(medium + "notatki.txt", "notatki");
+    for (const char* font : {"tahoma.ttf", "tahomabd.ttf"})
+        WriteWholeFile(medium + font, font);
+    medium_ = medium;
+    const std::string dest = temp_.Path() + "Nic";
+
+    auto app = Start();
+    CustomToApplications(*app);
+    app->SetItemChecked("eMain", "lv", 0, false);
+    app->SetText("eMain", "de", dest);
+    Next(*app, "Konfigurowanie systemu");
+    Next(*app, "Podsumowanie");
+    EXPECT_TRUE(app->Component("eMain", "lbPliki").List("Items").empty());
+    EXPECT_EQ(RunCollectingMessages(*app), (std::vector<std::string>{
+                                               "Nie udało się zainstalować nowych czcionek! :-(",
+                                               "Nie udało się zainstalować nowych bibliotek systemowych! :-(",
+                                           }));
+    EXPECT_EQ(FinishLines(*app), std::vector<std::string>{"Zakończyłem instalowanie programów."});
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+    EXPECT_FALSE(FileExists(dest + "\\tarvix.qmx"));
+    EXPECT_FALSE(FileExists(dest + "\\Notatnik\\notatki.txt"));
+    for (const char* font : {"tahoma.ttf", "tahomabd.ttf"})
+        EXPECT_EQ(ReadWholeFile(dest + "\\" + font), font);
+    EXPECT_EQ(Reg(1, "Software\\QMX", "Czcionki"), dest + "\\");
+}
+
+// A shortcut that cannot be saved (its file held open by another): the
+// message with the file's name, no LINK line for it; the other shortcut and
+// the rest of the run go on.
+TEST_F(KelvorE2E, AShortcutThatCannotBeSavedIsReported)
+{
+    const std::string dest = temp_.Path() + "Skrot";
+    const std::string link = ShellFolder("Desktop") + "Parvin 2000.lnk";
+    HANDLE held = CreateFileA(link.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    auto app = Start();
+    CustomToApplications(*app);
+    for (int row = 1; row < 4; ++row)
+        app->SetItemChecked("eMain", "lv", row, false);
+    ToOptions(*app, dest, true);
+    Next(*app, "Podsumowanie");
+    const std::vector<std::string> messages = RunCollectingMessages(*app);
+    CloseHandle(held);
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "Erreur en écriture.\n" + link,
+                            "Plik nie istnieje.\n" + AnsiLowerCase(medium_) + "Parvin\\brak.dat",
+                        }));
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+    const std::string m = AnsiLowerCase(medium_);
+    EXPECT_EQ(ReportEntries(dest + "\\tarvix.qmx"),
+              (std::vector<std::string>{
+                  "FILECOPY=Parvin 2000;" + m + "Parvin\\parvin.exe;" + dest + "\\Parvin\\parvin.exe",
+                  "LINK=Parvin 2000;" + m + "Parvin\\parvin.exe;" + dest + "\\Parvin\\parvin.exe;" +
+                      ShellFolder("Start Menu") + "Parvin 2000.lnk",
+                  "FILECOPY=Parvin 2000 (Pomoc - ważne, przeczytaj);" + m + "Parvin\\pomoc.txt;" + dest +
+                      "\\Parvin\\pomoc.txt",
+              }));
+}
+
+// In a full installation Prior on the summary goes back to the personal
+// data, and Next comes to the summary again, built anew.
+TEST_F(KelvorE2E, BackFromTheSummaryOfAFullInstallation)
+{
+    auto app = Start();
+    for (const char* header : {"Rodzaj instalacji", "Warunki licencji", "Twoje dane", "Podsumowanie"})
+        Next(*app, header);
+    const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
+    EXPECT_EQ(list.size(), 7u);
+    app->Click("eMain", "bWstecz");
+    app->WaitForText("eMain", "lbInfo", "Twoje dane");
+    EXPECT_EQ(app->Component("eMain", "wt").Value("ItemIndex"), "3");
+    Next(*app, "Podsumowanie");
+    EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items"), list);
+    app->Click("eMain", "bAnuluj");
+    const TUiForm question = app->AnswerDialog("Abort");
+    EXPECT_EQ(question.Find("Message")->Value("Caption"), "Czy chcesz przerwać instalowanie?");
+    EXPECT_EQ(app->WaitForExit(), 0);
+}
+
+// Device names in a description file (a name the system finds in every
+// folder, whose opening may block for good) end as a missing file does: the
+// summary's box for a program, the run's box for every file.
+TEST_F(KelvorE2E, DeviceNamesAreMissingFiles)
+{
+    const std::string medium = temp_.Path() + "Urzadzenia\\";
+    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((medium + "pakiet").c_str(), nullptr));
+    const char* const names[] = {"COM1.exe", "nul.txt", "LPT9.exe", "con.exe", "Aux.dat", "prn", "brak.exe"};
+    std::string description = "[Urządzenia]\r\n<katalog>=U\r\n";
+    for (const char* name : names)
+        description += std::string(name) + "=z\r\n";
+    WriteWholeFile(medium + "pakiet\\kelvor.qmx", description);
+    medium_ = medium;
+    const std::string dest = temp_.Path() + "Cel";
+
+    auto app = Start();
+    CustomToApplications(*app);
+    ToOptions(*app, dest, true);
+    app->Click("eMain", "bDalej");
+    std::vector<std::string> summary;
+    for (const char* name : names)
+        if (EndsText(name, ".exe"))
+            summary.push_back(AnswerMessage(*app));
+    app->WaitForText("eMain", "lbInfo", "Podsumowanie");
+    std::vector<std::string> expected;
+    for (const char* name : names)
+        if (EndsText(name, ".exe"))
+            expected.push_back("Plik nie istnieje.\n" + AnsiLowerCase(medium) + "pakiet\\" + name);
+    EXPECT_EQ(summary, expected);
+    EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items").size(), std::size(names));
+    expected.clear();
+    for (const char* name : names)
+        expected.push_back("Plik nie istnieje.\n" + AnsiLowerCase(medium) + "pakiet\\" + name);
+    EXPECT_EQ(RunCollectingMessages(*app), expected);
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+    EXPECT_FALSE(FileExists(dest + "\\tarvix.qmx"));
 }

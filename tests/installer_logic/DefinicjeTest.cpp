@@ -362,7 +362,96 @@ TEST(Definicje, ReportIsOnlyAppendedTo)
                           "\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d - FILECOPY=A;b;c\r\n"
                           "\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d - LINK=A;b;c;d\r\n");
     EXPECT_TRUE(std::regex_match(text, form)) << text;
-    EXPECT_EQ(TodayDayNumber(), std::to_string(static_cast<long long>(Date())));
+}
+
+namespace {
+
+TDateTime clockNow = 0;
+TDateTime TestClock()
+{
+    return clockNow;
+}
+
+} // namespace
+
+// The first-install day number: days since 30 December 1899, whatever the
+// time of day.
+TEST(Definicje, TodayDayNumberCountsDaysSinceTheEndOf1899)
+{
+    const TClock previous = SetClock(TestClock);
+    const struct {
+        int year, month, day, hour, minute;
+        const char* number;
+    } rows[] = {
+        {1899, 12, 31, 12, 0, "1"},     {1900, 3, 1, 0, 0, "61"},      {1999, 12, 20, 23, 59, "36514"},
+        {2000, 2, 29, 8, 30, "36585"},  {2026, 3, 5, 0, 1, "46086"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.number);
+        clockNow = EncodeDate(r.year, r.month, r.day) + EncodeTime(r.hour, r.minute, 0, 0);
+        EXPECT_EQ(TodayDayNumber(), r.number);
+    }
+    SetClock(previous);
+}
+
+namespace {
+
+bool privilegeAtRestart = false;
+unsigned restartFlags = 0;
+int restartCalls = 0;
+
+bool ShutdownPrivilegeEnabled()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    LUID luid{};
+    PRIVILEGE_SET set{};
+    BOOL enabled = FALSE;
+    if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &luid)) {
+        set.PrivilegeCount = 1;
+        set.Control = PRIVILEGE_SET_ALL_NECESSARY;
+        set.Privilege[0].Luid = luid;
+        PrivilegeCheck(token, &set, &enabled);
+    }
+    CloseHandle(token);
+    return enabled != FALSE;
+}
+
+void SetShutdownPrivilege(bool enabled)
+{
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token));
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = enabled ? SE_PRIVILEGE_ENABLED : 0;
+    ASSERT_TRUE(LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid));
+    EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr));
+    CloseHandle(token);
+}
+
+int RecordRestart(unsigned flags, unsigned long)
+{
+    privilegeAtRestart = ShutdownPrivilegeEnabled();
+    restartFlags = flags;
+    ++restartCalls;
+    return TRUE;
+}
+
+} // namespace
+
+// Restarting Windows asks for the shutdown privilege before it asks for the
+// restart: without it NT-based Windows refuses.
+TEST(Definicje, RestartEnablesTheShutdownPrivilegeFirst)
+{
+    SetShutdownPrivilege(false);
+    ASSERT_FALSE(ShutdownPrivilegeEnabled());
+    const TExitWindowsCall previous = SetExitWindowsCall(RecordRestart);
+    RestartWindows();
+    SetExitWindowsCall(previous);
+    EXPECT_EQ(restartCalls, 1);
+    EXPECT_EQ(restartFlags, static_cast<unsigned>(EWX_REBOOT));
+    EXPECT_TRUE(privilegeAtRestart);
 }
 
 // A run's report stays open between lines, yet every line is in the file as

@@ -5,6 +5,7 @@
 #include "classlib/Lists.h"
 #include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
+#include "classlib/WinHandles.h"
 #include "tests/installer_shell/DialogWatcher.h"
 #include "tests/installer_shell/ShellTest.h"
 #include "tests/support/TestUtil.h"
@@ -60,6 +61,35 @@ TEST_F(FileOperation, MissingSourceFails)
     EXPECT_FALSE(FileExists(tmp.Path() + "dst\\brak.txt"));
 }
 
+// A copy onto a file that another holds open without sharing fails; some
+// systems report that as aborted, but nobody cancelled anything, whether
+// the shell asked first (and was told Yes) or could not ask.
+TEST_F(FileOperation, AFailedCopyIsNoCancel)
+{
+    TempFolder tmp;
+    WriteWholeFile(tmp.Path() + "src.txt", "new");
+    const TFileHandle held(CreateFileA((tmp.Path() + "dst.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.Valid());
+    for (const bool noConfirmation : {false, true}) {
+        SCOPED_TRACE(noConfirmation);
+        TFileOperation fo(nullptr);
+        fo.Flags = {fofAllowUndo, fofNoConfirmMkDir, fofSilent};
+        if (noConfirmation)
+            fo.Flags = fo.Flags + fofNoConfirmation;
+        fo.FilesFrom = tmp.Path() + "src.txt";
+        fo.FilesTo = tmp.Path() + "dst.txt";
+        // Without fofNoConfirmation the shell asks whether to replace it.
+        DialogWatcher watcher(IDYES, noConfirmation ? 1500 : 20000);
+        EXPECT_FALSE(fo.Execute());
+        watcher.Join();
+        EXPECT_EQ(watcher.Seen(), !noConfirmation);
+        EXPECT_NE(fo.ResultCode(), 0);
+        EXPECT_FALSE(fo.Cancelled());
+        EXPECT_FALSE(fo.Declined());
+    }
+}
+
 // Copying onto an existing file: with fofNoConfirmation the file is replaced
 // without a question; without it the shell asks, and the answer decides. The
 // question belongs to the component's form, else to the application window.
@@ -72,15 +102,15 @@ TEST_F(FileOperation, OverwriteAsksUnlessNoConfirmation)
         bool noConfirmation;
         bool onForm;
         int answer;  // button the watcher presses, should a question come
-        bool asked, result, aborted, declined;
+        bool asked, result, aborted, declined, cancelled;
         const char* content;
     } rows[] = {
-        {true, false, IDCANCEL, false, true, false, false, "new"},
-        {false, false, IDYES, true, true, false, false, "new"},
-        {false, false, IDNO, true, false, true, true, "old"},
-        {false, true, IDCANCEL, true, false, true, false, "old"},
-        {false, false, DialogWatcher::Escape, true, false, true, false, "old"},
-        {false, true, DialogWatcher::CloseBox, true, false, true, false, "old"},
+        {true, false, IDCANCEL, false, true, false, false, false, "new"},
+        {false, false, IDYES, true, true, false, false, false, "new"},
+        {false, false, IDNO, true, false, true, true, false, "old"},
+        {false, true, IDCANCEL, true, false, true, false, true, "old"},
+        {false, false, DialogWatcher::Escape, true, false, true, false, true, "old"},
+        {false, true, DialogWatcher::CloseBox, true, false, true, false, true, "old"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "noConfirmation " << row.noConfirmation << ", on a form " << row.onForm
@@ -106,6 +136,7 @@ TEST_F(FileOperation, OverwriteAsksUnlessNoConfirmation)
         }
         EXPECT_EQ(fo.OperationAborted(), row.aborted);
         EXPECT_EQ(fo.Declined(), row.declined);
+        EXPECT_EQ(fo.Cancelled(), row.cancelled);
         EXPECT_EQ(ReadWholeFile(tmp.Path() + "dst.txt"), row.content);
         if (form)
             form->Free();  // and its file operation

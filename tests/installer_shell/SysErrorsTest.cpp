@@ -68,6 +68,37 @@ TEST_F(SystemError, ShowsTheNamedLastError)
     }
 }
 
+// A failed shell operation: the last error when there is one, else the
+// shell's result; a name only where the number is a Windows error.
+TEST_F(SystemError, ShellErrorMessageNamesOnlyWindowsErrors)
+{
+    const struct {
+        unsigned lastError;
+        int shellResult;
+        const char* message;
+    } rows[] = {
+        {5, 0x402, "Błąd systemowy nr 5: ERROR_ACCESS_DENIED"},
+        {1339, 0, "Błąd systemowy nr 1339"},
+        {0, 32, "Błąd systemowy nr 32: ERROR_SHARING_VIOLATION"},
+        {0, 1223, "Błąd systemowy nr 1223"},
+        // The shell's own codes, which the table would misname.
+        {0, 0x71, "Błąd systemowy nr 113"},
+        {0, 0x78, "Błąd systemowy nr 120"},
+        {0, 0x88, "Błąd systemowy nr 136"},
+        {0, 0xB7, "Błąd systemowy nr 183"},
+        {0, 0x402, "Błąd systemowy nr 1026"},
+        {0, 0x10000, "Błąd systemowy nr 65536"},
+        {0, 0x10074, "Błąd systemowy nr 65652"},
+        // Just outside them, Windows errors again.
+        {0, 0x70, "Błąd systemowy nr 112: ERROR_DISK_FULL"},
+        {0, 0x89, "Błąd systemowy nr 137: ERROR_NOT_SUBSTED"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.lastError << " " << r.shellResult);
+        EXPECT_EQ(ShellErrorMessage(r.lastError, r.shellResult), r.message);
+    }
+}
+
 // Raise wins over show: the caller's guard gets the text and nothing is
 // shown. Without flags the message is only set.
 TEST_F(SystemError, RaiseOnlyRaises)
