@@ -180,6 +180,8 @@ bool IsNewDestination(const TStrings& List, const std::string& Entry)
     return true;
 }
 
+const char* const BadLineText = "Nazwa lub ścieżka pliku jest za długa; plik zostanie pominięty.";
+
 void BuildInstallList(const TInstallApps& Apps, const std::string& SourceFolder,
                       const std::string& DestinationFolder, TStrings& List,
                       const std::function<void(const std::string& Line, const std::string& Error)>& OnBadLine)
@@ -190,14 +192,25 @@ void BuildInstallList(const TInstallApps& Apps, const std::string& SourceFolder,
             continue;
         for (int i = 0; i < app->Pliki.Count(); ++i) {
             const std::string line = app->Pliki.Strings(i);
+            bool tooLong = false;
             try {
                 const std::string entry = MakeInstallEntry(*app, line, SourceFolder, DestinationFolder);
-                if (IsNewDestination(List, entry))
+                // The last field is not limited by the field routines: the
+                // copy would fail on it.
+                tooLong = NthField(EntrySeparator, 2, entry).size() >= MAX_PATH ||
+                          NthField(EntrySeparator, 3, entry).size() >= MAX_PATH;
+                if (!tooLong && IsNewDestination(List, entry))
                     List.Add(entry);
+            } catch (const ERangeError&) {
+                tooLong = true;
+            } catch (const EIntOverflow&) {
+                tooLong = true;
             } catch (const Exception& e) {
                 if (OnBadLine)
                     OnBadLine(line, e.Message());
             }
+            if (tooLong && OnBadLine)
+                OnBadLine(line, BadLineText);
         }
     }
 }

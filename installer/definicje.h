@@ -97,8 +97,11 @@ std::string MakeInstallEntry(const TInstallApp& App, const std::string& Line, co
 // True unless List holds an entry with the same destination, letter case ignored.
 bool IsNewDestination(const TStrings& List, const std::string& Entry);
 // Clears List and fills it from the ticked applications with files. A file
-// line that the field routines refuse (a name too long for them) is passed to
-// OnBadLine with the error's message and left out.
+// line whose entry is too long, for the field routines (a field of 255
+// characters or more) or for the system (a path of MAX_PATH characters or
+// more), is passed to OnBadLine with BadLineText and left out, so that the
+// list, the summary and the run all pass it over.
+extern const char* const BadLineText;
 void BuildInstallList(const TInstallApps& Apps, const std::string& SourceFolder,
                       const std::string& DestinationFolder, TStrings& List,
                       const std::function<void(const std::string& Line, const std::string& Error)>& OnBadLine);

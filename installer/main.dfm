@@ -548,6 +548,8 @@ object eMain: TeMain
     OnFinish = FileSearch1Finish
   end
   object fo: TFileOperation
+    Operation = foCopy
+    Flags = [fofAllowUndo, fofNoConfirmMkDir, fofSilent]
   end
   object ExecFile1: TExecFile
     Wait = True

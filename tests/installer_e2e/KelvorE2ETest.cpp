@@ -622,3 +622,32 @@ TEST_F(KelvorE2E, DeviceNamesAreMissingFiles)
     EXPECT_EQ(app->WaitForExit(), 0);
     EXPECT_FALSE(FileExists(dest + "\\tarvix.qmx"));
 }
+
+// An entry too long to be copied (here its destination) is told once, with
+// its line, and left out: the list, the summary and the run pass it over.
+TEST_F(KelvorE2E, ATooLongEntryIsToldAndLeftOut)
+{
+    const std::string medium = temp_.Path() + "Dlugi\\";
+    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), nullptr));
+    WriteWholeFile(medium + "kelvor.qmx", "[Długa]\r\n<katalog>=" + std::string(240, 'k') +
+                                              "\r\ndluga.txt=Długa\r\n[Krótka]\r\nkrotka.txt=Krótka\r\n");
+    WriteWholeFile(medium + "krotka.txt", "k");
+    medium_ = medium;
+    const std::string dest = temp_.Path() + "Cel";
+
+    auto app = Start();
+    CustomToApplications(*app);
+    ToOptions(*app, dest, true);
+    app->Click("eMain", "bDalej");
+    EXPECT_EQ(AnswerMessage(*app), "Nazwa lub ścieżka pliku jest za długa; plik zostanie pominięty.\ndluga.txt=Długa");
+    app->WaitForText("eMain", "lbInfo", "Podsumowanie");
+    const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].substr(0, list[0].find(EntrySeparator)), "Krótka");
+    EXPECT_TRUE(RunCollectingMessages(*app).empty());
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+    EXPECT_EQ(ReportEntries(dest + "\\tarvix.qmx"),
+              std::vector<std::string>{"FILECOPY=Krótka;" + AnsiLowerCase(medium) + "krotka.txt;" + dest +
+                                       "\\krotka.txt"});
+}

@@ -483,3 +483,30 @@ TEST(Definicje, RunReportWritesEachLineThrough)
     EXPECT_TRUE(std::regex_match(text, std::regex(line + "FILECOPY=Y;b;c\r\n"))) << text;
     EXPECT_TRUE(DeleteFileA(report.c_str())) << "the report is let go";
 }
+
+// An entry too long for the field routines (a display name or a source of
+// 255 characters or more) or for the system (a destination of MAX_PATH
+// characters or more) is reported with its line and left out of the list,
+// so neither the summary nor the run meet it.
+TEST(Definicje, TooLongEntriesAreReportedAndLeftOut)
+{
+    const std::string name = "Nazwa " + std::string(245, 'n');
+    const std::string folder(250, 'z');
+    const std::string longDest = std::string(200, 'c') + ".exe=Cel";
+    const std::string longKey = std::string(300, 'k') + ".exe=Krótka";
+    TInstallApps apps;
+    AddApp(apps, name, "", "", {"a.exe=Program"});
+    AddApp(apps, "Źródło", folder, "", {"b.exe=Źródło"});
+    AddApp(apps, "Cel", "", "", {longDest.c_str()});
+    AddApp(apps, "Krótka", "", "", {"d.exe=Krótka", longKey.c_str()});
+    TStringList list;
+    std::vector<std::string> bad;
+    const std::string dest = "d:\\" + std::string(60, 'x') + "\\";
+    BuildInstallList(apps, "c:\\src\\", dest, list, [&](const std::string& line, const std::string& error) {
+        bad.push_back(error + "|" + line.substr(0, 8));
+    });
+    const std::string text = "Nazwa lub ścieżka pliku jest za długa; plik zostanie pominięty.|";
+    EXPECT_EQ(bad, (std::vector<std::string>{text + "a.exe=Pr", text + "b.exe=Źr", text + std::string(8, 'c'),
+                                             text + std::string(8, 'k')}));
+    EXPECT_EQ(Readable(Lines(list)), "Krótka#c:\\src\\d.exe#" + dest + "d.exe");
+}
