@@ -99,6 +99,37 @@ TEST_F(SysFilesInFolder, ExistenceAndCurrentFolder)
     EXPECT_EQ(AnsiLowerCase(GetCurrentDir()), AnsiLowerCase(folder));
 }
 
+// Device names: the system finds them in every existing folder and opening
+// one may block for good, so they are no files, whatever their case,
+// extension or folder; names that only look alike are files as usual.
+TEST_F(SysFilesInFolder, DeviceNamesAreNoFiles)
+{
+    const struct {
+        std::string name;
+        bool device;
+    } rows[] = {
+        {temp_.Path() + "COM1.exe", true},   {temp_.Path() + "com9", true},      {temp_.Path() + "LPT1.txt", true},
+        {temp_.Path() + "nul", true},        {temp_.Path() + "Aux.tar.gz", true}, {temp_.Path() + "CON", true},
+        {temp_.Path() + "prn.dat", true},    {temp_.Path() + "COM1 .txt", true},  {temp_.Path() + "lpt9:", true},
+        {temp_.Path() + "CONOUT$", true},    {"C:nul", true},                     {"conin$", true},
+        {"\\\\.\\COM1", true},               {"\\\\.\\pipe\\rura", true},
+        {temp_.Path() + "COM10", false},     {temp_.Path() + "COM0.exe", false},  {temp_.Path() + "LPT.exe", false},
+        {temp_.Path() + "CONSOLE.txt", false}, {temp_.Path() + "xnul.txt", false}, {temp_.Path() + "nul_.txt", false},
+        {temp_.Path() + "CON\\plik.txt", false}, {"", false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(IsDeviceName(r.name), r.device);
+        if (r.device) {
+            EXPECT_FALSE(FileExists(r.name));
+            EXPECT_EQ(FileAge(r.name), -1);
+        }
+    }
+    // A file of a name that only looks alike is a file.
+    WriteWholeFile(temp_.Path() + "CONSOLE.txt", "x");
+    EXPECT_TRUE(FileExists(temp_.Path() + "CONSOLE.txt"));
+}
+
 TEST_F(SysFilesInFolder, ForceDirectories)
 {
     const std::string deep = temp_.Path() + "a\\b b\\ćma";

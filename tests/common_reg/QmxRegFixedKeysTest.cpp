@@ -68,11 +68,16 @@ protected:
 
 TEST_F(QmxRegDataFiles, TableOfValueNames)
 {
-    EXPECT_STREQ(DataFileValueNames[0], "tts_Dziennik_Parvina");
-    EXPECT_STREQ(DataFileValueNames[9], "tts_Aplikacje_Internetowe");
-    EXPECT_STREQ(DataFileValueNames[13], "tts_Kalmet_Stali_Kontrahenci");
-    for (const char* name : DataFileValueNames)
-        EXPECT_EQ(std::string(name).substr(0, 3), "tts") << name;
+    // The other applications of the maker record their data files under these.
+    const char* const names[] = {
+        "tts_Dziennik_Parvina",      "tts_Kontrahenci",     "tts_Uzytkownicy",         "tts_RaportKasowy",
+        "tts_Faktury",               "tts_Towary",          "tts_Dziennik_Ferlonda",   "tts_Konta_Pocztowe",
+        "tts_Kody_Pocztowe",         "tts_Aplikacje_Internetowe", "tts_Kalmet",        "tts_Urzedy_Skarbowe",
+        "tts_Kalmet_typowe_konta",   "tts_Kalmet_Stali_Kontrahenci",
+    };
+    ASSERT_EQ(DataFileCount, static_cast<int>(std::size(names)));
+    for (int i = 0; i < DataFileCount; ++i)
+        EXPECT_STREQ(DataFileValueNames[i], names[i]) << i;
 }
 
 TEST_F(QmxRegDataFiles, GetDataFilePath)

@@ -231,7 +231,19 @@ TEST_F(Startup, SetsUpAndTakesBack)
         EXPECT_EQ(Value(report, "windows"), std::string(windows) + "\\");
         EXPECT_EQ(Value(report, "caption"), "1");
         EXPECT_EQ(Value(report, "missingCursors"), "");
-        EXPECT_EQ(Value(report, "cursor150"), "DRAGSONG");
+        // Each number shows the cursor of its own resource name.
+        const struct {
+            int number;
+            const char* name;
+        } cursors[] = {
+            {3, "HAND"},       {4, "ITEM"},       {111, "CRD_01"},   {115, "CRD_05"},     {120, "CRD_10"},
+            {121, "PAP_01"},   {125, "PAP_05"},   {130, "PAP_10"},   {131, "HP01"},       {135, "HP05"},
+            {140, "HP10"},     {141, "KELN01"},   {145, "KELN05"},   {149, "KELN09"},     {150, "DRAGSONG"},
+            {151, "DRAGSONGS"}, {159, "GLOSNIK"}, {161, "HELP"},     {171, "MONITOR"},    {181, "SAVE"},
+            {191, "READ"},     {211, "DUPEK01"},  {215, "DUPEK05"},  {220, "DUPEK10"},
+        };
+        for (const auto& c : cursors)
+            EXPECT_EQ(Value(report, "cursor" + std::to_string(c.number)), c.name) << c.number;
         // "-", "a", "7", bullet, no-break space, "ł", "Ś"
         EXPECT_EQ(Value(report, "nonAlnum"), "1001100");
     }

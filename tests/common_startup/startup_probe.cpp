@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
@@ -102,6 +103,34 @@ std::string MissingCursors()
     return missing;
 }
 
+BOOL CALLBACK CursorName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names)
+{
+    if (!IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<std::string>*>(names)->push_back(name);
+    return TRUE;
+}
+
+// Which of the program's cursor resources each of the maker's cursor numbers
+// shows: "cursorN=NAME", or an empty NAME when none of them.
+void ReportCursorNames()
+{
+    std::vector<std::string> names;
+    const HMODULE module = GetModuleHandleA(nullptr);
+    EnumResourceNamesA(module, MAKEINTRESOURCEA(12) /* RT_GROUP_CURSOR */, CursorName,
+                       reinterpret_cast<LONG_PTR>(&names));
+    std::vector<int> numbers = {3, 4, 150, 151, 159, 161, 171, 181, 191};
+    for (int base : {110, 120, 130, 140, 210})
+        for (int i = 1; i <= 10; ++i)
+            numbers.push_back(base + i);
+    for (int n : numbers) {
+        std::string shown;
+        for (const std::string& name : names)
+            if (Screen->Cursors(n) == LoadCursorA(module, name.c_str()))
+                shown = name;
+        Report("cursor" + std::to_string(n), shown);
+    }
+}
+
 void Hold(const std::string& eventName)
 {
     HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, eventName.c_str());
@@ -153,8 +182,7 @@ int main()
     Report("windows", WindowsFolder);
     Report("caption", (GetWindowLongPtrA(Application->Handle(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? "1" : "0");
     Report("missingCursors", MissingCursors());
-    Report("cursor150",
-           Screen->Cursors(150) == LoadCursorA(GetModuleHandleA(nullptr), "DRAGSONG") ? "DRAGSONG" : "other");
+    ReportCursorNames();
     std::string nonAlnum;
     for (unsigned char c : {'-', 'a', '7', '\x95', '\xA0', '\xB3', '\x8C'})
         nonAlnum += NonAlphaNumericSet.test(c) ? '1' : '0';

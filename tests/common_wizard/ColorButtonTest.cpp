@@ -409,6 +409,8 @@ TEST_F(ColorButton, TheSystemDrawsItThroughTheFormAndADoubleClickIsTwoPresses)
     EXPECT_EQ(listener.Log, (std::vector<std::string>{"click", "click"}));
 }
 
+// The picture is for people; the pixels of each state drawn on it are
+// checked as well.
 TEST_F(ColorButton, PictureOfTheStatesForPeople)
 {
     const int w = 90, h = 35;
@@ -436,6 +438,43 @@ TEST_F(ColorButton, PictureOfTheStatesForPeople)
     DrawFace(button, sheet, at(1, 2), 0);
     TempFolder pictures;
     SavePicture(sheet, pictures.Path(), "color_button.png");
+
+    // What each state shows where the other tests found it: the border along
+    // the middle row, and the caption's ink inside the face.
+    auto pixel = [&](int col, int row, int x, int y) { return PixelAt(sheet, col * w + 5 + x, row * h + 5 + y); };
+    auto ink = [&](int col, int row, TColor color, int height = 25) {
+        return Count(sheet, Bounds(col * w + 5 + 4, row * h + 5 + 4, 72, height - 8), color);
+    };
+    const struct {
+        const char* state;
+        int col, row;
+        TColor edge, inside, caption;  // at (1, 12), at (2, 12), the caption's colour
+    } rows[] = {
+        {"plain", 0, 0, clTeal, FaceColor, clBlack},
+        {"mouse over it", 1, 0, clRed, clRed, clBlack},
+        {"pressed", 2, 0, Behind, clTeal, clBlack},
+        {"focused", 0, 1, clTeal, FaceColor, clBlack},
+        {"disabled", 1, 1, clTeal, FaceColor, clGray},
+        {"cancel kind", 2, 1, clTeal, FaceColor, clBlack},
+        {"one line", 1, 2, clTeal, FaceColor, clBlack},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.state);
+        EXPECT_EQ(pixel(r.col, r.row, 1, 12), r.edge);
+        EXPECT_EQ(pixel(r.col, r.row, 2, 12), r.inside);
+        EXPECT_EQ(pixel(r.col, r.row, 2, 2), Behind) << "the rounded corner";
+        EXPECT_GT(ink(r.col, r.row, r.caption), 5);
+    }
+    EXPECT_EQ(ink(1, 1, clBlack), 0) << "a disabled caption is grey only";
+    // The focused one (bold caption, focus frame) differs from the plain one.
+    int differing = 0;
+    for (int y = 4; y < 21; ++y)
+        for (int x = 4; x < 76; ++x)
+            differing += pixel(0, 0, x, y) != pixel(0, 1, x, y);
+    EXPECT_GT(differing, 20);
+    // Two lines fill the upper and the lower half of the tall face.
+    EXPECT_GT(Count(sheet, Bounds(0 * w + 5 + 12, 2 * h + 5 + 4, 56, 14), clBlack), 5);
+    EXPECT_GT(Count(sheet, Bounds(0 * w + 5 + 12, 2 * h + 5 + 18, 56, 14), clBlack), 5);
 }
 
 } // namespace

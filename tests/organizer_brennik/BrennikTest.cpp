@@ -323,6 +323,44 @@ TEST_F(Brennik, ListsTheDataFiles)
     Close();
 }
 
+// Device names (found by the system in every folder; opening one may block
+// for good) in every input of the organizer end as missing files do: no
+// application, no data file, no file to remove.
+TEST_F(Brennik, DeviceNamesAreMissingFiles)
+{
+    const char* const devices[] = {"COM1.exe", "nul", "LPT2.dat", "con.exe", "Aux.txt", "CONOUT$"};
+    const std::string real = temp_.Path() + "jest.exe";
+    WriteWholeFile(real, "program");
+    std::string report;
+    const std::string d = "01-02-2026 10:11:12 - ";
+    for (size_t i = 0; i < std::size(devices); ++i) {
+        const std::string path = temp_.Path() + devices[i];
+        SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Urządzenie " + std::to_string(i), path);
+        SetRawString(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[i], path);
+        report += d + "FILECOPY=Alfa;s;" + path + "\r\n";
+    }
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Jest", real);
+    SetRawString(HKEY_LOCAL_MACHINE, PathsKey, DataFileValueNames[std::size(devices)], real);
+    report += d + "FILECOPY=Alfa;s;" + real + "\r\n";
+    WriteWholeFile(temp_.Path() + "tarvix.qmx", report);
+    SetRawString(HKEY_CURRENT_USER, TarvixKey, "Raport", temp_.Path() + "tarvix.qmx");
+
+    TUiProcess& app = Start();
+    EXPECT_EQ(std::vector<std::string>{"Alfa"}, app.Component("eMain", "lbUsun").List("Items"));
+    const std::vector<std::string> files = app.Component("eMain", "lbPliki").List("Items");
+    ASSERT_EQ(1u, files.size());
+    EXPECT_EQ(0u, files[0].find("<img src=\"ssys:" + real + "\">" + real + "  - ")) << files[0];
+    app.SetProperty("eMain", "ts", "TabIndex", "0");
+    const std::vector<std::string> applications = app.Component("eMain", "lbAplikacje").List("Items");
+    ASSERT_EQ(1u, applications.size());
+    EXPECT_EQ(0u, applications[0].find("<img src=\"ssys:" + real + "\">Jest (JEST)")) << applications[0];
+    app.SetProperty("eMain", "ts", "TabIndex", "3");
+    const std::vector<std::string> data = app.Component("eMain", "lbPlikiDanych").List("Items");
+    ASSERT_EQ(1u, data.size());
+    EXPECT_EQ(0u, data[0].find("<img src=\"ssys:" + real + "\"><b>" + real + "</b>")) << data[0];
+    Close();
+}
+
 // One picture of each page, for people to look at.
 TEST_F(Brennik, PicturesOfThePages)
 {
