@@ -30,7 +30,8 @@ OVERRIDES = {
 }
 
 # Codes of the list that these headers do not define: they stay without a
-# name rather than get a guessed one.
+# name rather than get a guessed one. Wine's own winerror.h (the development
+# headers of Wine 8.0) has no name for them either.
 UNDEFINED = {1731, 1776, 2138}
 
 # Names of the remote-procedure-call range may carry these prefixes too.
