@@ -282,7 +282,7 @@ void TSpecialPunktButton::PaintFace(TCanvas* canvas, const TRect& face)
         lines += "\r\n" + point->Pociag()->Description();
     HDC dc = canvas->TextHandle();
     DrawTextA(dc, lines.c_str(), static_cast<int>(lines.size()), &text,
-              DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX);
+              DT_LEFT | DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 const TClassInfo* TSpecialPunktButton::ClassInfo() const
