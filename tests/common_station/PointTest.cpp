@@ -147,6 +147,12 @@ TEST_F(Points, EntriesSoundForTrainsAndAnnouncementPointsIgnoreARepeat)
     auto* entry = station.Add<TQuiet<TWlot>>("W1", 10, 10, 30, 13);
     EXPECT_EQ(entry->Color(), clGray);
     EXPECT_EQ(entry->RodzajWlotu(), rwWlot);
+    TStringList directions;
+    directions.Add("Lumów");
+    directions.Add("Kelce");
+    entry->SetKierunkiJazdy(&directions);
+    EXPECT_EQ(entry->KierunkiJazdy()->Text(), "Kelce\r\nLumów\r\n");  // a sorted copy
+    EXPECT_EQ(directions.Strings(0), "Lumów");
     auto train = Train("os 1");
     auto manoeuvre = Train("os 2");
     manoeuvre->BoolFields[3] = true;
