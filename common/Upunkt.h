@@ -208,6 +208,9 @@ protected:
     // colour while free.
     virtual TColor FillColor() const { return StateColor(); }
     void Paint() override;
+    // The fill, a mark in black (a siding's buffer stop, a platform's edge),
+    // Elementy and the name.
+    void PaintPoint(const TRect& mark);
     // Elementy centred over the point, inverting what is under it.
     void PaintElementy();
     void Notification(TComponent* component, TOperation operation) override;

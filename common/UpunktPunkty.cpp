@@ -156,10 +156,17 @@ void TPunkt::DblClick()
 
 void TPunkt::Paint()
 {
+    PaintPoint(Rect(0, 0, 0, 0));
+}
+
+void TPunkt::PaintPoint(const TRect& mark)
+{
     TCanvas* canvas = Canvas();
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(FillColor());
     canvas->FillRect(ClientRect());
+    canvas->Brush()->SetColor(clBlack);
+    canvas->FillRect(mark);
     PaintElementy();
     PaintName();
 }
@@ -243,16 +250,9 @@ TColor TBocznica::FillColor() const
 
 void TBocznica::Paint()
 {
-    TCanvas* canvas = Canvas();
-    const TRect r = ClientRect();
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(FillColor());
-    canvas->FillRect(r);
     // The buffer stop at the siding's end.
-    canvas->Brush()->SetColor(clBlack);
-    canvas->FillRect(typ_ == stLewy ? Rect(0, 0, 2, r.bottom) : Rect(r.right - 2, 0, r.right, r.bottom));
-    PaintElementy();
-    PaintName();
+    const TRect r = ClientRect();
+    PaintPoint(typ_ == stLewy ? Rect(0, 0, 2, r.bottom) : Rect(r.right - 2, 0, r.right, r.bottom));
 }
 
 const TClassInfo* TBocznica::ClassInfo() const
@@ -435,15 +435,9 @@ void TPeron::SetTyp(tSemType value)
 
 void TPeron::Paint()
 {
-    TCanvas* canvas = Canvas();
+    // The platform's edge.
     const TRect r = ClientRect();
-    canvas->Brush()->SetStyle(bsSolid);
-    canvas->Brush()->SetColor(FillColor());
-    canvas->FillRect(r);
-    canvas->Brush()->SetColor(clBlack);
-    canvas->FillRect(typ_ == stLewy ? Rect(0, 0, r.right, 2) : Rect(0, r.bottom - 2, r.right, r.bottom));
-    PaintElementy();
-    PaintName();
+    PaintPoint(typ_ == stLewy ? Rect(0, 0, r.right, 2) : Rect(0, r.bottom - 2, r.right, r.bottom));
 }
 
 const TClassInfo* TPeron::ClassInfo() const

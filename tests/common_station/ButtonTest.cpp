@@ -122,15 +122,6 @@ public:
     }
 };
 
-int Count(TBitmap& picture, const TRect& r, TColor color)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += picture.Canvas()->Pixels(x, y) == color;
-    return n;
-}
-
 TEST_F(Buttons, TheStripShowsTheErrorCountAndTheElement)
 {
     TTestStation station;
@@ -143,18 +134,18 @@ TEST_F(Buttons, TheStripShowsTheErrorCountAndTheElement)
     const TColor face = ColorToRGB(clBtnFace);
 
     auto clean = button->Draw();
-    EXPECT_EQ(Count(*clean, digits, clRed), 0);
-    EXPECT_GT(Count(*clean, digits, clWhite), 5);
-    EXPECT_GT(Count(*clean, symbol, clRed), 10);  // the red lamp
-    EXPECT_GT(Count(*clean, Rect(0, 0, 70, 9), face), 300);
-    EXPECT_EQ(Count(*clean, Rect(0, 0, 70, 9), 14155775), 0);  // the face lies below
+    EXPECT_EQ(CountColor(*clean, digits, clRed), 0);
+    EXPECT_GT(CountColor(*clean, digits, clWhite), 5);
+    EXPECT_GT(CountColor(*clean, symbol, clRed), 10);  // the red lamp
+    EXPECT_GT(CountColor(*clean, Rect(0, 0, 70, 9), face), 300);
+    EXPECT_EQ(CountColor(*clean, Rect(0, 0, 70, 9), 14155775), 0);  // the face lies below
 
     EXPECT_FALSE(ErrorOf([&] { signal->ReportError("błąd"); }).empty());
     signal->SetStatus(zielony);
     auto counted = button->Draw();
-    EXPECT_GT(Count(*counted, digits, clRed), 5);
-    EXPECT_EQ(Count(*counted, digits, clWhite), 0);
-    EXPECT_GT(Count(*counted, symbol, clLime), 10);
+    EXPECT_GT(CountColor(*counted, digits, clRed), 5);
+    EXPECT_EQ(CountColor(*counted, digits, clWhite), 0);
+    EXPECT_GT(CountColor(*counted, symbol, clLime), 10);
     TempFolder folder;
     SavePicture(*counted, folder.Path(), "upunkt_button.png");
 
@@ -164,17 +155,17 @@ TEST_F(Buttons, TheStripShowsTheErrorCountAndTheElement)
     auto* sw = station.Add<TZwrotnica>("ZW");
     light->SetMigajacy(true);
     button->SetElement(light);
-    EXPECT_GT(Count(*button->Draw(), symbol, clRed), 10);
+    EXPECT_GT(CountColor(*button->Draw(), symbol, clRed), 10);
     light->SetMigajacy(false);
-    EXPECT_GT(Count(*button->Draw(), symbol, clGray), 10);
+    EXPECT_GT(CountColor(*button->Draw(), symbol, clGray), 10);
     button->SetElement(barrier);
     auto bar = button->Draw();
-    EXPECT_GE(Count(*bar, symbol, clRed), 12);
-    EXPECT_GE(Count(*bar, symbol, clWhite), 12);
+    EXPECT_GE(CountColor(*bar, symbol, clRed), 12);
+    EXPECT_GE(CountColor(*bar, symbol, clWhite), 12);
     button->SetElement(sw);
     auto route = button->Draw();
-    EXPECT_GT(Count(*route, symbol, clBlack), 40);
-    EXPECT_GE(Count(*route, symbol, clWhite), 10);
+    EXPECT_GT(CountColor(*route, symbol, clBlack), 40);
+    EXPECT_GE(CountColor(*route, symbol, clWhite), 10);
 }
 
 TEST_F(Buttons, ReleasingEverySetRoute)

@@ -256,16 +256,6 @@ TEST_F(Points, ADoubleClickShowsTheTrainOrGivesItsDeparture)
     }
 }
 
-// Pixels of a picture, counted by colour within a rectangle.
-int CountColor(TBitmap& picture, const TRect& r, TColor color)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += picture.Canvas()->Pixels(x, y) == color;
-    return n;
-}
-
 TEST_F(Points, PointsPaintTheirStateTheirTextAndTheirName)
 {
     TTestStation station;

@@ -106,3 +106,12 @@ std::unique_ptr<TBitmap> PaintForm(TForm* form)
     }
     return picture;
 }
+
+int CountColor(TBitmap& picture, const TRect& r, TColor color)
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += picture.Canvas()->Pixels(x, y) == color;
+    return n;
+}

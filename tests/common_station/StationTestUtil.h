@@ -91,6 +91,9 @@ private:
 // twice, so that signals have taken their size.
 std::unique_ptr<TBitmap> PaintForm(TForm* form);
 
+// The pixels of a colour within a rectangle of a picture.
+int CountColor(TBitmap& picture, const TRect& r, TColor color);
+
 // The raised error of f, or "" when it raised none.
 template <class F>
 std::string ErrorOf(F&& f)
