@@ -15,6 +15,7 @@
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
 #include "common/Upunkt.h"
+#include "common/Upunkt_defpoc.h"
 #include "common/VersInfo.h"
 #include "common/qmxcolorbutton.h"
 #include "grid/qmxUserData.h"
@@ -27,7 +28,6 @@
 
 namespace {
 
-// The maker's list classes, registered by their stream identifiers.
 void StartObjectModel()
 {
     InitializeQmxList();
@@ -65,6 +65,7 @@ int main()
     StartUnit(InitComCtrlsUnit, nullptr);
     StartUnit(InitGridsUnit, nullptr);
     StartUnit(StartObjectModel, FinalizeQmxList);
+    StartUnit(InitializeUpunkt_defpoc, FinalizeUpunkt_defpoc);
     StartUnit(InitializeQmxShell, nullptr);
     StartUnit(InitializeUpunkt, nullptr);
     StartUnit(InitializeAppEvent, FinalizeAppEvent);
