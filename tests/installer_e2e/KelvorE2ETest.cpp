@@ -5,6 +5,7 @@
 
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -129,6 +130,33 @@ protected:
         app.SetChecked("eMain", "cbAutoReplace", autoReplace);
         app.SetChecked("eMain", "cbCzcionki", false);
         app.SetChecked("eMain", "cbComCtl", false);
+    }
+
+    // Makes a medium of the test's own, the folder name below the test's
+    // folder, with files given by their paths in it and their bytes, and
+    // installs from it from now on; gives its path, with a backslash.
+    std::string OwnMedium(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files)
+    {
+        medium_ = temp_.Path() + name + "\\";
+        CreateDirectoryA(medium_.c_str(), nullptr);
+        for (const auto& [path, bytes] : files) {
+            if (path.find('\\') != std::string::npos)
+                CreateDirectoryA((medium_ + path.substr(0, path.rfind('\\'))).c_str(), nullptr);
+            WriteWholeFile(medium_ + path, bytes);
+        }
+        return medium_;
+    }
+
+    // A custom installation into dest, replacing without asking and with no
+    // setup programs, from the start to Next on the options page: the
+    // summary comes next, after the boxes its building shows.
+    std::unique_ptr<TUiProcess> StartTowardsTheSummary(const std::string& dest)
+    {
+        auto app = Start();
+        CustomToApplications(*app);
+        ToOptions(*app, dest, true);
+        app->Click("eMain", "bDalej");
+        return app;
     }
 
     // Answers the program's message box with OK and gives its text.
@@ -498,13 +526,10 @@ TEST_F(KelvorE2E, AFailedCopyIsShownAndTheRunGoesOn)
 TEST_F(KelvorE2E, NoApplicationTickedAndSetupProgramsMissing)
 {
     // A medium of the test's own: one application, no setup programs.
-    const std::string medium = temp_.Path() + "Nosnik\\";
-    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), nullptr));
-    WriteWholeFile(medium + "kelvor.qmx", "[Notatnik]\r\n<katalog>=Notatnik\r\nnotatki.txt=Notatki\r\n");
-    WriteWholeFile(medium + "notatki.txt", "notatki");
-    for (const char* font : {"tahoma.ttf", "tahomabd.ttf"})
-        WriteWholeFile(medium + font, font);
-    medium_ = medium;
+    OwnMedium("Nosnik", {{"kelvor.qmx", "[Notatnik]\r\n<katalog>=Notatnik\r\nnotatki.txt=Notatki\r\n"},
+                         {"notatki.txt", "notatki"},
+                         {"tahoma.ttf", "tahoma.ttf"},
+                         {"tahomabd.ttf", "tahomabd.ttf"}});
     const std::string dest = temp_.Path() + "Nic";
 
     auto app = Start();
@@ -588,21 +613,14 @@ TEST_F(KelvorE2E, BackFromTheSummaryOfAFullInstallation)
 // summary's box for a program, the run's box for every file.
 TEST_F(KelvorE2E, DeviceNamesAreMissingFiles)
 {
-    const std::string medium = temp_.Path() + "Urzadzenia\\";
-    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((medium + "pakiet").c_str(), nullptr));
     const char* const names[] = {"COM1.exe", "nul.txt", "LPT9.exe", "con.exe", "Aux.dat", "prn", "brak.exe"};
     std::string description = "[Urządzenia]\r\n<katalog>=U\r\n";
     for (const char* name : names)
         description += std::string(name) + "=z\r\n";
-    WriteWholeFile(medium + "pakiet\\kelvor.qmx", description);
-    medium_ = medium;
+    const std::string medium = OwnMedium("Urzadzenia", {{"pakiet\\kelvor.qmx", description}});
     const std::string dest = temp_.Path() + "Cel";
 
-    auto app = Start();
-    CustomToApplications(*app);
-    ToOptions(*app, dest, true);
-    app->Click("eMain", "bDalej");
+    auto app = StartTowardsTheSummary(dest);
     std::vector<std::string> summary;
     for (const char* name : names)
         if (EndsText(name, ".exe"))
@@ -627,18 +645,13 @@ TEST_F(KelvorE2E, DeviceNamesAreMissingFiles)
 // its line, and left out: the list, the summary and the run pass it over.
 TEST_F(KelvorE2E, ATooLongEntryIsToldAndLeftOut)
 {
-    const std::string medium = temp_.Path() + "Dlugi\\";
-    ASSERT_TRUE(CreateDirectoryA(medium.c_str(), nullptr));
-    WriteWholeFile(medium + "kelvor.qmx", "[Długa]\r\n<katalog>=" + std::string(240, 'k') +
-                                              "\r\ndluga.txt=Długa\r\n[Krótka]\r\nkrotka.txt=Krótka\r\n");
-    WriteWholeFile(medium + "krotka.txt", "k");
-    medium_ = medium;
+    const std::string medium =
+        OwnMedium("Dlugi", {{"kelvor.qmx", "[Długa]\r\n<katalog>=" + std::string(240, 'k') +
+                                               "\r\ndluga.txt=Długa\r\n[Krótka]\r\nkrotka.txt=Krótka\r\n"},
+                            {"krotka.txt", "k"}});
     const std::string dest = temp_.Path() + "Cel";
 
-    auto app = Start();
-    CustomToApplications(*app);
-    ToOptions(*app, dest, true);
-    app->Click("eMain", "bDalej");
+    auto app = StartTowardsTheSummary(dest);
     EXPECT_EQ(AnswerMessage(*app), "Nazwa lub ścieżka pliku jest za długa; plik zostanie pominięty.\ndluga.txt=Długa");
     app->WaitForText("eMain", "lbInfo", "Podsumowanie");
     const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
