@@ -14,9 +14,12 @@
 #include "common/QmxUtil.h"
 #include "common/Upunkt.h"
 #include "common/VersInfo.h"
+#include "common/WSocket.h"
+#include "common/Wait.h"
 #include "common/qmxcolorbutton.h"
 #include "grid/qmxUserData.h"
 #include "organizer/HTMListb.h"
+#include "organizer/HttpProt.h"
 #include "organizer/cabfiles.h"
 #include "organizer/htmlabel.h"
 #include "organizer/main.h"
@@ -34,6 +37,8 @@ void StartComponents()
     qmxHTMlistboxStartup();
     qmxTabSetStartup();
     CabFilesStartup();
+    WaitStartup();
+    HttpProtStartup();
     InitQmxUserDataUnit();
     OrganizerMainStartup();
 }
@@ -59,6 +64,7 @@ int main()
     StartUnit(InitializeUpunkt, nullptr);
     StartUnit(InitializeAppEvent, FinalizeAppEvent);
     StartUnit(AddStartupFonts, RemoveStartupFonts);
+    StartUnit(WSocketStartup, WSocketShutdown);
     StartUnit(StartComponents, nullptr);
     StartUnit(InitCommonUnit, DoneCommonUnit);
     return RunProgramBlock(OrganizerMain, "Lumero - Orvath");

@@ -108,16 +108,22 @@ std::vector<TLoopbackServer::TConnection> TLoopbackServer::WaitForLog(size_t cou
     }
 }
 
-bool TLoopbackServer::WaitForStall(int connection, unsigned ms) const
+bool TLoopbackServer::WaitForStall(unsigned ms) const
 {
-    const std::string flag = folder_ + "stalled-" + std::to_string(connection);
+    const std::string pattern = folder_ + "stalled-*";
     const ULONGLONG end = GetTickCount64() + ms;
-    while (GetFileAttributesA(flag.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    for (;;) {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            FindClose(find);
+            DeleteFileA((folder_ + data.cFileName).c_str());
+            return true;
+        }
         if (GetTickCount64() >= end)
             return false;
         PumpMessagesFor(20);
     }
-    return true;
 }
 
 std::string TLoopbackServer::Pattern(size_t size)
