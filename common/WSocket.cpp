@@ -174,16 +174,23 @@ void TCustomWSocket::SetAddr(const std::string& value)
     }
 }
 
+bool TCustomWSocket::TakeName(std::string& text, bool assigned, const std::string& value, const char* notClosed)
+{
+    if (assigned && value == text)
+        return false;
+    text = value;
+    if (state_ != wsClosed) {
+        HandleError(notClosed);
+        return false;
+    }
+    text = Trim(value);
+    return true;
+}
+
 void TCustomWSocket::SetPort(const std::string& value)
 {
-    if (portAssigned_ && value == port_)
+    if (!TakeName(port_, portAssigned_, value, "Cannot change Port if not closed"))
         return;
-    port_ = value;
-    if (state_ != wsClosed) {
-        HandleError("Cannot change Port if not closed");
-        return;
-    }
-    port_ = Trim(value);
     if (port_.empty()) {
         portAssigned_ = false;
     } else if (StartsWithDigit(port_)) {
@@ -204,14 +211,8 @@ void TCustomWSocket::SetPort(const std::string& value)
 
 void TCustomWSocket::SetProto(const std::string& value)
 {
-    if (protoAssigned_ && value == proto_)
+    if (!TakeName(proto_, protoAssigned_, value, "Cannot change Proto if not closed"))
         return;
-    proto_ = value;
-    if (state_ != wsClosed) {
-        HandleError("Cannot change Proto if not closed");
-        return;
-    }
-    proto_ = Trim(value);
     if (proto_.empty()) {
         protoAssigned_ = false;
         return;

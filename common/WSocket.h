@@ -176,6 +176,9 @@ protected:
 
 private:
     // WSocket.cpp
+    // Port and Proto store their text as given, then, while closed, trimmed
+    // (true: go on with it); nothing when it stands assigned unchanged.
+    bool TakeName(std::string& text, bool assigned, const std::string& value, const char* notClosed);
     void NetworkEvent(WPARAM wParam, LPARAM lParam);
     void LookupDone(TMessage& message, bool reverse);
     // Closing, with or without shutting the directions down first.
@@ -200,6 +203,9 @@ private:
     // Handles messages until done() or the timeout (seconds).
     template <class Done>
     void PumpUntil(int timeout, Done done);
+    // Shows the wait control counting down from timeout and runs its
+    // blocking wait.
+    void BlockingWait(int timeout);
 
     std::unique_ptr<THiddenWindow> window_;
     SOCKET handle_ = INVALID_SOCKET;

@@ -222,15 +222,10 @@ void TCustomWSocket::ReadLine(int timeout, std::string& line)
     }
     ReadLineBytes();
     if (lineReading_) {
-        if (multiThreaded_) {
+        if (multiThreaded_)
             PumpUntil(timeout, [this] { return !lineReading_; });
-        } else {
-            waitCtrl_->SetCaption(IntToStr(timeout));
-            waitCtrl_->Show();
-            waitCtrl_->WaitBlocking();
-            if (waitCtrl_)
-                waitCtrl_->Hide();
-        }
+        else
+            BlockingWait(timeout);
     }
     line = line_;
 }
@@ -266,6 +261,16 @@ void TCustomWSocket::PumpUntil(int timeout, Done done)
             return;
         SleepUntilMessage(static_cast<DWORD>(end - now));
     }
+}
+
+void TCustomWSocket::BlockingWait(int timeout)
+{
+    waitCtrl_->SetCaption(IntToStr(timeout));
+    waitCtrl_->Show();
+    waitCtrl_->WaitBlocking();
+    // A handler may have freed the control meanwhile.
+    if (waitCtrl_)
+        waitCtrl_->Hide();
 }
 
 void TCustomWSocket::Flush()
@@ -319,11 +324,7 @@ bool TCustomWSocket::WaitForState(int timeout, TSocketState state)
         SocketError("TWSocket.Wait", WSANO_DATA);
         return false;
     } else {
-        waitCtrl_->SetCaption(IntToStr(timeout));
-        waitCtrl_->Show();
-        waitCtrl_->WaitBlocking();
-        if (waitCtrl_)
-            waitCtrl_->Hide();
+        BlockingWait(timeout);
     }
     const bool reached = state_ == state;
     awaited_ = wsInvalidState;

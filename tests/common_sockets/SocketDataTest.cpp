@@ -31,12 +31,9 @@ struct RecordingPair {
     TRecordingSocket client{nullptr};
     RecordingPair()
     {
-        listener.SetAddr("127.0.0.1");
-        listener.SetPort("0");
         listener.OnSessionAvailable = TSessionAvailable(this, &RecordingPair::Accept);
-        listener.Listen();
         client.SetAddr("127.0.0.1");
-        client.SetPort(listener.GetXPort());
+        client.SetPort(ListenOnLoopback(listener));
         client.Connect();
         EXPECT_TRUE(PumpUntil([this] { return client.State() == wsConnected && server.State() == wsConnected; }));
     }
@@ -76,13 +73,11 @@ TEST(WSocketData, SendWhileNotConnectedFails)
 TEST(WSocketData, SendWhileConnectingClosesTheConnectionOnce)
 {
     TWSocket listener(nullptr);
-    listener.SetAddr("127.0.0.1");
-    listener.SetPort("0");
-    listener.Listen();
+    const std::string port = ListenOnLoopback(listener);
     TWSocket socket(nullptr);
     SocketEvents events(&socket);
     socket.SetAddr("127.0.0.1");
-    socket.SetPort(listener.GetXPort());
+    socket.SetPort(port);
     socket.Connect();
     ASSERT_EQ(socket.State(), wsConnecting);
     events.lines.clear();
@@ -181,9 +176,7 @@ TEST(WSocketData, MultiThreadedReadLinePumpsTheThreadsOwnQueue)
 TEST(WSocketData, WaitForState)
 {
     TWSocket listener(nullptr);
-    listener.SetAddr("127.0.0.1");
-    listener.SetPort("0");
-    listener.Listen();
+    const std::string port = ListenOnLoopback(listener);
     TWSocket socket(nullptr);
     SocketEvents events(&socket);
     EXPECT_FALSE(socket.WaitForState(5, wsClosed));  // already so
@@ -195,7 +188,7 @@ TEST(WSocketData, WaitForState)
     TWait wait(nullptr);
     socket.SetWaitCtrl(&wait);
     socket.SetAddr("127.0.0.1");
-    socket.SetPort(listener.GetXPort());
+    socket.SetPort(port);
     socket.Connect();
     EXPECT_TRUE(socket.WaitForState(5, wsConnected));
     EXPECT_EQ(wait.ModalResult(), 1);
@@ -258,10 +251,8 @@ struct Acceptor {
     TWSocket server{nullptr};
     Acceptor()
     {
-        listener.SetAddr("127.0.0.1");
-        listener.SetPort("0");
         listener.OnSessionAvailable = TSessionAvailable(this, &Acceptor::Accept);
-        listener.Listen();
+        ListenOnLoopback(listener);
     }
     void Accept(TObject*, WORD) { server.Dup(listener.Accept()); }
 };

@@ -103,15 +103,12 @@ void SocketEvents::LineTooLong(TObject*)
     lines.push_back("line too long");
 }
 
-std::string FreePort()
+std::string ListenOnLoopback(TWSocket& listener)
 {
-    TWSocket listener(nullptr);
     listener.SetAddr("127.0.0.1");
     listener.SetPort("0");
-    listener.Listen();
-    const std::string port = listener.GetXPort();
-    listener.Close();
-    return port;
+    EXPECT_EQ(listener.Listen(), 0);
+    return listener.GetXPort();
 }
 
 std::string Pattern4000()
@@ -121,11 +118,8 @@ std::string Pattern4000()
 
 SocketPair::SocketPair()
 {
-    listener.SetAddr("127.0.0.1");
-    listener.SetPort("0");
     listener.OnSessionAvailable = TSessionAvailable(this, &SocketPair::Accept);
-    EXPECT_EQ(listener.Listen(), 0);
-    port = listener.GetXPort();
+    port = ListenOnLoopback(listener);
     client.SetAddr("127.0.0.1");
     client.SetPort(port);
     client.Connect();

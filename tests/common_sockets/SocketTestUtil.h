@@ -42,7 +42,13 @@ struct SocketEvents {
 };
 
 // A port on 127.0.0.1 where nothing listens (one just closed).
-std::string FreePort();
+inline std::string FreePort()
+{
+    return FreeLoopbackPort();
+}
+// Makes listener listen on 127.0.0.1, on a port the system chooses; gives
+// the port.
+std::string ListenOnLoopback(TWSocket& listener);
 // 4000 bytes that are not all alike.
 std::string Pattern4000();
 

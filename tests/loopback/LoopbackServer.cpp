@@ -42,6 +42,22 @@ void PumpMessagesFor(unsigned ms)
     }
 }
 
+std::string FreeLoopbackPort()
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = inet_addr("127.0.0.1");
+    bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    int len = sizeof addr;
+    getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len);
+    closesocket(s);
+    WSACleanup();
+    return std::to_string(ntohs(addr.sin_port));
+}
+
 TLoopbackServer::TLoopbackServer()
 {
     const char* port = std::getenv("QMX_HTTP_PORT");

@@ -58,3 +58,6 @@ private:
 // Handles the calling thread's messages for about ms milliseconds, sleeping
 // while none are waiting.
 void PumpMessagesFor(unsigned ms);
+
+// A port of 127.0.0.1 where nothing listens: one bound, then let go.
+std::string FreeLoopbackPort();

@@ -207,13 +207,7 @@ TEST(HttpClient, SynchronousHead)
     EXPECT_GE(client.HeaderLines()->IndexOf("Last-Modified: Mon, 03 Jan 2000 10:00:00 GMT"), 0);
 
     client.URL = Server().Url("/missing.qmx");
-    try {
-        client.Head();
-        ADD_FAILURE() << "no error";
-    } catch (const EHttpException& e) {
-        EXPECT_EQ(e.ErrorCode, 404);
-        EXPECT_EQ(e.Message(), "Not Found");
-    }
+    EXPECT_EQ(HttpErrorOf([&] { client.Head(); }), "404 Not Found");
     EXPECT_EQ(client.State(), httpReady);
     ASSERT_TRUE(WaitUntilDone(events, 2));
     EXPECT_EQ(events.doneKind, httpHEAD);
@@ -243,22 +237,10 @@ TEST(HttpClient, MisuseRaisesAndChangesNothing)
     THttpCli client(nullptr);
     ClientEvents events(&client);
     client.URL = Server().Url("/a.qmx");
-    try {
-        client.RequestAsync(httpPOST);
-        ADD_FAILURE() << "no error";
-    } catch (const EHttpException& e) {
-        EXPECT_EQ(e.ErrorCode, 2);
-        EXPECT_EQ(e.Message(), "HTTP component has nothing to post");
-    }
+    EXPECT_EQ(HttpErrorOf([&] { client.RequestAsync(httpPOST); }), "2 HTTP component has nothing to post");
     EXPECT_EQ(client.State(), httpReady);
     client.GetAsync();
-    try {
-        client.GetAsync();
-        ADD_FAILURE() << "no error";
-    } catch (const EHttpException& e) {
-        EXPECT_EQ(e.ErrorCode, 1);
-        EXPECT_EQ(e.Message(), "HTTP component is busy");
-    }
+    EXPECT_EQ(HttpErrorOf([&] { client.GetAsync(); }), "1 HTTP component is busy");
     ASSERT_TRUE(WaitUntilDone(events));
     EXPECT_EQ(events.done, 1);
     EXPECT_EQ(client.StatusCode(), 200);

@@ -49,3 +49,16 @@ bool WaitUntilDone(ClientEvents& events, int count = 1);
 
 // The server's view of the requests of one test.
 TLoopbackServer& Server();
+
+// "<ErrorCode> <message>" of the EHttpException that f raises; empty when
+// it raises none.
+template <class F>
+std::string HttpErrorOf(F f)
+{
+    try {
+        f();
+    } catch (const EHttpException& e) {
+        return std::to_string(e.ErrorCode) + " " + e.Message();
+    }
+    return "";
+}
