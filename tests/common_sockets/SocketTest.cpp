@@ -88,7 +88,9 @@ TEST(WSocket, NamesAreCheckedAsTheyAreSet)
     EXPECT_EQ(socket.Addr(), "127.0.0.1");
     socket.SetPort(" 8080 ");
     EXPECT_EQ(socket.Port(), "8080");
-    // A service name is looked up with the protocol: tftp is a UDP service.
+    // A service name is looked up with the protocol: http is a TCP service,
+    // tftp a UDP one.
+    EXPECT_EQ(ErrorOf(socket, [](TCustomWSocket& s) { s.SetPort("http"); }), "");
     const std::string tcp = ErrorOf(socket, [](TCustomWSocket& s) { s.SetPort("tftp"); });
     EXPECT_EQ(tcp.rfind("Error ", 0), 0u) << tcp;
     EXPECT_NE(tcp.find(" in function SetPort: Cannot convert port 'tftp'\r\n"), std::string::npos) << tcp;
