@@ -58,11 +58,17 @@ TRun RunQmxDrive(const TempFolder& folder, const std::string& arguments)
 }
 
 // The same with a script of UTF-8 lines, as a shell would hand it over.
-TRun RunScript(const TempFolder& folder, const std::string& script, int timeoutSeconds = 10)
+// Writes the script as the driver reads it (UTF-8) and gives its path.
+std::string WriteScript(const TempFolder& folder, const std::string& script)
 {
     const std::string scriptFile = folder.Path() + "skrypt.txt";
     WriteWholeFile(scriptFile, Convert(script, CP_ACP, CP_UTF8));
-    return RunQmxDrive(folder, "--timeout " + std::to_string(timeoutSeconds) + " -f " + scriptFile);
+    return scriptFile;
+}
+
+TRun RunScript(const TempFolder& folder, const std::string& script, int timeoutSeconds = 10)
+{
+    return RunQmxDrive(folder, "--timeout " + std::to_string(timeoutSeconds) + " -f " + WriteScript(folder, script));
 }
 
 TEST(QmxDrive, RunsAScriptAgainstTheProgramItStarts)
@@ -90,20 +96,31 @@ TEST(QmxDrive, RunsAScriptAgainstTheProgramItStarts)
 TEST(QmxDrive, StopsAtTheFirstLineThatFails)
 {
     TempFolder folder;
-    const TRun run = RunScript(folder, "start " + TestProgramFolder() + "uidriver_target.exe\n"
-                                       "click fProba bBrak\n"
-                                       "kill\n",
-                               1);
+    // The program is started and waited for first, so that the short wait of
+    // the failing line is spent on the missing component, however long the
+    // program takes to start on a busy machine.
+    const TRun started = RunScript(folder, "start " + TestProgramFolder() + "uidriver_target.exe\n"
+                                           "wait-form \"Próba sterownika\"\n");
+    ASSERT_EQ(started.ExitCode, 0) << started.Err;
+    // The started program keeps the first run's output files open: the next
+    // runs write theirs in a folder of their own.
+    TempFolder next;
+    const std::string pidText = started.Out.substr(0, started.Out.find('\n'));
+    const TRun run = RunQmxDrive(next, "--pid " + pidText +
+                                             " --timeout 1 -f " + WriteScript(next, "# the first line\n"
+                                                                                      "click fProba bBrak\n"
+                                                                                      "kill\n"));
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_NE(run.Err.find("skrypt.txt, line 2: waited 1 s in vain for fProba.bBrak to be usable; form fProba has no component bBrak"),
               std::string::npos)
         << run.Err;
     // The program is left running; another run finds it by its id.
-    const DWORD pid = static_cast<DWORD>(std::stoul(run.Out));
+    const DWORD pid = static_cast<DWORD>(std::stoul(pidText));
     HANDLE program = OpenProcess(SYNCHRONIZE, FALSE, pid);
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(WaitForSingleObject(program, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    const TRun kill = RunQmxDrive(folder, "--pid " + std::to_string(pid) + " kill");
+    TempFolder last;
+    const TRun kill = RunQmxDrive(last, "--pid " + std::to_string(pid) + " kill");
     EXPECT_EQ(kill.ExitCode, 0) << kill.Err;
     EXPECT_EQ(WaitForSingleObject(program, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
     CloseHandle(program);
