@@ -286,6 +286,22 @@ in_addr TCustomWSocket::ResolveAddr(const std::string& text)
 // ---------------------------------------------------------------------------
 // Connecting and listening
 
+bool TCustomWSocket::MakeSocket(const char* failure)
+{
+    if (!addrResolved_) {
+        sin_.sin_addr = ResolveAddr(addr_);
+        addrResolved_ = true;
+    }
+    sin_.sin_family = AF_INET;
+    sin_.sin_port = htons(portNum_);
+    EmptyQueue();
+    handle_ = socket(AF_INET, sockType_, protoNum_);
+    if (handle_ != INVALID_SOCKET)
+        return true;
+    SocketError(failure);
+    return false;
+}
+
 void TCustomWSocket::Connect()
 {
     if (handle_ != INVALID_SOCKET && state_ != wsClosed) {
@@ -304,19 +320,8 @@ void TCustomWSocket::Connect()
         HandleError("Connect: Nie podano protokołu");
         return;
     }
-    if (!addrResolved_) {
-        sin_.sin_addr = ResolveAddr(addr_);
-        addrResolved_ = true;
-    }
-    sin_.sin_family = AF_INET;
-    sin_.sin_port = htons(portNum_);
-
-    EmptyQueue();
-    handle_ = socket(AF_INET, sockType_, protoNum_);
-    if (handle_ == INVALID_SOCKET) {
-        SocketError("Connect (socket)");
+    if (!MakeSocket("Connect (socket)"))
         return;
-    }
     ChangeState(wsOpened);
 
     if (sockType_ == SOCK_DGRAM) {
@@ -375,19 +380,8 @@ int TCustomWSocket::Listen()
         SocketError(missing, WSAEINVAL);
         return -1;
     }
-    if (!addrResolved_) {
-        sin_.sin_addr = ResolveAddr(addr_);
-        addrResolved_ = true;
-    }
-    sin_.sin_family = AF_INET;
-    sin_.sin_port = htons(portNum_);
-
-    EmptyQueue();
-    handle_ = socket(AF_INET, sockType_, protoNum_);
-    if (handle_ == INVALID_SOCKET) {
-        SocketError("socket");
+    if (!MakeSocket("socket"))
         return -1;
-    }
     if (bind(handle_, reinterpret_cast<const sockaddr*>(&sin_), sizeof sin_) != 0) {
         FailOpen("Bind", WSAGetLastError());
         return -1;
@@ -603,16 +597,23 @@ int TCustomWSocket::GetSockName(sockaddr_in& name, int& nameLen)
 // ---------------------------------------------------------------------------
 // Host look-ups
 
-void TCustomWSocket::DnsLookup(const std::string& hostName)
+bool TCustomWSocket::BeginLookup(const std::string& name)
 {
-    if (hostName.empty()) {
+    if (name.empty()) {
         HandleError("DNS lookup: błędna nazwa serwera.");
         FireDnsLookupDone(WSAEINVAL);
-        return;
+        return false;
     }
     CancelDnsLookup();
     dnsResult_.clear();
     dnsResultList_->Clear();
+    return true;
+}
+
+void TCustomWSocket::DnsLookup(const std::string& hostName)
+{
+    if (!BeginLookup(hostName))
+        return;
     in_addr numeric{};
     numeric.s_addr = inet_addr(hostName.c_str());
     if (IsDottedNumber(hostName) && (numeric.s_addr != INADDR_NONE || hostName == "255.255.255.255")) {
@@ -628,14 +629,8 @@ void TCustomWSocket::DnsLookup(const std::string& hostName)
 
 void TCustomWSocket::ReverseDnsLookup(const std::string& hostAddr)
 {
-    if (hostAddr.empty()) {
-        HandleError("DNS lookup: błędna nazwa serwera.");
-        FireDnsLookupDone(WSAEINVAL);
+    if (!BeginLookup(hostAddr))
         return;
-    }
-    CancelDnsLookup();
-    dnsResult_.clear();
-    dnsResultList_->Clear();
     const u_long addr = inet_addr(hostAddr.c_str());
     dnsHandle_ = WSAAsyncGetHostByAddr(Handle(), WM_ASYNCGETHOSTBYADDR, reinterpret_cast<const char*>(&addr),
                                        sizeof addr, AF_INET, dnsBuffer_, sizeof dnsBuffer_);

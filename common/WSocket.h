@@ -179,7 +179,13 @@ private:
     // Port and Proto store their text as given, then, while closed, trimmed
     // (true: go on with it); nothing when it stands assigned unchanged.
     bool TakeName(std::string& text, bool assigned, const std::string& value, const char* notClosed);
+    // Resolves the address into the address record, empties the send queue
+    // and makes the handle; false after the socket error with failure.
+    bool MakeSocket(const char* failure);
     void NetworkEvent(WPARAM wParam, LPARAM lParam);
+    // An empty name is an error (then the look-up ends with 10022: false);
+    // otherwise a pending look-up is cancelled and the results cleared.
+    bool BeginLookup(const std::string& name);
     void LookupDone(TMessage& message, bool reverse);
     // Closing, with or without shutting the directions down first.
     void InternalClose(bool shutdownFirst);
