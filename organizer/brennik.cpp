@@ -17,9 +17,12 @@
 #include "common/Upunkt.h"
 #include "common/Upunkt_defpoc.h"
 #include "common/VersInfo.h"
+#include "common/WSocket.h"
+#include "common/Wait.h"
 #include "common/qmxcolorbutton.h"
 #include "grid/qmxUserData.h"
 #include "organizer/HTMListb.h"
+#include "organizer/HttpProt.h"
 #include "organizer/cabfiles.h"
 #include "organizer/htmlabel.h"
 #include "organizer/main.h"
@@ -43,6 +46,8 @@ void StartComponents()
     qmxHTMlistboxStartup();
     qmxTabSetStartup();
     CabFilesStartup();
+    WaitStartup();
+    HttpProtStartup();
     InitQmxUserDataUnit();
     OrganizerMainStartup();
 }
@@ -70,6 +75,7 @@ int main()
     StartUnit(InitializeUpunkt, nullptr);
     StartUnit(InitializeAppEvent, FinalizeAppEvent);
     StartUnit(AddStartupFonts, RemoveStartupFonts);
+    StartUnit(WSocketStartup, WSocketShutdown);
     StartUnit(StartComponents, nullptr);
     StartUnit(InitCommonUnit, DoneCommonUnit);
     return RunProgramBlock(OrganizerMain, "Lumero - Orvath");

@@ -1,0 +1,620 @@
+// The HTTP client: a request's way from the URL through the look-up, the
+// connection, the request lines, the answer's header and body, to its end.
+#include "organizer/HttpProt.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "classlib/Forms.h"
+#include "classlib/TypInfo.h"
+
+namespace {
+
+// The hidden window's messages.
+constexpr UINT WM_HTTP_REQUEST_DONE = WM_USER + 1;  // WParam: the kind, LParam: the error code
+constexpr UINT WM_HTTP_SET_READY = WM_USER + 2;
+constexpr UINT WM_HTTP_RELOCATE = WM_USER + 3;
+
+constexpr int ReceiveBufferSize = 8192;
+constexpr int SendBlockSize = 8192;
+// Redirections a request follows; the next one ends it.
+constexpr int MaxRedirections = 10;
+
+std::string WinsockFailure(int code)
+{
+    return WinsockErrorText(code) + " (Error #" + IntToStr(code) + ")";
+}
+
+bool EndsWithNoCase(const std::string& s, const char* suffix)
+{
+    const size_t n = std::strlen(suffix);
+    return s.size() >= n && AnsiLowerCase(s.substr(s.size() - n)) == suffix;
+}
+
+} // namespace
+
+THttpCli::THttpCli(TComponent* owner)
+    : TComponent(owner), socket_(new TWSocket(this)),
+      window_(std::make_unique<THiddenWindow>(THiddenWindow::TWndMethod(this, &THttpCli::WindowProc), this)),
+      headerLines_(std::make_unique<TStringList>()), authChallenges_(std::make_unique<TStringList>()),
+      sendBlock_(SendBlockSize), receiveBuffer_(ReceiveBufferSize)
+{
+    socket_->OnSessionConnected = TSessionConnected(this, &THttpCli::SessionConnected);
+    socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::SessionClosed);
+    socket_->OnDataAvailable = TDataAvailable(this, &THttpCli::DataAvailable);
+    socket_->OnDataSent = TDataSent(this, &THttpCli::DataSent);
+    socket_->OnDnsLookupDone = TDnsLookupDone(this, &THttpCli::DnsLookupDone);
+}
+
+THttpCli::~THttpCli()
+{
+    // The socket goes first, while the client it reports to is whole.
+    Destroying();
+    delete socket_;
+}
+
+void THttpCli::SetMultiThreaded(bool value)
+{
+    multiThreaded_ = value;
+    socket_->SetMultiThreaded(value);
+}
+
+void THttpCli::SetState(THttpState state, bool announceDone)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    OnStateChange(this);
+    // The request's own kind and error travel with the message: a new
+    // request may start before it is handled.
+    if (state_ == httpReady && announceDone)
+        window_->Post(WM_HTTP_REQUEST_DONE, static_cast<WPARAM>(rqType_), errorCode_);
+}
+
+void THttpCli::WindowProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_HTTP_REQUEST_DONE:
+        OnRequestDone(this, static_cast<THttpRequest>(message.WParam), static_cast<WORD>(message.LParam));
+        break;
+    case WM_HTTP_SET_READY:
+        SetState(httpReady);
+        break;
+    case WM_HTTP_RELOCATE:
+        // An Abort or a failure may have ended the request meanwhile.
+        if (!ended_ && state_ != httpAborting && state_ != httpReady)
+            Guarded([this] { StartConnection(); });
+        break;
+    default:
+        window_->DefaultHandler(message);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Starting a request
+
+void THttpCli::RequestAsync(THttpRequest kind)
+{
+    if (state_ != httpReady)
+        throw EHttpException("HTTP component is busy", 1);
+    if (kind == httpPOST && !RequestBody)
+        throw EHttpException("HTTP component has nothing to post", 2);
+
+    headerLines_->Clear();
+    rqType_ = kind;
+    errorCode_ = httpErrNone;
+    socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::SessionClosed);
+    SetState(httpNotConnected);
+    documentName_.clear();
+    statusCode_ = 0;
+    receivedCount_ = 0;
+    sentCount_ = 0;
+    headerLineCount_ = 0;
+    bodyChunkCount_ = 0;
+    sendingBody_ = false;
+    redirects_ = 0;
+    failed_ = false;
+    ended_ = false;
+
+    std::string proto, user, password, host, port, path;
+    ParseURL(URL, proto, user, password, host, port, path);
+    hostHeader_ = host;
+    urlPort_ = port;
+    if (Proxy.empty()) {
+        path_ = path;
+        connectHost_ = host;
+        connectPort_ = port.empty() ? "80" : port;
+    } else {
+        // The proxy asks the server the URL names, port included.
+        path_ = ProxyPrefix(proto.empty() ? "http" : proto) + path;
+        std::string proxyProto, proxyUser, proxyPassword, proxyPath;
+        ParseURL(Proxy, proxyProto, proxyUser, proxyPassword, connectHost_, connectPort_, proxyPath);
+        if (connectPort_.empty())
+            connectPort_ = ProxyPort;
+    }
+    if (!user.empty())
+        Username = user;
+    if (!password.empty())
+        Password = password;
+    if (path_.empty())
+        path_ = "/";
+
+    if (path_ == "/") {
+        documentName_ = "document.htm";
+    } else {
+        std::string name = path_;
+        if (!name.empty() && name.back() == '/')
+            name.pop_back();
+        name = name.substr(name.rfind('/') + 1).substr(0, 255);
+        documentName_ = name.substr(0, name.find('?'));
+    }
+
+    try {
+        StartConnection();
+    } catch (const Exception&) {
+        // Nothing was started: the client is ready for the next request.
+        SetState(httpReady, false);
+        throw;
+    }
+}
+
+std::string THttpCli::ProxyPrefix(const std::string& scheme) const
+{
+    return scheme + "://" + hostHeader_ + (urlPort_.empty() ? "" : ":" + urlPort_);
+}
+
+void THttpCli::RequestSync(THttpRequest kind)
+{
+    RequestAsync(kind);
+    while (state_ != httpReady) {
+        if (multiThreaded_ || !Application)
+            socket_->PumpMessages();
+        else
+            Application->ProcessMessages();
+        if (state_ != httpReady)
+            SleepUntilMessage();
+    }
+    if (statusCode_ >= 400)
+        throw EHttpException(reasonPhrase_, statusCode_);
+}
+
+void THttpCli::StartConnection()
+{
+    SetState(httpDnsLookup);
+    fill_ = 0;
+    answerLengthSeen_ = false;
+    closingOnPurpose_ = false;
+    socket_->DnsLookup(connectHost_);
+}
+
+void THttpCli::Disconnect()
+{
+    closingOnPurpose_ = true;
+    socket_->Close();
+    connected_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// The end of a request
+
+void THttpCli::Fail(const std::string& reason, WORD errorCode)
+{
+    if (failed_)
+        return;
+    failed_ = true;
+    statusCode_ = 404;
+    reasonPhrase_ = reason;
+    errorCode_ = errorCode;
+}
+
+void THttpCli::FailAndClose(const std::string& reason, WORD errorCode)
+{
+    Fail(reason, errorCode);
+    if (socket_->State() != wsClosed)
+        Disconnect();
+    // No connection was open (or its close was reported already): the
+    // request ends here.
+    if (!ended_)
+        SessionClosed(this, 0);
+}
+
+template <class F>
+void THttpCli::Guarded(F f)
+{
+    try {
+        f();
+    } catch (const Exception& e) {
+        FailAndClose(e.Message(), httpErrNone);
+    }
+}
+
+void THttpCli::SessionClosed(TObject*, WORD error)
+{
+    if (ended_)
+        return;
+    const bool wasConnected = connected_;
+    connected_ = false;
+    if (state_ != httpAborting && !failed_) {
+        if (error != 0)
+            Fail(WinsockFailure(error), httpErrTransfer);
+        else if (closingOnPurpose_)
+            ;  // the client closed: an error status, or a failed send
+        else if (wasConnected && state_ == httpWaitingHeader)
+            Fail("Document incomplete", httpErrTransfer);
+        else if (state_ == httpWaitingBody && rqType_ != httpHEAD && answerLengthSeen_ &&
+                 receivedCount_ < answerLength_)
+            Fail("Document incomplete", httpErrTransfer);
+    }
+    if (bodyChunkCount_ > 0)
+        TriggerDocEnd();
+    ended_ = true;
+    window_->Post(WM_HTTP_SET_READY);
+}
+
+void THttpCli::RedirectClosed(TObject*, WORD)
+{
+    connected_ = false;
+    locationSeen_ = false;
+    socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::SessionClosed);
+    ++redirects_;
+    OnLocationChange(this);
+    window_->Post(WM_HTTP_RELOCATE);
+}
+
+void THttpCli::Abort()
+{
+    if (state_ == httpReady) {
+        if (socket_->State() != wsClosed)
+            socket_->Close();
+        return;
+    }
+    const THttpState was = state_;
+    SetState(httpAborting);
+    if (was == httpDnsLookup) {
+        try {
+            socket_->CancelDnsLookup();
+        } catch (const Exception&) {
+            // The answer may be on its way already; it is dropped anyway.
+        }
+    }
+    failed_ = true;
+    statusCode_ = 404;
+    reasonPhrase_ = "Connection aborted on request";
+    errorCode_ = httpErrAborted;
+    if (was != httpDnsLookup && socket_->State() != wsClosed)
+        socket_->Close();
+    // Between two connections of a redirection there is none to close.
+    if (!ended_)
+        SessionClosed(this, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Look-up, connection and the request
+
+void THttpCli::DnsLookupDone(TObject*, WORD error)
+{
+    if (state_ != httpDnsLookup)
+        return;
+    if (error) {
+        Fail("can't resolve hostname to IP address", httpErrNone);
+        SessionClosed(this, 0);
+        return;
+    }
+    Guarded([this] {
+        SetState(httpNotConnected);
+        socket_->SetAddr(socket_->DnsResult());
+        socket_->SetPort(connectPort_);
+        socket_->SetProto("tcp");
+        socket_->Connect();
+    });
+}
+
+void THttpCli::SessionConnected(TObject*, WORD error)
+{
+    if (error) {
+        // The socket closes the connection next, which ends the request.
+        Fail(WinsockFailure(error), httpErrNone);
+        return;
+    }
+    Guarded([this] {
+        connected_ = true;
+        bodyHandler_ = false;
+        SetState(httpWaitingHeader);
+        static const char* const methods[] = {"", "GET", "POST", "HEAD"};
+        SendRequest(methods[rqType_]);
+        if (rqType_ == httpPOST) {
+            TriggerSendBegin();
+            sendingBody_ = true;
+            SendNextBlock();
+        }
+    });
+}
+
+void THttpCli::SendCommand(const std::string& line)
+{
+    OnCommand(this, line);
+    request_ += line;
+    request_ += "\r\n";
+}
+
+void THttpCli::SendRequest(const std::string& method)
+{
+    request_.clear();
+    TriggerHeaderBegin();
+    SendCommand(method + " " + path_ + " HTTP/" + "1.0");
+    if (!Sender.empty())
+        SendCommand("From: " + Sender);
+    if (!Reference.empty())
+        SendCommand("Referer: " + Reference);
+    if (rqType_ == httpPOST && !ContentTypePost.empty())
+        SendCommand("Content-Type: " + ContentTypePost);
+    if (!Agent.empty())
+        SendCommand("User-Agent: " + Agent);
+    SendCommand("Host: " + hostHeader_);
+    if (NoCache)
+        SendCommand("Pragma: no-cache");
+    if (rqType_ == httpPOST)
+        SendCommand("Content-Length: " + IntToStr(RequestBody->Size()));
+    if (ModifiedSince != 0)
+        SendCommand("If-Modified-Since: " + RFC1123Date(ModifiedSince) + " GMT");
+    if (!Username.empty())
+        SendCommand("Authorization: Basic " + EncodeLine(1, Username + ":" + Password));
+    if (!Proxy.empty() && !ProxyUsername.empty())
+        SendCommand("Proxy-Authorization: Basic " + EncodeLine(1, ProxyUsername + ":" + ProxyPassword));
+    if (!Cookie.empty())
+        SendCommand("Cookie: " + Cookie);
+    TriggerHeaderEnd();
+    SendCommand("");
+    const std::string bytes = std::move(request_);
+    request_.clear();
+    socket_->SendStr(bytes);
+}
+
+void THttpCli::DataSent(TObject*, WORD)
+{
+    if (sendingBody_)
+        Guarded([this] { SendNextBlock(); });
+}
+
+void THttpCli::SendNextBlock()
+{
+    const int n = RequestBody->Read(sendBlock_.data(), SendBlockSize);
+    if (n > 0) {
+        sentCount_ += n;
+        TriggerSendData(sendBlock_.data(), n);
+        socket_->Send(sendBlock_.data(), n);
+    } else {
+        sendingBody_ = false;
+        TriggerSendEnd();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The answer
+
+void THttpCli::DataAvailable(TObject*, WORD)
+{
+    Guarded([this] {
+        const int room = ReceiveBufferSize - fill_ - 1;
+        const int n = socket_->Receive(receiveBuffer_.data() + fill_, std::max(room, 0));
+        if (n < 0) {
+            const int code = socket_->LastError();
+            // A reset often shows here first, before the close event.
+            if (code != WSAEWOULDBLOCK && state_ != httpAborting)
+                FailAndClose(WinsockFailure(code), httpErrTransfer);
+            return;
+        }
+        if (n == 0 && room > 0)
+            return;
+        fill_ += n;
+        receiveBuffer_[fill_] = 0;
+        if (bodyHandler_ && state_ == httpWaitingBody) {
+            const int len = fill_;
+            fill_ = 0;
+            BodyData(receiveBuffer_.data(), len);
+            return;
+        }
+        while (fill_ > 0 && connected_) {
+            char* begin = receiveBuffer_.data();
+            char* lf = static_cast<char*>(std::memchr(begin, '\n', static_cast<size_t>(fill_)));
+            if (!lf)
+                break;
+            size_t len = static_cast<size_t>(lf - begin);
+            std::string line(begin, len > 0 && begin[len - 1] == '\r' ? len - 1 : len);
+            const int used = static_cast<int>(len) + 1;
+            std::memmove(begin, begin + used, static_cast<size_t>(fill_ - used));
+            fill_ -= used;
+            // Lines outside a request's header have no reader; the empty
+            // line hands the rest of the buffer to the body.
+            if (state_ == httpWaitingHeader)
+                HeaderLine(line);
+        }
+        // A header line that fills the whole buffer leaves no room for its
+        // end.
+        if (connected_ && !bodyHandler_ && fill_ >= ReceiveBufferSize - 1)
+            FailAndClose("Header line too long", httpErrTransfer);
+    });
+}
+
+void THttpCli::HeaderLine(const std::string& line)
+{
+    if (headerLineCount_ == 0)
+        TriggerHeaderBegin();
+    ++headerLineCount_;
+    if (line.empty()) {
+        if (locationSeen_) {
+            if (redirects_ >= MaxRedirections) {
+                FailAndClose("Too many redirections", httpErrTransfer);
+                return;
+            }
+            socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::RedirectClosed);
+            Disconnect();
+            return;
+        }
+        if (EndsWithNoCase(documentName_, ".exe") && contentType_ == "text/html")
+            documentName_ = ChangeFileExt(documentName_, ".htm");
+        SetState(httpWaitingBody);
+        bodyHandler_ = true;
+        TriggerHeaderEnd();
+        if (fill_ > 0) {
+            const int len = fill_;
+            fill_ = 0;
+            BodyData(receiveBuffer_.data(), len);
+        }
+        return;
+    }
+    lastLine_ = line;
+    headerLines_->Add(line);
+    if (line.compare(0, 8, "HTTP/1.0") == 0 || line.compare(0, 8, "HTTP/1.1") == 0) {
+        StatusLine(line);
+        if (failed_)
+            return;
+    } else {
+        HeaderField(line);
+    }
+    OnHeaderData(this);
+    if (statusCode_ >= 400 && connected_)
+        Disconnect();
+}
+
+void THttpCli::StatusLine(const std::string& line)
+{
+    int code = 0;
+    if (line.size() < 12 || !TryStrToInt(line.substr(9, 3), code)) {
+        FailAndClose("Invalid status line", httpErrTransfer);
+        return;
+    }
+    statusCode_ = code;
+    reasonPhrase_ = line.size() > 13 ? line.substr(13) : std::string();
+}
+
+void THttpCli::HeaderField(const std::string& line)
+{
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos)
+        return;
+    const std::string name = AnsiLowerCase(line.substr(0, colon));
+    // One blank after the colon is taken for granted.
+    const std::string value = line.size() > colon + 2 ? line.substr(colon + 2) : std::string();
+    if (name == "location") {
+        locationSeen_ = true;
+        Relocate(value);
+    } else if (name == "content-length") {
+        // A value that is no number leaves the length unknown.
+        int length = 0;
+        if (TryStrToInt(value, length)) {
+            contentLength_ = length;
+            answerLength_ = length;
+            answerLengthSeen_ = true;
+        }
+    } else if (name == "content-type") {
+        contentType_ = value;
+    } else if (name == "www-authenticate") {
+        authChallenges_->Add(value);
+    }
+}
+
+void THttpCli::Relocate(const std::string& location)
+{
+    std::string proto, user, password, host, port, path;
+    if (Proxy.empty()) {
+        if (!location.empty() && location[0] == '/') {
+            path_ = location;
+            return;
+        }
+        ParseURL(location, proto, user, password, host, port, path);
+        if (proto.empty())
+            proto = "http";
+        path_ = path;
+        connectHost_ = host;
+        if (!port.empty())
+            connectPort_ = port;
+        if (path.empty()) {
+            // A bare name, taken relative to the current server's root.
+            path_ = proto + "://" + hostHeader_ + "/" + host;
+            connectHost_ = hostHeader_;
+        } else if (!host.empty()) {
+            hostHeader_ = host;
+            urlPort_ = port;
+            // Another server without a port listens on the scheme's one.
+            if (port.empty())
+                connectPort_ = "80";
+        } else {
+            path_ = proto + "://" + hostHeader_ + path;
+            connectHost_ = hostHeader_;
+        }
+        return;
+    }
+    ParseURL(location, proto, user, password, host, port, path);
+    if (proto.empty())
+        proto = "http";
+    if (path.empty())
+        path_ = ProxyPrefix(proto) + "/" + host;
+    else if (!host.empty())
+        path_ = location[0] == '/' ? path_ + location : location;
+    else
+        path_ = ProxyPrefix(proto) + path;
+}
+
+void THttpCli::BodyData(const char* data, int len)
+{
+    if (bodyChunkCount_ == 0)
+        TriggerDocBegin();
+    ++bodyChunkCount_;
+    receivedCount_ += len;
+    lastLine_.assign(data, static_cast<size_t>(len));
+    TriggerDocData(data, len);
+    if (BodyStream)
+        BodyStream->WriteBuffer(data, len);
+}
+
+// ---------------------------------------------------------------------------
+// Published for forms
+
+const TClassInfo* THttpCli::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& THttpCli::StaticClass()
+{
+    using H = THttpCli;
+    static const TClassInfo info("THttpCli", &TComponent::StaticClass(), &NewComponent<THttpCli>,
+                                 {
+                                     PublishString<&H::URL, &H::URL>("URL"),
+                                     PublishString<&H::Proxy, &H::Proxy>("Proxy"),
+                                     PublishString<&H::ProxyPort, &H::ProxyPort>("ProxyPort"),
+                                     PublishString<&H::Sender, &H::Sender>("Sender"),
+                                     PublishString<&H::Agent, &H::Agent>("Agent"),
+                                     PublishString<&H::Reference, &H::Reference>("Reference"),
+                                     PublishString<&H::Username, &H::Username>("Username"),
+                                     PublishString<&H::Password, &H::Password>("Password"),
+                                     PublishString<&H::ProxyUsername, &H::ProxyUsername>("ProxyUsername"),
+                                     PublishString<&H::ProxyPassword, &H::ProxyPassword>("ProxyPassword"),
+                                     PublishBoolean<&H::NoCache, &H::NoCache>("NoCache"),
+                                     PublishString<&H::Cookie, &H::Cookie>("Cookie"),
+                                     PublishString<&H::ContentTypePost, &H::ContentTypePost>("ContentTypePost"),
+                                     PublishBoolean<&H::MultiThreaded, &H::SetMultiThreaded>("MultiThreaded"),
+                                     PublishEvent<&H::OnCommand>("OnCommand"),
+                                     PublishEvent<&H::OnHeaderBegin>("OnHeaderBegin"),
+                                     PublishEvent<&H::OnHeaderEnd>("OnHeaderEnd"),
+                                     PublishEvent<&H::OnHeaderData>("OnHeaderData"),
+                                     PublishEvent<&H::OnDocBegin>("OnDocBegin"),
+                                     PublishEvent<&H::OnDocEnd>("OnDocEnd"),
+                                     PublishEvent<&H::OnDocData>("OnDocData"),
+                                     PublishEvent<&H::OnSendBegin>("OnSendBegin"),
+                                     PublishEvent<&H::OnSendEnd>("OnSendEnd"),
+                                     PublishEvent<&H::OnSendData>("OnSendData"),
+                                     PublishEvent<&H::OnStateChange>("OnStateChange"),
+                                     PublishEvent<&H::OnRequestDone>("OnRequestDone"),
+                                     PublishEvent<&H::OnLocationChange>("OnLocationChange"),
+                                     PublishEvent<&H::OnTrace>("OnTrace"),
+                                 });
+    return info;
+}
+
+void HttpProtStartup()
+{
+    RegisterComponentClass(THttpCli::StaticClass());
+}
