@@ -15,6 +15,7 @@
 #include "common/Upunkt.h"
 #include "common/VersInfo.h"
 #include "common/qmxcolorbutton.h"
+#include "components/RxHook.h"
 #include "grid/qmxUserData.h"
 #include "organizer/HTMListb.h"
 #include "organizer/cabfiles.h"
@@ -51,6 +52,8 @@ void OrganizerMain()
 int main()
 {
     StartUnit(InitFormsUnit, DoneFormsUnit);
+    // The window hooks' list goes before the forms, as their unit comes after.
+    StartUnit(nullptr, DoneRxHookUnit);
     StartUnit(InitStdCtrlsUnit, nullptr);
     StartUnit(InitExtCtrlsUnit, nullptr);
     StartUnit(InitComCtrlsUnit, nullptr);

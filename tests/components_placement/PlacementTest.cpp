@@ -183,6 +183,13 @@ TEST_F(Placement, ARestoreAppliesWhatFitsThisScreen)
          "100,120,400,300",
          wsMaximized},
         {"maximized", {{"NormPos", "50,60,350,260"}, {"ShowCmd", "3"}}, nullptr, "50,60,300,200", wsMaximized},
+        {"maximized, designed so",
+         {{"NormPos", "50,60,350,260"}, {"ShowCmd", "3"}, {"MinMaxPos", "-1,-1,-1,-1"}, {"Flags", "0"}},
+         [](TForm* f) {
+             f->SetPosition(poScreenCenter);
+             f->SetWindowState(wsMaximized);
+         },
+         "50,60,300,200", wsMaximized},
         {"right not above left", {{"NormPos", "300,60,300,260"}}, nullptr, "100,120,400,300", wsNormal},
         {"dialog: stored place, own size",
          {{"NormPos", "50,60,900,700"}},
