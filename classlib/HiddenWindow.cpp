@@ -2,7 +2,7 @@
 
 LRESULT CALLBACK HiddenWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // Nothing is bound while the window is being made and after its owner let go.
+    // Null while the window is being made and after the owner detached.
     auto* window = reinterpret_cast<THiddenWindow*>(GetWindowLongPtrA(wnd, 0));
     if (!window || !window->method_)
         return DefWindowProcA(wnd, msg, wParam, lParam);
@@ -29,8 +29,8 @@ THiddenWindow::THiddenWindow(const TWndMethod& method, TObject* sender, const ch
         if (!RegisterClassA(&wc))
             RaiseLastOSError();
     }
-    handle_ =
-        CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                              nullptr);
     if (!handle_)
         RaiseLastOSError();
     SetWindowLongPtrA(handle_, 0, reinterpret_cast<LONG_PTR>(this));

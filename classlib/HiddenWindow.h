@@ -1,16 +1,19 @@
-// A hidden window for objects that are not controls but must receive window
-// messages (posted notifications that are to run once the current message is
-// done): its messages go to one bound method of the owner, and an exception
-// that method raises goes to the application's exception handling
-// (CallbackGuard) instead of unwinding into Windows.
+// A hidden window for components that are not controls but must receive
+// window messages (the socket's network events, the HTTP client's private
+// messages, a window hook's notifications): its messages go to one bound
+// method of the owner, and an exception that method raises goes to the
+// application's exception handling (CallbackGuard) instead of unwinding into
+// Windows.
 //
-// The window is a pop-up tool window of size 0, of a window class registered
-// once per process under the name given, with window data for one pointer
-// (the THiddenWindow that routes the messages). A message the method leaves
-// alone is passed to DefaultHandler.
+// The window is a tool window with the pop-up style, no caption and size 0,
+// of a window class registered once per process under the name given, with
+// window data for one pointer (the THiddenWindow that routes the messages).
+// A message the method leaves alone is passed to DefaultHandler.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "classlib/Controls.h"
 

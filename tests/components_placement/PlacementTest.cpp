@@ -58,6 +58,10 @@ protected:
         form_->SetBounds(100, 120, 400, 300);
         if (design)
             design(form_);
+        return Attach<P>();
+    }
+    template <class P = TFormPlacement> P* Attach()
+    {
         auto* p = new P(form_);
         p->SetLoading(true);
         p->SetUseRegistry(true);
@@ -189,7 +193,8 @@ TEST_F(Placement, ARestoreAppliesWhatFitsThisScreen)
              f->SetPosition(poScreenCenter);
              f->SetWindowState(wsMaximized);
          },
-         "50,60,300,200", wsMaximized},
+         "50,60,300,200",
+         wsMaximized},
         {"right not above left", {{"NormPos", "300,60,300,260"}}, nullptr, "100,120,400,300", wsNormal},
         {"dialog: stored place, own size",
          {{"NormPos", "50,60,900,700"}},
@@ -229,6 +234,27 @@ TEST_F(Placement, ARestoreAppliesWhatFitsThisScreen)
         form_->Free();
         form_ = nullptr;
     }
+}
+
+// Each test runs in a process of its own, so this one may make the
+// program's main form.
+TEST_F(Placement, AMinimizedMainFormComesUpNormalThenTheProgramMinimizes)
+{
+    Seed("NormPos", "50,60,350,260");
+    Seed("ShowCmd", "7");
+    TForm* main = nullptr;
+    Application->CreateForm(main);
+    ASSERT_EQ(main, Application->MainForm());
+    form_ = main;
+    TFormPlacement* p = Attach();
+    form_->Show();
+    EXPECT_EQ(wsNormal, form_->WindowState());
+    EXPECT_EQ("50,60,300,200", Bounds());
+    EXPECT_FALSE(Application->IsMinimized());
+    Application->ProcessMessages();
+    EXPECT_TRUE(Application->IsMinimized());
+    Application->Restore();
+    p->SetActive(false);
 }
 
 TEST_F(Placement, AScreenCentredFormTakesTheStoredPlaceAndStaysThere)
