@@ -128,6 +128,16 @@ void WriteSizedValue(TObject* Storage, const std::string& Section, const std::st
     StorageWriteString(Storage, Section, Ident, Value);
 }
 
+WINDOWPLACEMENT PlacementToSetBack(HWND Wnd)
+{
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(Wnd, &wp);
+    if (!IsWindowVisible(Wnd))
+        wp.showCmd = SW_HIDE;
+    return wp;
+}
+
 void WriteWindowPlacement(TCustomForm* Form, TObject* Storage, const std::string& Section)
 {
     WINDOWPLACEMENT wp{};
@@ -152,11 +162,7 @@ void ReadWindowPlacement(TCustomForm* Form, TObject* Storage, const std::string&
     if (!LoadState && !LoadPosition)
         return;
     HWND wnd = Form->Handle();
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    GetWindowPlacement(wnd, &wp);
-    if (!IsWindowVisible(wnd))
-        wp.showCmd = SW_HIDE;
+    WINDOWPLACEMENT wp = PlacementToSetBack(wnd);
     if (LoadPosition) {
         bool found = false;
         wp.flags = static_cast<UINT>(StorageReadInt(Storage, Section, "Flags", static_cast<int>(wp.flags)));

@@ -3,6 +3,8 @@
 // written once per screen size, and a form's window placement.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 class TObject;
@@ -39,6 +41,10 @@ std::string ScreenSizeSuffix();
 std::string ReadSizedValue(TObject* Storage, const std::string& Section, const std::string& Ident);
 // Both: Ident with the suffix, then Ident alone.
 void WriteSizedValue(TObject* Storage, const std::string& Section, const std::string& Ident, const std::string& Value);
+
+// The window's placement as it is to be set back: a hidden window's show
+// command is SW_HIDE, so that setting it shows nothing.
+WINDOWPLACEMENT PlacementToSetBack(HWND Wnd);
 
 // "Flags", "ShowCmd", "PixelsPerInch", "MinMaxPos" and "NormPos" (the last
 // two also with the suffix) of the form's window.

@@ -343,11 +343,7 @@ void TFormPlacement::FixMaximizedPosition()
     if (!form || !form->HandleAllocated() || IsLoading() || preventResize_ || !minMaxInfo_->DefaultMinMaxInfo())
         return;
     HWND wnd = form->Handle();
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    GetWindowPlacement(wnd, &wp);
-    if (!IsWindowVisible(wnd))
-        wp.showCmd = SW_HIDE;
+    WINDOWPLACEMENT wp = PlacementToSetBack(wnd);
     // A maximized window's frame lies off the screen.
     int cx = 0, cy = 0;
     switch (form->BorderStyle()) {

@@ -198,7 +198,7 @@ void TPropsStorage::StoreProperty(const TPropInfo* PropInfo)
         else if (auto* collection = dynamic_cast<TCollection*>(object))
             StoreCollection(prop, collection);
         if (object)
-            StoreObjectProps(object, ItemName(prop.Name), Section);
+            ObjectProps(object, ItemName(prop.Name), Section, true);
         break;
     }
     case TPropKind::pkComponent:
@@ -236,7 +236,7 @@ void TPropsStorage::LoadProperty(const TPropInfo* PropInfo)
             else if (auto* collection = dynamic_cast<TCollection*>(object))
                 LoadCollection(prop, collection);
             if (object)
-                LoadObjectProps(object, ItemName(prop.Name), Section);
+                ObjectProps(object, ItemName(prop.Name), Section, false);
             break;
         }
         case TPropKind::pkComponent:
@@ -312,7 +312,7 @@ void TPropsStorage::StoreCollection(const TPropInfo& prop, TCollection* collecti
     ClearSection(itemSection);
     WriteText(Section, prop.Name + ".Count", IntToStr(collection->Count()));
     for (int i = 0; i < collection->Count(); ++i)
-        StoreObjectProps(collection->Items(i), "Item" + IntToStr(i) + "_", itemSection);
+        ObjectProps(collection->Items(i), "Item" + IntToStr(i) + "_", itemSection, true);
 }
 
 void TPropsStorage::LoadCollection(const TPropInfo& prop, TCollection* collection)
@@ -329,7 +329,7 @@ void TPropsStorage::LoadCollection(const TPropInfo& prop, TCollection* collectio
                 collection->Add();
         }
         for (int i = 0; i < collection->Count(); ++i)
-            LoadObjectProps(collection->Items(i), "Item" + IntToStr(i) + "_", itemSection);
+            ObjectProps(collection->Items(i), "Item" + IntToStr(i) + "_", itemSection, false);
     } catch (...) {
         collection->EndUpdate();
         throw;
@@ -369,7 +369,7 @@ void TPropsStorage::LoadComponent(const TPropInfo& prop, const std::string& text
         SetComponentProp(Subject, prop, owner->FindComponent(name));
 }
 
-void TPropsStorage::StoreObjectProps(TObject* object, const std::string& prefix, const std::string& section)
+void TPropsStorage::ObjectProps(TObject* object, const std::string& prefix, const std::string& section, bool store)
 {
     std::unique_ptr<TPropsStorage> nested(NewStorage());
     nested->Subject = object;
@@ -380,21 +380,10 @@ void TPropsStorage::StoreObjectProps(TObject* object, const std::string& prefix,
     nested->OnClearSection = OnClearSection;
     TPropInfoList props(object);
     for (int i = 0; i < props.Count(); ++i)
-        nested->StoreProperty(props.Items(i));
-}
-
-void TPropsStorage::LoadObjectProps(TObject* object, const std::string& prefix, const std::string& section)
-{
-    std::unique_ptr<TPropsStorage> nested(NewStorage());
-    nested->Subject = object;
-    nested->Prefix = prefix;
-    nested->Section = section;
-    nested->OnReadText = OnReadText;
-    nested->OnWriteText = OnWriteText;
-    nested->OnClearSection = OnClearSection;
-    TPropInfoList props(object);
-    for (int i = 0; i < props.Count(); ++i)
-        nested->LoadProperty(props.Items(i));
+        if (store)
+            nested->StoreProperty(props.Items(i));
+        else
+            nested->LoadProperty(props.Items(i));
 }
 
 // ---------------------------------------------------------------------------

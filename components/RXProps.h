@@ -74,9 +74,9 @@ private:
     void LoadCollection(const TPropInfo& prop, TCollection* collection);
     std::string ComponentText(TComponent* component) const;
     void LoadComponent(const TPropInfo& prop, const std::string& text);
-    // Every published property of an object, through a storage of its own.
-    void StoreObjectProps(TObject* object, const std::string& prefix, const std::string& section);
-    void LoadObjectProps(TObject* object, const std::string& prefix, const std::string& section);
+    // Stores or loads every published property of an object, through a
+    // storage of its own.
+    void ObjectProps(TObject* object, const std::string& prefix, const std::string& section, bool store);
     void StoreOrLoad(TComponent* Root, TStrings* List, bool store);
 };
 
