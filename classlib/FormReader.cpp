@@ -207,6 +207,11 @@ private:
             expect(TFormValue::fvInteger, "Integer expected");
             SetPropText(instance, info, value.Text);
             break;
+        case TPropKind::pkFloat:
+            // Descriptions hold whole numbers only.
+            expect(TFormValue::fvInteger, "Number expected");
+            SetFloatProp(instance, info, StrToInt(value.Text));
+            break;
         case TPropKind::pkBoolean:
         case TPropKind::pkEnumeration:
             expect(TFormValue::fvIdent, "Identifier expected");

@@ -179,6 +179,22 @@ void SetOrdProp(TObject* instance, const TPropInfo& prop, int value)
     prop.SetOrd(instance, value);
 }
 
+double GetFloatProp(const TObject* instance, const TPropInfo& prop)
+{
+    if (prop.Kind != TPropKind::pkFloat)
+        ThrowKind(prop, "a floating-point value");
+    return prop.GetFloat(instance);
+}
+
+void SetFloatProp(TObject* instance, const TPropInfo& prop, double value)
+{
+    if (prop.Kind != TPropKind::pkFloat)
+        ThrowKind(prop, "a floating-point value");
+    if (!prop.SetFloat)
+        ThrowReadOnly(prop);
+    prop.SetFloat(instance, value);
+}
+
 std::string GetStrProp(const TObject* instance, const TPropInfo& prop)
 {
     if (prop.Kind != TPropKind::pkString)
@@ -296,6 +312,8 @@ std::string GetPropText(const TObject* instance, const TPropInfo& prop)
             }
         return text + "]";
     }
+    case TPropKind::pkFloat:
+        return FloatToStr(prop.GetFloat(instance));
     case TPropKind::pkString:
         return prop.GetStr(instance);
     default:
@@ -336,6 +354,9 @@ void SetPropText(TObject* instance, const TPropInfo& prop, const std::string& te
         value = static_cast<int>(bits);
         break;
     }
+    case TPropKind::pkFloat:
+        SetFloatProp(instance, prop, StrToFloat(text));
+        return;
     case TPropKind::pkString:
         SetStrProp(instance, prop, text);
         return;

@@ -25,6 +25,7 @@
 //
 // Values by kind, as the generic accessors see them:
 //   integer      int (GetOrdProp); text: decimal ("$1F" and "0x1F" are read too)
+//   float        double (GetFloatProp); text: FloatToStr, the locale's separator
 //   boolean      0 or 1; text "False" / "True"
 //   enumeration  the member's ordinal; text: the member's name
 //   set          bit N for member N (members 0 to 31); text "[a,b]"
@@ -69,24 +70,32 @@ enum class TPropKind {
     pkEnumeration,
     pkSet,
     pkColor,
+    pkFloat,      // a floating-point number
     pkClass,      // a nested object the owner keeps (a font, hint settings)
     pkComponent,  // a reference to another component
     pkStrings,    // a string list
     pkMethod,     // an event
 };
 
+// The precision a floating-point property keeps.
+enum class TFloatType { ftSingle, ftDouble };
+
 // One published property. Only the accessors of its kind are set: the
-// ordinal ones for integer, boolean, enumeration, set and colour, the string
-// ones for string, the object ones for nested objects, string lists and
-// component references, the method ones for events.
+// ordinal ones for integer, boolean, enumeration, set and colour, the float
+// ones for float, the string ones for string, the object ones for nested
+// objects, string lists and component references, the method ones for
+// events.
 struct TPropInfo {
     std::string Name;
     TPropKind Kind = TPropKind::pkInteger;
+    TFloatType FloatType = TFloatType::ftDouble;
     std::vector<std::string> Names;              // enumeration and set members, by ordinal
     const std::type_info* Signature = nullptr;   // event: the handler's parameter types
 
     int (*GetOrd)(const TObject*) = nullptr;
     void (*SetOrd)(TObject*, int) = nullptr;
+    double (*GetFloat)(const TObject*) = nullptr;
+    void (*SetFloat)(TObject*, double) = nullptr;
     std::string (*GetStr)(const TObject*) = nullptr;
     void (*SetStr)(TObject*, const std::string&) = nullptr;
     TObject* (*GetObj)(const TObject*) = nullptr;
@@ -94,7 +103,7 @@ struct TPropInfo {
     TMethod (*GetMeth)(const TObject*) = nullptr;
     void (*SetMeth)(TObject*, const TMethod&) = nullptr;
 
-    bool IsReadOnly() const { return !SetOrd && !SetStr && !SetObj && !SetMeth; }
+    bool IsReadOnly() const { return !SetOrd && !SetFloat && !SetStr && !SetObj && !SetMeth; }
 };
 
 // One event handler of a form class, to be bound by name.
@@ -162,6 +171,8 @@ const TPropInfo& FindPropInfo(const TObject* instance, const std::string& name);
 // and for writing a read-only one; a setter's own errors pass through.
 int GetOrdProp(const TObject* instance, const TPropInfo& prop);
 void SetOrdProp(TObject* instance, const TPropInfo& prop, int value);
+double GetFloatProp(const TObject* instance, const TPropInfo& prop);
+void SetFloatProp(TObject* instance, const TPropInfo& prop, double value);
 std::string GetStrProp(const TObject* instance, const TPropInfo& prop);
 void SetStrProp(TObject* instance, const TPropInfo& prop, const std::string& value);
 // Nested objects and string lists; also component references.
@@ -185,9 +196,9 @@ void SetMethodProp(TObject* instance, const TPropInfo& prop, const TMethod& meth
 void BindEventProp(TObject* instance, const TPropInfo& prop, TObject* root, const std::string& handlerName);
 
 // The text form of the simple kinds (integer, boolean, enumeration, set,
-// colour, string); other kinds raise EPropertyError.
+// colour, float, string); other kinds raise EPropertyError.
 std::string GetPropText(const TObject* instance, const TPropInfo& prop);
-// Integers and colours that are not numbers raise EConvertError; a boolean or
+// Integers, colours and floats that are not numbers raise EConvertError; a boolean or
 // enumeration name that is no member raises EPropertyError. A set text is
 // split at blanks, ",", "[" and "]"; each word naming a member sets it,
 // other words are skipped; the result replaces the whole set.
@@ -315,6 +326,20 @@ template <auto Get, auto Set = nullptr>
 TPropInfo PublishColor(const char* name)
 {
     return typinfo_detail::Ordinal<Get, Set>(name, TPropKind::pkColor, {});
+}
+
+template <auto Get, auto Set = nullptr>
+TPropInfo PublishFloat(const char* name, TFloatType type = TFloatType::ftDouble)
+{
+    using namespace typinfo_detail;
+    TPropInfo p;
+    p.Name = name;
+    p.Kind = TPropKind::pkFloat;
+    p.FloatType = type;
+    p.GetFloat = [](const TObject* o) { return static_cast<double>(Read<Get>(o)); };
+    if constexpr (!std::is_null_pointer_v<decltype(Set)>)
+        p.SetFloat = [](TObject* o, double v) { Write<Set>(o, v); };
+    return p;
 }
 
 template <auto Get, auto Set = nullptr>

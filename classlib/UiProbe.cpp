@@ -159,6 +159,7 @@ void DescribeProps(TComponent* c, std::string& out)
             case TPropKind::pkEnumeration:
             case TPropKind::pkSet:
             case TPropKind::pkColor:
+            case TPropKind::pkFloat:
                 AddLine(out, p->Name, GetPropText(c, *p));
                 break;
             case TPropKind::pkStrings:

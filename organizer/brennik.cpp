@@ -20,6 +20,7 @@
 #include "common/WSocket.h"
 #include "common/Wait.h"
 #include "common/qmxcolorbutton.h"
+#include "components/RxHook.h"
 #include "grid/qmxUserData.h"
 #include "organizer/HTMListb.h"
 #include "organizer/HttpProt.h"
@@ -65,6 +66,8 @@ void OrganizerMain()
 int main()
 {
     StartUnit(InitFormsUnit, DoneFormsUnit);
+    // The window hooks' list goes before the forms, as their unit comes after.
+    StartUnit(nullptr, DoneRxHookUnit);
     StartUnit(InitStdCtrlsUnit, nullptr);
     StartUnit(InitExtCtrlsUnit, nullptr);
     StartUnit(InitComCtrlsUnit, nullptr);

@@ -19,6 +19,7 @@
 #include "common/qmxWarningDialog.h"
 #include "common/qmxcolorbutton.h"
 #include "components/FileUtil.h"
+#include "components/Placemnt.h"
 #include "components/ShellLnk.h"
 #include "grid/qmxUserData.h"
 #include "organizer/FileUtil.h"
@@ -527,6 +528,7 @@ const TClassInfo& TeMain::StaticClass()
             PublishComponent<&TeMain::bUsunProgramy, &TeMain::bUsunProgramy>("bUsunProgramy"),
             PublishComponent<&TeMain::lbPliki, &TeMain::lbPliki>("lbPliki"),
             PublishComponent<&TeMain::bUsunZRejestru, &TeMain::bUsunZRejestru>("bUsunZRejestru"),
+            PublishComponent<&TeMain::FormStorage1, &TeMain::FormStorage1>("FormStorage1"),
             PublishComponent<&TeMain::ae, &TeMain::ae>("ae"),
             PublishComponent<&TeMain::CABFile1, &TeMain::CABFile1>("CABFile1"),
             PublishComponent<&TeMain::PBShellLink1, &TeMain::PBShellLink1>("PBShellLink1"),
@@ -555,4 +557,5 @@ void OrganizerMainStartup()
 {
     AppEraseStartup();
     ShellLnkStartup();
+    PlacemntStartup();
 }

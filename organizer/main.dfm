@@ -355,6 +355,11 @@ object eMain: TeMain
       end
     end
   end
+  object FormStorage1: TFormStorage
+    IniFileName = 'Software\QMX'
+    IniSection = 'Lumero'
+    UseRegistry = True
+  end
   object ae: TAppEraser
     Files.Strings = ('*AppName*')
     Path = '*AppPath*'

@@ -23,6 +23,7 @@ class TqmxUserData;
 class TAppEraser;
 class TCABFile;
 class TPBShellLink;
+class TFormStorage;
 
 class TeMain : public TForm {
 public:
@@ -49,6 +50,7 @@ public:
     TqmxColorButton* bUsunProgramy = nullptr;
     TqmxHTMListbox* lbPliki = nullptr;
     TqmxColorButton* bUsunZRejestru = nullptr;
+    TFormStorage* FormStorage1 = nullptr;
     TAppEraser* ae = nullptr;
     TCABFile* CABFile1 = nullptr;
     TPBShellLink* PBShellLink1 = nullptr;

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -388,6 +391,59 @@ TEST_F(Brennik, WipesTheSettings)
     EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, "Software\\QMX\\Lumero"));
     EXPECT_FALSE(RawKeyExists(HKEY_LOCAL_MACHINE, "Software\\QMX"));
     Close();
+}
+
+// The window's placement: a first run comes up normal where the form was
+// designed (centred), closing it stores the placement under
+// "Software\QMX\Lumero", and the next run takes it up.
+TEST_F(Brennik, KeepsItsWindowPlacementBetweenRuns)
+{
+    const std::string key = "Software\\QMX\\Lumero";
+    TUiProcess& first = Start();
+    HWND wnd = first.Component("eMain", "").Handle();
+    EXPECT_FALSE(IsZoomed(wnd));
+    RECT designed;
+    ASSERT_TRUE(GetWindowRect(wnd, &designed));
+    EXPECT_LE(std::abs(GetSystemMetrics(SM_CXSCREEN) - designed.right - designed.left), 1) << "centred";
+    Close();
+
+    char normPos[64];
+    std::snprintf(normPos, sizeof normPos, "%d,%d,%d,%d", static_cast<int>(designed.left),
+                  static_cast<int>(designed.top), static_cast<int>(designed.right), static_cast<int>(designed.bottom));
+    char sized[64];
+    std::snprintf(sized, sizeof sized, "NormPos(%dx%d)", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    HDC screen = GetDC(nullptr);
+    const std::string ppi = std::to_string(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    std::string value;
+    for (const char* name : {"NormPos", static_cast<const char*>(sized)}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(GetRawString(HKEY_CURRENT_USER, key, name, value));
+        EXPECT_EQ(normPos, value);
+    }
+    const std::vector<std::pair<const char*, const char*>> plain = {
+        {"Flags", "0"}, {"ShowCmd", "1"}, {"PixelsPerInch", ppi.c_str()}, {"Visible", "0"}};
+    for (const auto& [name, expected] : plain) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(GetRawString(HKEY_CURRENT_USER, key, name, value));
+        EXPECT_EQ(expected, value);
+    }
+    ASSERT_TRUE(GetRawString(HKEY_CURRENT_USER, key, "MinMaxPos", value));
+    EXPECT_EQ(3, std::count(value.begin(), value.end(), ',')) << value;
+
+    SetRawString(HKEY_CURRENT_USER, key, "NormPos", "20,30,720,590");
+    SetRawString(HKEY_CURRENT_USER, key, sized, "");
+    SetRawString(HKEY_CURRENT_USER, key, "ShowCmd", "3");
+    TUiProcess& second = Start();
+    wnd = second.Component("eMain", "").Handle();
+    EXPECT_TRUE(IsZoomed(wnd));
+    Close();
+    // Wine tells another process only a window's rectangle, not its normal
+    // one: the program's own save shows what it restored.
+    ASSERT_TRUE(GetRawString(HKEY_CURRENT_USER, key, "ShowCmd", value));
+    EXPECT_EQ("3", value);
+    ASSERT_TRUE(GetRawString(HKEY_CURRENT_USER, key, "NormPos", value));
+    EXPECT_EQ("20,30,720,590", value);
 }
 
 } // namespace
