@@ -349,4 +349,94 @@ TEST_F(AdvListView, PaintsAnOwnerDrawnRow)
     EXPECT_GT(yellow, 10);
 }
 
+struct Anchors {
+    std::vector<std::string> lines;
+    void Enter(TObject*, std::string a) { lines.push_back("enter " + a); }
+    void Exit(TObject*, std::string a) { lines.push_back("exit " + a); }
+    void Filter(TObject*, int i) { lines.push_back("filter " + std::to_string(i)); }
+    void FilterButton(TObject*, int i) { lines.push_back("button " + std::to_string(i)); }
+};
+
+TEST_F(AdvListView, AnchorsEnteredAndLeftAndFilterNotifications)
+{
+    Anchors log;
+    view->OnAnchorEnter = TLVAnchorClick(&log, &Anchors::Enter);
+    view->OnAnchorExit = TLVAnchorClick(&log, &Anchors::Exit);
+    view->OnFilterChange = TFilterChange(&log, &Anchors::Filter);
+    view->OnFilterBtnClick = TFilterBtnClick(&log, &Anchors::FilterButton);
+    view->SetCellText(1, 0, "<a href=\"mailto:jan@example.pl\">napisz</a>");
+    const TRect plain = view->CellRect(1, 0);
+    const TRect link = view->CellRect(0, 1);
+    const int y = (link.top + link.bottom) / 2;
+    auto move = [this](int x, int y) { view->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); };
+    move(plain.left + 5, (plain.top + plain.bottom) / 2);
+    move(link.left + 6, y);
+    move(link.left + 8, y);
+    move(plain.left + 5, (plain.top + plain.bottom) / 2);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"exit ", "enter mailto:jan@example.pl", "exit mailto:jan@example.pl"}));
+    EXPECT_EQ(view->Cursor(), crDefault);
+
+    log.lines.clear();
+    NMHEADERA nm{};
+    nm.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(view->Handle(), LVM_GETHEADER, 0, 0));
+    nm.hdr.code = HDN_FILTERCHANGE;
+    nm.iItem = 2;
+    view->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+    NMHDFILTERBTNCLICK btn{};
+    btn.hdr = nm.hdr;
+    btn.hdr.code = HDN_FILTERBTNCLICK;
+    btn.iItem = 1;
+    view->Perform(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&btn));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"filter 2", "button 1"}));
+}
+
+TEST_F(AdvListView, AutoHintOnlyForTextsThatDoNotFit)
+{
+    view->AutoHint = true;
+    view->Columns()->Items(2)->SetWidth(40);
+    view->SetCellText(2, 1, "<b>bardzo</b> długi tekst komórki");
+    auto hint = [this](int col, int row, std::string& text) {
+        const TRect r = view->CellRect(row, col);
+        THintInfo info;
+        info.HintControl = view;
+        info.CursorPos = Point(r.left + 3, (r.top + r.bottom) / 2);
+        const LRESULT result = view->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+        text = info.HintStr;
+        return result == 0;
+    };
+    std::string text;
+    EXPECT_TRUE(hint(2, 1, text));
+    EXPECT_EQ(text, "bardzo długi tekst komórki");
+    text.clear();
+    EXPECT_FALSE(hint(0, 1, text));
+    EXPECT_EQ(text, "");
+}
+
+TEST_F(AdvListView, CellEditStoresOnEnterOnlyAndKeepsTheCaption)
+{
+    view->SetReadOnly(false);
+    view->SubItemEdit = true;
+    view->SetSelected(view->Items()->Item(0));
+    view->Perform(WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_EQ(view->CurrentColumn(), 1);
+    auto edit = [this](const std::string& text, WORD key) {
+        SetFocus(view->Handle());
+        SendMessageA(view->Handle(), LVM_EDITLABELA, 0, 0);
+        HWND box = reinterpret_cast<HWND>(SendMessageA(view->Handle(), LVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(box, nullptr);
+        char shown[64] = "";
+        GetWindowTextA(box, shown, sizeof shown);
+        EXPECT_EQ(std::string(shown), view->CellText(1, 0));
+        SetWindowTextA(box, text.c_str());
+        SendMessageA(box, WM_KEYDOWN, key, 0);
+        SendMessageA(box, WM_CHAR, key == VK_RETURN ? '\r' : 27, 0);
+        PumpMessages(20);
+    };
+    edit("11", VK_ESCAPE);
+    EXPECT_EQ(view->CellText(1, 0), "10");
+    edit("12", VK_RETURN);
+    EXPECT_EQ(view->CellText(1, 0), "12");
+    EXPECT_EQ(view->CellText(0, 0), "gamma");
+}
+
 } // namespace
