@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ComponentsForm.h"
+#include "classlib/ExtCtrls.h"
 #include "installer/RXCtrls.h"
 #include "tests/support/TestUtil.h"
 
@@ -175,6 +176,114 @@ TEST(SpeedButton, InactivePictureIsGrey)
     const int grey = 255 * 77 / 256;
     EXPECT_EQ(static_cast<COLORREF>(out.Canvas()->Pixels(8, 8)), RGB(grey, grey, grey));
     EXPECT_EQ(static_cast<COLORREF>(out.Canvas()->Pixels(1, 1)), RGB(255, 255, 255));
+}
+
+// The disabled picture of a one-picture strip: its black shape embossed in
+// the shadow colour, the background left out.
+TEST(SpeedButton, DisabledPictureIsEmbossed)
+{
+    TBitmap strip(16, 16);
+    strip.Canvas()->Brush()->SetColor(clFuchsia);
+    strip.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    strip.Canvas()->Brush()->SetColor(clBlack);
+    strip.Canvas()->FillRect(Rect(4, 4, 12, 12));
+    std::unique_ptr<TRxSpeedButton> b(NewButton());
+    b->SetGlyph(&strip);
+    const int index = b->ButtonGlyph()->CreateButtonGlyph(gsDisabled);
+    ASSERT_GE(index, 0);
+    TBitmap out(16, 16);
+    out.Canvas()->Brush()->SetColor(clWhite);
+    out.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    b->ButtonGlyph()->GlyphList()->Draw(out.Canvas(), 0, 0, index);
+    EXPECT_EQ(static_cast<COLORREF>(out.Canvas()->Pixels(6, 6)), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(static_cast<COLORREF>(out.Canvas()->Pixels(1, 1)), RGB(255, 255, 255));
+}
+
+struct PaintableButton : TRxSpeedButton {
+    using TRxSpeedButton::TRxSpeedButton;
+    using TRxSpeedButton::Paint;
+};
+
+// The eight frames: held down or not, new or old style, flat or not; the
+// outer corner pixels, and the inner ones where the frame has two lines.
+TEST(SpeedButton, FramesByStateStyleAndFlatness)
+{
+    ComponentsForm();
+    struct Row {
+        bool pressed, isNew, flat;
+        TColor outerTopLeft, outerBottomRight, innerTopLeft, innerBottomRight;
+    } rows[] = {
+        {false, true, false, clBtnHighlight, clWindowFrame, clBtnFace, clBtnShadow},
+        {false, true, true, clBtnHighlight, clBtnShadow, clNone, clNone},
+        {false, false, false, clWindowFrame, clWindowFrame, clBtnHighlight, clBtnShadow},
+        {false, false, true, clBtnHighlight, clWindowFrame, clNone, clNone},
+        {true, true, false, clWindowFrame, clBtnHighlight, clBtnShadow, clBtnFace},
+        {true, true, true, clWindowFrame, clBtnHighlight, clNone, clNone},
+        {true, false, false, clWindowFrame, clWindowFrame, clBtnShadow, clNone},
+        {true, false, true, clWindowFrame, clBtnHighlight, clNone, clNone},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::to_string(r.pressed) + std::to_string(r.isNew) + std::to_string(r.flat));
+        auto* b = new PaintableButton(ComponentsForm());
+        b->SetParent(ComponentsForm());
+        b->SetBounds(0, 0, 20, 20);
+        b->SetStyle(r.isNew ? bsNew : bsWin31);
+        b->SetFlat(r.flat);
+        if (r.flat)
+            b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
+        // Held down (not a group's exclusive state, whose pattern covers the
+        // inner lines).
+        if (r.pressed)
+            b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        TBitmap face(20, 20);
+        {
+            TCanvasDCLoan loan(static_cast<TControlCanvas*>(b->Canvas()), face.Canvas()->Handle());
+            b->Paint();
+        }
+        auto at = [&face](int x, int y) { return static_cast<COLORREF>(face.Canvas()->Pixels(x, y)); };
+        EXPECT_EQ(at(0, 0), ColorToRGB(r.outerTopLeft));
+        EXPECT_EQ(at(19, 19), ColorToRGB(r.outerBottomRight));
+        if (r.innerTopLeft != clNone) {
+            EXPECT_EQ(at(1, 1), ColorToRGB(r.innerTopLeft));
+        }
+        if (r.innerBottomRight != clNone) {
+            EXPECT_EQ(at(18, 18), ColorToRGB(r.innerBottomRight));
+        }
+        if (r.pressed)
+            b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
+        delete b;
+    }
+}
+
+// Held down with AllowTimer: each tick of the repeat timer clicks, the
+// first after InitPause, then every RepeatInterval; the release stops it.
+TEST(SpeedButton, RepeatTimerClicksWhileHeld)
+{
+    std::unique_ptr<TRxSpeedButton> b(NewButton());
+    b->SetBounds(0, 0, 25, 25);
+    b->SetAllowTimer(true);
+    b->SetInitPause(400);
+    b->SetRepeatInterval(70);
+    int clicks = 0;
+    struct Counter {
+        int* n;
+        void Clicked(TObject*) { ++*n; }
+    } counter{&clicks};
+    b->OnClick = TNotifyEvent(&counter, &Counter::Clicked);
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    TTimer* timer = b->RepeatTimer();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->Enabled());
+    EXPECT_EQ(timer->Interval(), 400u);
+    timer->OnTimer(timer);
+    EXPECT_EQ(timer->Interval(), 70u);
+    timer->OnTimer(timer);
+    EXPECT_EQ(clicks, 2);
+    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(timer->Enabled());
+    EXPECT_EQ(clicks, 3);  // the release's own click
+    b->SetAllowTimer(false);
+    EXPECT_EQ(b->RepeatTimer(), nullptr);
 }
 
 } // namespace
