@@ -1328,8 +1328,8 @@ void TAdvListView::PasteFromClipboard()
             SetCellText(std::max(currentColumn_, 0), selected->Index(), text);
         return;
     }
-    TListItem* last = nullptr;
-    Items()->BeginUpdate();
+    // Whole lines only (ended by CR LF), split at tabs.
+    std::vector<std::vector<std::string>> lines;
     size_t pos = 0;
     for (size_t end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2) {
         const std::string line = text.substr(pos, end - pos);
@@ -1338,8 +1338,21 @@ void TAdvListView::PasteFromClipboard()
         for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
             fields.push_back(line.substr(start, tab - start));
         fields.push_back(line.substr(start));
-        while (static_cast<int>(fields.size()) > Columns()->Count())
+        lines.push_back(std::move(fields));
+    }
+    // The columns the widest line needs, added at once.
+    size_t widest = 0;
+    for (const auto& fields : lines)
+        widest = std::max(widest, fields.size());
+    if (static_cast<int>(widest) > Columns()->Count()) {
+        Columns()->BeginUpdate();
+        while (static_cast<int>(widest) > Columns()->Count())
             Columns()->Add();
+        Columns()->EndUpdate();
+    }
+    TListItem* last = nullptr;
+    Items()->BeginUpdate();
+    for (const auto& fields : lines) {
         TListItem* item = Items()->Add();
         item->SetImageIndex(-1);
         item->SetCaption(fields[0]);

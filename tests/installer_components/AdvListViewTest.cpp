@@ -209,7 +209,8 @@ TEST_F(AdvListView, ColumnWidthsGoToAnIniFileOrTheRegistry)
     view->SaveColumnWidths();  // no key: nothing
     EXPECT_FALSE(FileExists(path));
     view->ColumnSize()->Key = ini;
-    view->Columns()->Items(1)->SetWidth(77);
+    // As the user drags it: the window alone knows the new width.
+    SendMessageA(view->Handle(), LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(77, 0));
     view->SaveColumnWidths();
     TIniFile file(path);
     EXPECT_EQ(file.ReadString("lista", "col0", "-"), "100");
@@ -347,6 +348,35 @@ TEST_F(AdvListView, PaintsAnOwnerDrawnRow)
         for (int x = 18; x < 100; ++x)
             yellow += static_cast<COLORREF>(selected.Canvas()->Pixels(x, y)) == RGB(255, 255, 0);
     EXPECT_GT(yellow, 10);
+}
+
+// A pasted line of 300 fields makes 300 columns, and an owner-drawn row of
+// them paints whole: the column order is read for every column.
+TEST_F(AdvListView, ThreeHundredColumnsPasteAndPaint)
+{
+    view->ClipboardEnable = true;
+    std::string line = "w0";
+    for (int i = 1; i < 300; ++i)
+        line += "\tw" + std::to_string(i);
+    Clipboard()->SetAsText(line + "\r\n");
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    view->Perform(WM_KEYDOWN, 'V', 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    ASSERT_EQ(view->Columns()->Count(), 300);
+    EXPECT_EQ(view->CellText(299, 3), "w299");
+    view->SetOwnerDraw(true);
+    for (int i = 0; i < 300; ++i)
+        view->Columns()->Items(i)->SetWidth(4);
+    TBitmap bitmap(1300, 20);
+    TCanvasDCLoan loan(static_cast<TControlCanvas*>(view->Canvas()), bitmap.Canvas()->Handle());
+    view->Canvas()->Brush()->SetColor(clWhite);
+    view->Canvas()->Font()->Assign(view->Font());
+    view->DrawRow(3, Rect(0, 0, 1300, 20), 0);
+    EXPECT_EQ(static_cast<COLORREF>(bitmap.Canvas()->Pixels(1250, 10)), RGB(255, 255, 255));
 }
 
 struct Anchors {

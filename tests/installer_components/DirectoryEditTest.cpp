@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "ComponentsForm.h"
+#include "classlib/Clipbrd.h"
 #include "installer/ToolEdit.h"
 #include "tests/support/TestUtil.h"
 
@@ -110,6 +111,40 @@ TEST_F(DirectoryEdit, BeforeDialogCanRefuseAndErrorModeComesBackAfterAnError)
     EXPECT_THROW(edit->DoButtonClick(), Exception);
     EXPECT_EQ(SetErrorMode(before), before);
     EXPECT_EQ(seen.calls, 1);
+}
+
+TEST_F(DirectoryEdit, WithoutDirectInputOnlyTheButtonChangesTheText)
+{
+    edit->SetText("c:\\stary");
+    edit->SetDirectInput(false);
+    EXPECT_NE(GetWindowLongA(edit->Handle(), GWL_STYLE) & ES_READONLY, 0);
+    Clipboard()->SetAsText("wklejony");
+    edit->Perform(WM_PASTE, 0, 0);
+    edit->SelectAll();
+    edit->Perform(WM_CUT, 0, 0);
+    EXPECT_EQ(edit->Text(), "c:\\stary");
+    seen.answer = temp.Path().substr(0, temp.Path().size() - 1);
+    edit->Button()->Click();
+    EXPECT_EQ(edit->Text(), seen.answer);
+}
+
+// The ellipsis glyph: three 2 x 2 dots on rows 1 and 2, with the gaps the
+// button's width leaves.
+TEST_F(DirectoryEdit, EllipsisGlyphDots)
+{
+    edit->SetGlyphKind(gkEllipsis);
+    TBitmap* glyph = edit->Glyph();
+    ASSERT_EQ(glyph->Width(), edit->ButtonWidth() - 6);
+    ASSERT_EQ(glyph->Height(), 4);
+    // Width 15: gap (15 - 6) / 2 = 4, limited to 3; first dot at (15 - 6 - 6) / 2 = 1.
+    std::string rows[4];
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < glyph->Width(); ++x)
+            rows[y] += static_cast<COLORREF>(glyph->Canvas()->Pixels(x, y)) == RGB(0, 0, 0) ? '#' : '.';
+    EXPECT_EQ(rows[0], "...............");
+    EXPECT_EQ(rows[1], ".##...##...##..");
+    EXPECT_EQ(rows[2], ".##...##...##..");
+    EXPECT_EQ(rows[3], "...............");
 }
 
 // A drop as the shell hands it over, built here: a name longer than 255
