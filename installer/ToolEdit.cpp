@@ -443,6 +443,8 @@ const TClassInfo& TFileDirEdit::StaticClass()
 void TFileDirEdit::CreateParams(TCreateParams& p)
 {
     TCustomComboEdit::CreateParams(p);
+    // Wine's edit ignores the style; Windows converts the text through the
+    // OEM code page.
     p.Style |= ES_OEMCONVERT;
 }
 

@@ -369,6 +369,7 @@ void TAdvListView::CreateParams(TCreateParams& p)
 void TAdvListView::CreateWnd()
 {
     TListView::CreateWnd();
+    // Wine draws flat scroll bars as plain ones.
     SetLvExStyle(LVS_EX_FLATSB, flatScrollBar_);
     SetLvExStyle(LVS_EX_SUBITEMIMAGES, subImages_);
     SetLvExStyle(LVS_EX_HEADERDRAGDROP, headerDragDrop_);
@@ -595,6 +596,8 @@ void TAdvListView::SetFilterBar(bool value)
     if (value == filterBar_)
         return;
     filterBar_ = value;
+    // Wine's header ignores the style: no bar shows and no filter
+    // notifications come; Windows shows the bar.
     SetHeaderStyle(HDS_FILTERBAR, value);
     if (HWND header = HeaderHandle())
         SetWindowPos(header, nullptr, 0, 0, 0, 0,
@@ -637,6 +640,8 @@ void TAdvListView::SetCellText(int col, int row, const std::string& text)
     sub->SetStrings(col - 1, text);
 }
 
+// Wine's sub-item hit test misses rows once the columns were reordered
+// (header drag and drop); Windows finds them in any order.
 bool TAdvListView::CellAtPoint(int x, int y, int& col, int& row)
 {
     if (!HandleAllocated())

@@ -350,10 +350,12 @@ TEST_F(AdvListView, PaintsAnOwnerDrawnRow)
     EXPECT_GT(yellow, 10);
 }
 
-// A pasted line of 300 fields makes 300 columns, and an owner-drawn row of
-// them paints whole: the column order is read for every column.
+// A pasted line of 300 fields makes 300 columns, and a row of them paints
+// whole: the column order is read for every column. (Hidden: under Wine a
+// shown header repaints for every column added.)
 TEST_F(AdvListView, ThreeHundredColumnsPasteAndPaint)
 {
+    view->Hide();
     view->ClipboardEnable = true;
     std::string line = "w0";
     for (int i = 1; i < 300; ++i)
@@ -368,15 +370,17 @@ TEST_F(AdvListView, ThreeHundredColumnsPasteAndPaint)
     SetKeyboardState(keys);
     ASSERT_EQ(view->Columns()->Count(), 300);
     EXPECT_EQ(view->CellText(299, 3), "w299");
-    view->SetOwnerDraw(true);
-    for (int i = 0; i < 300; ++i)
-        view->Columns()->Items(i)->SetWidth(4);
+    // Columns of 50 pixels: the 26th of them starts at 1250.
     TBitmap bitmap(1300, 20);
     TCanvasDCLoan loan(static_cast<TControlCanvas*>(view->Canvas()), bitmap.Canvas()->Handle());
     view->Canvas()->Brush()->SetColor(clWhite);
     view->Canvas()->Font()->Assign(view->Font());
     view->DrawRow(3, Rect(0, 0, 1300, 20), 0);
-    EXPECT_EQ(static_cast<COLORREF>(bitmap.Canvas()->Pixels(1250, 10)), RGB(255, 255, 255));
+    int ink = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 1250; x < 1300; ++x)
+            ink += static_cast<COLORREF>(bitmap.Canvas()->Pixels(x, y)) == RGB(0, 0, 0);
+    EXPECT_GT(ink, 5);  // "w25"
 }
 
 struct Anchors {

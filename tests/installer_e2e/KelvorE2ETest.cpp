@@ -126,6 +126,17 @@ protected:
         app.SetChecked("eMain", "cbComCtl", false);
     }
 
+    // From the summary page: the run (the medium's one missing file answered)
+    // to the finish page, then closed.
+    void RunToTheEnd(TUiProcess& app)
+    {
+        app.Click("eMain", "bDalej");
+        app.AnswerDialog("OK");
+        app.WaitForText("eMain", "lbInfo", "Dziękuję.");
+        app.Click("eMain", "bZakoncz");
+        EXPECT_EQ(app.WaitForExit(), 0);
+    }
+
     TempFolder temp_;
     std::string medium_;
     std::string setupLog_;
@@ -163,11 +174,7 @@ TEST_F(KelvorE2E, FullInstallation)
     Next(*app, "Twoje dane");
     Next(*app, "Podsumowanie");
     EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items").size(), 7u);
-    app->Click("eMain", "bDalej");
-    app->AnswerDialog("OK");  // brak.dat is not on the medium
-    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
-    app->Click("eMain", "bZakoncz");
-    EXPECT_EQ(app->WaitForExit(), 0);
+    RunToTheEnd(*app);  // brak.dat is not on the medium
 
     const std::string m = AnsiLowerCase(medium_);
     const std::string desktop = ShellFolder("Desktop");
@@ -230,11 +237,7 @@ TEST_F(KelvorE2E, CustomInstallation)
     app->SetChecked("eMain", "cbSkrotyWMenuStart", false);
     Next(*app, "Podsumowanie");
     EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items").size(), 6u);
-    app->Click("eMain", "bDalej");
-    app->AnswerDialog("OK");
-    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
-    app->Click("eMain", "bZakoncz");
-    EXPECT_EQ(app->WaitForExit(), 0);
+    RunToTheEnd(*app);
 
     const std::vector<std::string> entries = ReportEntries(dest + "\\tarvix.qmx");
     std::string kinds;
@@ -279,11 +282,7 @@ TEST_F(KelvorE2E, SecondRunAppendsAndKeepsFirstDayNumbers)
         CustomToApplications(*app);
         ToOptions(*app, dest, true);
         Next(*app, "Podsumowanie");
-        app->Click("eMain", "bDalej");
-        app->AnswerDialog("OK");
-        app->WaitForText("eMain", "lbInfo", "Dziękuję.");
-        app->Click("eMain", "bZakoncz");
-        EXPECT_EQ(app->WaitForExit(), 0);
+        RunToTheEnd(*app);
         if (run == 0)
             first = ReportEntries(dest + "\\tarvix.qmx");
     }
@@ -449,10 +448,6 @@ TEST_F(KelvorE2E, DestinationChosenInTheFolderDialogAndListIsQuietBelowItsRows)
 
     ToOptions(*app, dest, true);
     Next(*app, "Podsumowanie");
-    app->Click("eMain", "bDalej");
-    app->AnswerDialog("OK");
-    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
-    app->Click("eMain", "bZakoncz");
-    EXPECT_EQ(app->WaitForExit(), 0);
+    RunToTheEnd(*app);
     EXPECT_TRUE(FileExists(dest + "\\tarvix.qmx"));
 }
