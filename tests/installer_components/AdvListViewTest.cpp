@@ -3,6 +3,7 @@
 // handler, painting of an owner-drawn row and the clipboard keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -381,6 +382,46 @@ TEST_F(AdvListView, ThreeHundredColumnsPasteAndPaint)
         for (int x = 1250; x < 1300; ++x)
             ink += static_cast<COLORREF>(bitmap.Canvas()->Pixels(x, y)) == RGB(0, 0, 0);
     EXPECT_GT(ink, 5);  // "w25"
+}
+
+// Links in the link colour without their scheme; a wallpaper leaves the
+// cells unfilled.
+TEST_F(AdvListView, LinksAndWallpaper)
+{
+    view->URLShow = true;
+    view->URLColor = clBlue;
+    view->SetCellText(1, 0, "http://wwwwww.pl");
+    auto paint = [this](TBitmap& bitmap) {
+        bitmap.Canvas()->Brush()->SetColor(clLime);
+        bitmap.Canvas()->FillRect(Rect(0, 0, 300, 20));
+        TCanvasDCLoan loan(static_cast<TControlCanvas*>(view->Canvas()), bitmap.Canvas()->Handle());
+        view->Canvas()->Font()->Assign(view->Font());
+        view->Canvas()->Brush()->SetColor(clWhite);
+        view->DrawRow(0, Rect(0, 0, 300, 20), 0);
+    };
+    TBitmap plain(300, 20);
+    paint(plain);
+    int blue = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 100; x < 200; ++x)
+            blue += static_cast<COLORREF>(plain.Canvas()->Pixels(x, y)) == RGB(0, 0, 255);
+    EXPECT_GT(blue, 20);
+    EXPECT_EQ(static_cast<COLORREF>(plain.Canvas()->Pixels(290, 1)), RGB(255, 255, 255));
+    // The shown text lost "http://": it starts with "w" right at the cell.
+    int firstBlue = 300;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 100; x < 200; ++x)
+            if (static_cast<COLORREF>(plain.Canvas()->Pixels(x, y)) == RGB(0, 0, 255))
+                firstBlue = std::min(firstBlue, x);
+    EXPECT_LT(firstBlue, 106);
+
+    TBitmap paper(8, 8);
+    view->SetWallpaper(&paper);
+    TBitmap papered(300, 20);
+    paint(papered);
+    EXPECT_EQ(static_cast<COLORREF>(papered.Canvas()->Pixels(290, 1)), RGB(0, 255, 0));
+    TBitmap none;
+    view->SetWallpaper(&none);
 }
 
 struct Anchors {

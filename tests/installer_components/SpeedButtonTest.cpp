@@ -133,6 +133,52 @@ TEST(SpeedButton, MenuPointsByPositionAndAlignment)
     b->SetDropDownMenu(nullptr);
 }
 
+struct MenuAnswer {
+    TMenuItem* item = nullptr;
+    TPoint at{};
+    int shown = 0;
+    void Hook(TPopupMenu*, int x, int y, TMenuItem*& chosen)
+    {
+        ++shown;
+        at = Point(x, y);
+        chosen = item;
+    }
+};
+
+// A press opens the drop-down menu below the button; the item chosen is
+// clicked, the button is not, and it is up again afterwards.
+TEST(SpeedButton, PressOpensTheDropDownMenu)
+{
+    std::unique_ptr<TRxSpeedButton> b(NewButton());
+    b->SetBounds(10, 10, 30, 20);
+    TPopupMenu menu(nullptr);
+    auto* item = new TMenuItem(&menu);
+    item->SetCaption("Pozycja");
+    menu.Items()->Add(item);
+    int itemClicks = 0, buttonClicks = 0;
+    struct Counter {
+        int* n;
+        void Clicked(TObject*) { ++*n; }
+    } onItem{&itemClicks}, onButton{&buttonClicks};
+    item->OnClick = TNotifyEvent(&onItem, &Counter::Clicked);
+    b->OnClick = TNotifyEvent(&onButton, &Counter::Clicked);
+    b->SetDropDownMenu(&menu);
+    MenuAnswer answer;
+    answer.item = item;
+    PopupMenuHook = TPopupMenuHook(&answer, &MenuAnswer::Hook);
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PopupMenuHook = TPopupMenuHook();
+    EXPECT_EQ(answer.shown, 1);
+    const TPoint expected = b->ClientToScreen(Point(-1, 20));
+    EXPECT_EQ(answer.at.x, expected.x);
+    EXPECT_EQ(answer.at.y, expected.y);
+    EXPECT_EQ(menu.PopupComponent(), b.get());
+    EXPECT_EQ(itemClicks, 1);
+    EXPECT_EQ(buttonClicks, 0);
+    EXPECT_EQ(b->State(), gsUp);
+    b->SetDropDownMenu(nullptr);
+}
+
 // Buttons of one glyph size share a list; one button going leaves the
 // other drawing, and the cache is made again after it emptied.
 TEST(SpeedButton, GlyphListsAreSharedAndTheCacheComesBack)
