@@ -5,8 +5,11 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/TypInfo.h"
 #include "common/QmxUtil.h"
+#include "common/UpunktDraw.h"
 
 bool ElementSounds = true;
+int LineWidth = 1;
+TDateTime CurrentTime = 0;
 
 namespace {
 
@@ -101,9 +104,11 @@ void TElement::Notification(TComponent* component, TOperation operation)
 
 void TElement::RepaintButtons()
 {
-    auto* button = dynamic_cast<TControl*>(linkedButton_);
-    if (button && Owner() && button->Owner() == Owner())
-        button->Repaint();
+    if (!Owner())
+        return;
+    for (int i = 0; i < Owner()->ComponentCount(); ++i)
+        if (auto* button = dynamic_cast<TPunktButton*>(Owner()->Components(i)); button && button->Element() == this)
+            button->Repaint();
 }
 
 void TElement::ReportError(const std::string& message)
@@ -135,6 +140,12 @@ void TElement::PlaySoundFile(const std::string& path)
 bool TElement::KeepsCrossingBlinking(const TPrzejazd*) const
 {
     return false;
+}
+
+void TElement::PaintName()
+{
+    const TPoint offset = CustomOffsetX || CustomOffsetY ? Point(CustomOffsetX, CustomOffsetY) : NameOffset();
+    upunkt::DrawNameOutside(Canvas(), offset, Name());
 }
 
 const TClassInfo* TElement::ClassInfo() const
@@ -256,5 +267,10 @@ const TClassInfo& TPrzejazd::StaticClass()
 
 void InitializeUpunkt()
 {
-    RegisterComponentClass(TPrzejazd::StaticClass());
+    for (const TClassInfo* info :
+         {&TPrzejazd::StaticClass(), &TPunkt::StaticClass(), &TPunktTorowy::StaticClass(), &TBocznica::StaticClass(),
+          &TWlot::StaticClass(), &TZapowiedz::StaticClass(), &TPeron::StaticClass(), &TTor::StaticClass(),
+          &TZwrotnica::StaticClass(), &TSemafor::StaticClass(), &TRogatka::StaticClass(),
+          &TPunktButton::StaticClass(), &TSpecialPunktButton::StaticClass()})
+        RegisterComponentClass(*info);
 }

@@ -17,6 +17,7 @@
 #include "common/QmxList.h"
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
+#include "common/Upunkt_defpoc.h"
 #include "common/VersInfo.h"
 #include "common/WizardTree.h"
 #include "common/qmxcolorbutton.h"
@@ -79,6 +80,7 @@ int main()
     StartUnit(InitRichEditUnit, DoneRichEditUnit);
     StartUnit(InitGridsUnit, nullptr);
     StartUnit(StartObjectModel, FinalizeQmxList);
+    StartUnit(InitializeUpunkt_defpoc, FinalizeUpunkt_defpoc);
     StartUnit(InitializeQmxShell, nullptr);
     StartUnit(AddStartupFonts, RemoveStartupFonts);
     StartUnit(StartComponents, nullptr);

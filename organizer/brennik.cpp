@@ -10,9 +10,12 @@
 #include "classlib/StdCtrls.h"
 #include "common/AppEvent.h"
 #include "common/QmxFonts.h"
+#include "common/QmxGenericList.h"
+#include "common/QmxList.h"
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
 #include "common/Upunkt.h"
+#include "common/Upunkt_defpoc.h"
 #include "common/VersInfo.h"
 #include "common/qmxcolorbutton.h"
 #include "grid/qmxUserData.h"
@@ -24,6 +27,12 @@
 #include "organizer/qmxTabSet.h"
 
 namespace {
+
+void StartObjectModel()
+{
+    InitializeQmxList();
+    InitializeQmxGenericList();
+}
 
 void StartComponents()
 {
@@ -55,6 +64,8 @@ int main()
     StartUnit(InitExtCtrlsUnit, nullptr);
     StartUnit(InitComCtrlsUnit, nullptr);
     StartUnit(InitGridsUnit, nullptr);
+    StartUnit(StartObjectModel, FinalizeQmxList);
+    StartUnit(InitializeUpunkt_defpoc, FinalizeUpunkt_defpoc);
     StartUnit(InitializeQmxShell, nullptr);
     StartUnit(InitializeUpunkt, nullptr);
     StartUnit(InitializeAppEvent, FinalizeAppEvent);
