@@ -28,6 +28,19 @@ class TSubItems : public TStringList {
 public:
     explicit TSubItems(TListItem* item) : item_(item) {}
 
+    // A text added at the end is the only one the window lacks.
+    void Insert(int index, const std::string& s) override
+    {
+        item_->appending_ = index == Count();
+        try {
+            TStringList::Insert(index, s);
+        } catch (...) {
+            item_->appending_ = false;
+            throw;
+        }
+        item_->appending_ = false;
+    }
+
 protected:
     void Changed() override
     {
@@ -172,7 +185,8 @@ void TListItem::SubItemsChanged()
         return;
     const int count = subItems_->Count();
     const int index = Index();
-    for (int i = 0; i < std::max(count, shownSubItems_); ++i) {
+    const int first = appending_ && count == shownSubItems_ + 1 ? shownSubItems_ : 0;
+    for (int i = first; i < std::max(count, shownSubItems_); ++i) {
         const std::string text = i < count ? subItems_->Strings(i) : std::string();
         LVITEMA it{};
         it.iSubItem = i + 1;
@@ -310,8 +324,16 @@ TListItem* TListItems::Item(int index) const
 
 int TListItems::IndexOf(const TListItem* item) const
 {
+    if (!item)
+        return -1;
+    const int hint = item->indexHint_;
+    if (hint >= 0 && hint < Count() && items_[hint] == item)
+        return hint;
     auto it = std::find(items_.begin(), items_.end(), item);
-    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+    if (it == items_.end())
+        return -1;
+    item->indexHint_ = static_cast<int>(it - items_.begin());
+    return item->indexHint_;
 }
 
 TListItem* TListItems::Add()
@@ -325,6 +347,7 @@ TListItem* TListItems::Insert(int index)
         ListIndexError(index);
     auto* item = new TListItem(this);
     items_.insert(items_.begin() + index, item);
+    item->indexHint_ = index;
     if (owner_->ListHandle())
         owner_->InsertRow(item, index);
     return item;
@@ -936,6 +959,8 @@ bool TListView::CustomSort(TLVCompare compare, LPARAM data)
             return SortTrampoline(reinterpret_cast<LPARAM>(a), reinterpret_cast<LPARAM>(b),
                                   reinterpret_cast<LPARAM>(&context)) < 0;
         });
+        for (int i = 0; i < static_cast<int>(items.size()); ++i)
+            items[i]->indexHint_ = i;
     }
     if (context.error)
         std::rethrow_exception(context.error);
@@ -956,6 +981,7 @@ void TListView::TakeOrderFromWindow()
         it.iItem = i;
         if (SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it)))
             items[i] = reinterpret_cast<TListItem*>(it.lParam);
+        items[i]->indexHint_ = i;
     }
 }
 

@@ -161,6 +161,11 @@ private:
     int shownSubItems_ = 0;  // sub-item texts the window has
     void* data_ = nullptr;
     int imageIndex_ = -1;
+    // Where the item last stood in the list: asked first, so that finding an
+    // item's index while a list is filled or walked costs no search.
+    mutable int indexHint_ = -1;
+    // A sub-item is being added at the end.
+    bool appending_ = false;
     // The window's state while there is none.
     bool checked_ = false;
     bool selected_ = false;

@@ -300,6 +300,8 @@ def main():
         # Names quoted (HELP is a keyword of the resource compiler), file names
         # not: windres joins a file name with the quoted name after it.
         lines.append('"%s" CURSOR %s.cur' % (name, name))
+    # The link cursor of the installer's list view is the hand, by number.
+    lines.append("8019 CURSOR HAND.cur")
     with open(os.path.join(out, "QmxCursors.rc"), "w", encoding="ascii") as f:
         f.write("\n".join(lines) + "\n")
 

@@ -8,6 +8,7 @@
 #include "classlib/Forms.h"
 #include "classlib/Grids.h"
 #include "classlib/ListView.h"
+#include "classlib/Menus.h"
 #include "classlib/RichEdit.h"
 #include "classlib/StdCtrls.h"
 #include "common/PageMngr.h"
@@ -26,6 +27,9 @@
 #include "installer/Execfile.h"
 #include "installer/FileFind.h"
 #include "installer/FileOp.h"
+#include "installer/RXCtrls.h"
+#include "installer/ToolEdit.h"
+#include "installer/advlistv.h"
 #include "installer/definicje.h"
 #include "installer/main.h"
 
@@ -50,6 +54,8 @@ void StartComponents()
     FileOpStartup();
     ExecfileStartup();
     InitQmxUserDataUnit();
+    InitAdvListViewUnit();
+    InitRXCtrlsUnit();
 }
 
 void InstallerMain()
@@ -70,6 +76,7 @@ int main()
     StartUnit(InitExtCtrlsUnit, nullptr);
     StartUnit(InitComCtrlsUnit, nullptr);
     StartUnit(InitListViewUnit, nullptr);
+    StartUnit(InitMenusUnit, nullptr);
     StartUnit(InitRichEditUnit, DoneRichEditUnit);
     StartUnit(InitGridsUnit, nullptr);
     StartUnit(StartObjectModel, FinalizeQmxList);
@@ -77,6 +84,7 @@ int main()
     StartUnit(InitializeQmxShell, nullptr);
     StartUnit(AddStartupFonts, RemoveStartupFonts);
     StartUnit(StartComponents, nullptr);
+    StartUnit(InitToolEditUnit, DoneToolEditUnit);
     StartUnit(InitCommonUnit, DoneCommonUnit);
     return RunProgramBlock(InstallerMain, "Tarvix 99");
 }

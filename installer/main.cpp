@@ -88,7 +88,6 @@ const TClassInfo& TeMain::StaticClass()
             PublishComponent<&TeMain::lbListaProgramow, &TeMain::lbListaProgramow>("lbListaProgramow"),
             PublishComponent<&TeMain::qmxUserData1, &TeMain::qmxUserData1>("qmxUserData1"),
             PublishComponent<&TeMain::de, &TeMain::de>("de"),
-            PublishComponent<&TeMain::bPrzegladaj, &TeMain::bPrzegladaj>("bPrzegladaj"),
             PublishComponent<&TeMain::lv, &TeMain::lv>("lv"),
             PublishComponent<&TeMain::cbSkrotyNaPulpicie, &TeMain::cbSkrotyNaPulpicie>("cbSkrotyNaPulpicie"),
             PublishComponent<&TeMain::cbSkrotyWMenuStart, &TeMain::cbSkrotyWMenuStart>("cbSkrotyWMenuStart"),
@@ -122,7 +121,6 @@ const TClassInfo& TeMain::StaticClass()
             PublishHandler<&TeMain::pmGetNextPage>("pmGetNextPage"),
             PublishHandler<&TeMain::pmGetPriorPage>("pmGetPriorPage"),
             PublishHandler<&TeMain::deChange>("deChange"),
-            PublishHandler<&TeMain::bPrzegladajClick>("bPrzegladajClick"),
             PublishHandler<&TeMain::bAnulujClick>("bAnulujClick"),
             PublishHandler<&TeMain::bZakonczClick>("bZakonczClick"),
             PublishHandler<&TeMain::bRestartClick>("bRestartClick"),
@@ -152,13 +150,6 @@ void TeMain::deChange(TObject*)
     destinationFolder_ = de->Text();
     AddBackslash(destinationFolder_);
     WriteInstallerKey(ParamStr(0), sourceFolder_, destinationFolder_);
-}
-
-void TeMain::bPrzegladajClick(TObject*)
-{
-    std::string folder = de->Text();
-    if (BrowseForFolder(folder, "Katalog (folder) docelowy:", 0))
-        de->SetText(folder);
 }
 
 void TeMain::FormShow(TObject*)

@@ -284,32 +284,40 @@ object eMain: TeMain
     end
     object pg4: TPage
       Caption = ' Wybierz programy'
-      object lbKatalog: TLabel
-        Left = 16
-        Top = 12
-        Caption = 'Katalog (folder) docelowy:'
+      object pKatalog: TPanel
+        Left = 0
+        Top = 0
+        Width = 564
+        Height = 28
+        Align = alTop
+        BevelOuter = bvNone
+        ParentColor = True
+        object lbKatalog: TLabel
+          Left = 4
+          Top = 8
+          Caption = 'Katalog (folder) docelowy:'
+        end
+        object de: TDirectoryEdit
+          Left = 140
+          Top = 4
+          Width = 269
+          Height = 20
+          Ctl3D = False
+          ParentCtl3D = False
+          NumGlyphs = 1
+          DialogOptions = [sdAllowCreate, sdPerformCreate]
+          Text = 'c:\qmx'
+          TabOrder = 0
+          OnChange = deChange
+        end
       end
-      object de: TEdit
-        Left = 160
-        Top = 8
-        Width = 300
-        Height = 21
-        Text = 'c:\qmx'
-        OnChange = deChange
-      end
-      object bPrzegladaj: TButton
-        Left = 466
-        Top = 7
-        Width = 80
-        Height = 23
-        Caption = 'Przeglądaj...'
-        OnClick = bPrzegladajClick
-      end
-      object lv: TListView
-        Left = 16
-        Top = 40
-        Width = 530
-        Height = 318
+      object lv: TAdvListView
+        Left = 0
+        Top = 28
+        Width = 564
+        Height = 346
+        Align = alClient
+        Ctl3D = False
         Checkboxes = True
         Columns = <
           item
@@ -335,6 +343,23 @@ object eMain: TeMain
         ReadOnly = True
         RowSelect = True
         ViewStyle = vsReport
+        HeaderFlatStyle = True
+        HeaderFont.Name = 'MS Sans Serif'
+        HeaderFont.Height = -11
+        FlatScrollBar = True
+        ItemHeight = 55
+        SortDirection = sdAscending
+        SortShow = False
+        HoverTime = -1
+        FilterTimeOut = 500
+        VAlignment = vtaCenter
+        ColumnSize.Save = False
+        ColumnSize.Stretch = True
+        ColumnSize.Storage = stInifile
+        PrintSettings.DateFormat = 'dd/mm/yyyy'
+        PrintSettings.PagePrefix = 'page'
+        PrintSettings.PageNumSep = '/'
+        HTMLSettings.Width = 100
       end
     end
     object pg5: TPage

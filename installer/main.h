@@ -22,6 +22,8 @@
 #include "installer/Execfile.h"
 #include "installer/FileFind.h"
 #include "installer/FileOp.h"
+#include "installer/ToolEdit.h"
+#include "installer/advlistv.h"
 #include "installer/definicje.h"
 
 class TeMain : public TForm {
@@ -41,9 +43,8 @@ public:
     TRadioButton* rbNietypowa = nullptr;
     TListBox* lbListaProgramow = nullptr;
     TqmxUserData* qmxUserData1 = nullptr;
-    TEdit* de = nullptr;
-    TButton* bPrzegladaj = nullptr;
-    TListView* lv = nullptr;
+    TDirectoryEdit* de = nullptr;
+    TAdvListView* lv = nullptr;
     TCheckBox* cbSkrotyNaPulpicie = nullptr;
     TCheckBox* cbSkrotyWMenuStart = nullptr;
     TCheckBox* cbAutoRun = nullptr;
@@ -75,7 +76,6 @@ public:
     void pmGetNextPage(int CurrentPage, int& NewPage);
     void pmGetPriorPage(int CurrentPage, int& NewPage);
     void deChange(TObject* Sender);
-    void bPrzegladajClick(TObject* Sender);
     void bAnulujClick(TObject* Sender);
     void bZakonczClick(TObject* Sender);
     void bRestartClick(TObject* Sender);

@@ -195,6 +195,17 @@ protected:
         }
     }
 
+    // From the summary page: the run (the medium's one missing file answered)
+    // to the finish page, then closed.
+    void RunToTheEnd(TUiProcess& app)
+    {
+        app.Click("eMain", "bDalej");
+        app.AnswerDialog("OK");
+        app.WaitForText("eMain", "lbInfo", "Dziękuję.");
+        app.Click("eMain", "bZakoncz");
+        EXPECT_EQ(app.WaitForExit(), 0);
+    }
+
     TempFolder temp_;
     std::string medium_;
     std::string setupLog_;
@@ -238,11 +249,7 @@ TEST_F(KelvorE2E, FullInstallation)
     Next(*app, "Twoje dane");
     Next(*app, "Podsumowanie");
     EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items").size(), 7u);
-    app->Click("eMain", "bDalej");
-    app->AnswerDialog("OK");  // brak.dat is not on the medium
-    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
-    app->Click("eMain", "bZakoncz");
-    EXPECT_EQ(app->WaitForExit(), 0);
+    RunToTheEnd(*app);  // brak.dat is not on the medium
 
     const std::string m = AnsiLowerCase(medium_);
     const std::string desktop = ShellFolder("Desktop");
@@ -305,11 +312,7 @@ TEST_F(KelvorE2E, CustomInstallation)
     app->SetChecked("eMain", "cbSkrotyWMenuStart", false);
     Next(*app, "Podsumowanie");
     EXPECT_EQ(app->Component("eMain", "lbPliki").List("Items").size(), 6u);
-    app->Click("eMain", "bDalej");
-    app->AnswerDialog("OK");
-    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
-    app->Click("eMain", "bZakoncz");
-    EXPECT_EQ(app->WaitForExit(), 0);
+    RunToTheEnd(*app);
 
     const std::vector<std::string> entries = ReportEntries(dest + "\\tarvix.qmx");
     std::string kinds;
@@ -354,11 +357,7 @@ TEST_F(KelvorE2E, SecondRunAppendsAndKeepsFirstDayNumbers)
         CustomToApplications(*app);
         ToOptions(*app, dest, true);
         Next(*app, "Podsumowanie");
-        app->Click("eMain", "bDalej");
-        app->AnswerDialog("OK");
-        app->WaitForText("eMain", "lbInfo", "Dziękuję.");
-        app->Click("eMain", "bZakoncz");
-        EXPECT_EQ(app->WaitForExit(), 0);
+        RunToTheEnd(*app);
         if (run == 0)
             first = ReportEntries(dest + "\\tarvix.qmx");
     }
@@ -663,4 +662,56 @@ TEST_F(KelvorE2E, ATooLongEntryIsToldAndLeftOut)
     EXPECT_EQ(ReportEntries(dest + "\\tarvix.qmx"),
               std::vector<std::string>{"FILECOPY=Krótka;" + AnsiLowerCase(medium) + "krotka.txt;" + dest +
                                        "\\krotka.txt"});
+}
+
+// Page 4 on its own components: Alt+Down in the destination edit opens the
+// folder dialog, a new nested folder typed and confirmed is made at once and
+// becomes the destination (the run's report lands there); the button inside
+// the edit opens the same dialog; a click below the rows changes nothing;
+// Esc in the edit asks whether to stop.
+TEST_F(KelvorE2E, DestinationChosenInTheFolderDialogAndListIsQuietBelowItsRows)
+{
+    const std::string dest = temp_.Path() + "Nowy\\Poziom";
+    auto app = Start();
+    CustomToApplications(*app);
+
+    app->PressKey("eMain", "de", VK_DOWN, true);
+    app->WaitForForm("SelectDirDlg");
+    app->SetText("SelectDirDlg", "DirEdit", dest);
+    app->Click("SelectDirDlg", "OKButton");
+    app->WaitForFormGone("SelectDirDlg");
+    EXPECT_TRUE(DirectoryExists(dest));
+    EXPECT_EQ(app->Component("eMain", "de").Value("Text"), dest);
+    EXPECT_EQ(Reg(1, "Software\\QMX\\Tarvix", "Destination"), dest + "\\");
+
+    // The button inside the edit: once clicked, once the dialog; cancelled.
+    const TUiComponent de = app->Component("eMain", "de");
+    const RECT r = de.ScreenRect();
+    app->ClickAt("eMain", "de", r.right - r.left - 12, (r.bottom - r.top) / 2);
+    app->WaitForForm("SelectDirDlg");
+    app->Click("SelectDirDlg", "CancelButton");
+    app->WaitForFormGone("SelectDirDlg");
+    app->Sync();
+    EXPECT_EQ(app->Dump("SelectDirDlg").FindForm("SelectDirDlg"), nullptr);
+    EXPECT_EQ(app->Component("eMain", "de").Value("Text"), dest);
+
+    // Below the last row: the selection and ticks stay as they were.
+    app->SelectItem("eMain", "lv", 1);
+    const TUiComponent lv = app->Component("eMain", "lv");
+    const RECT l = lv.ScreenRect();
+    app->ClickAt("eMain", "lv", 20, l.bottom - l.top - 10);
+    const TUiComponent after = app->Component("eMain", "lv");
+    EXPECT_EQ(after.Value("ItemIndex"), "1");
+    EXPECT_EQ(after.Value("Checked[0]"), "1");
+
+    app->PressKey("eMain", "de", VK_ESCAPE);
+    const TUiForm question = app->AnswerDialog("No");
+    EXPECT_NE(question.Find("No"), nullptr);
+    app->Sync();
+    EXPECT_TRUE(app->Running());
+
+    ToOptions(*app, dest, true);
+    Next(*app, "Podsumowanie");
+    RunToTheEnd(*app);
+    EXPECT_TRUE(FileExists(dest + "\\tarvix.qmx"));
 }

@@ -653,6 +653,36 @@ void TUiProcess::Click(const std::string& form, const std::string& name)
     WaitStarted(PostAction({"click", form, name}, "a click on " + form + "." + name), -1);
 }
 
+void TUiProcess::ClickAt(const std::string& form, const std::string& name, int x, int y)
+{
+    const TUiComponent c = WaitForComponent(form, name);
+    HWND target = c.Handle();
+    if (!target)
+        throw EUiDriverError(form + "." + name + " has no window to click in");
+    POINT p{x, y};
+    // The deepest child window under the point takes the click.
+    for (HWND child; (child = ChildWindowFromPointEx(target, p, CWP_SKIPINVISIBLE)) && child != target;) {
+        MapWindowPoints(target, child, &p, 1);
+        target = child;
+    }
+    PostMessageA(target, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    Sync();
+}
+
+void TUiProcess::PressKey(const std::string& form, const std::string& name, WORD key, bool alt)
+{
+    const TUiComponent c = WaitForComponent(form, name);
+    HWND target = c.Handle();
+    if (!target)
+        throw EUiDriverError(form + "." + name + " has no window to type into");
+    const LPARAM context = alt ? (1 << 29) : 0;
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | context);
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, 1 | context | (3u << 30));
+    Sync();
+}
+
 void TUiProcess::SetChecked(const std::string& form, const std::string& name, bool checked)
 {
     const TUiComponent c = WaitForComponent(form, name);

@@ -140,6 +140,13 @@ public:
     void SetItemChecked(const std::string& form, const std::string& name, int index, bool checked);
     // Sets a grid cell (state "Cells[col,row]") as if typed.
     void SetCell(const std::string& form, const std::string& name, int col, int row, const std::string& text);
+    // A real press and release of the left mouse button at a point of the
+    // component's client area, posted to the window that lies there (a
+    // child window of the component's own included).
+    void ClickAt(const std::string& form, const std::string& name, int x, int y);
+    // A real key press and release posted to the component's window; with
+    // alt as the system keys come (WM_SYSKEYDOWN, the context bit set).
+    void PressKey(const std::string& form, const std::string& name, WORD key, bool alt = false);
     // Sets a control's state key or published property from text.
     void SetProperty(const std::string& form, const std::string& name, const std::string& key,
                      const std::string& value);
