@@ -545,7 +545,7 @@ void TDirectoryEdit::DoButtonClick()
     if (folder.empty())
         folder = InitialDir.empty() ? std::string("\\") : InitialDir;
     if (!DirectoryExists(folder))
-        folder = "\\";
+        folder.assign(1, '\\');
     {
         TQuietErrorMode quiet;
         if (DialogKind == dkWin32)

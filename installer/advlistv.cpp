@@ -1299,8 +1299,10 @@ void TAdvListView::CopyToClipboard()
             if (!item->Selected())
                 continue;
             text += item->Caption();
-            for (int j = 0; j < item->SubItems()->Count(); ++j)
-                text += "\t" + item->SubItems()->Strings(j);
+            for (int j = 0; j < item->SubItems()->Count(); ++j) {
+                text += '\t';
+                text += item->SubItems()->Strings(j);
+            }
             text += "\r\n";
         }
     }
