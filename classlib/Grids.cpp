@@ -20,200 +20,12 @@ constexpr int SizingSlack = 3;
     throw EInvalidGridOperation(text);
 }
 
-// "Cells[2,5]" gives col 2 and row 5.
-bool CellKey(const std::string& key, int& col, int& row)
-{
-    int end = 0;
-    return std::sscanf(key.c_str(), "Cells[%d,%d]%n", &col, &row, &end) == 2 && end == static_cast<int>(key.size());
-}
-
 bool Contains(const TGridRect& r, int col, int row)
 {
     return col >= r.Left && col <= r.Right && row >= r.Top && row <= r.Bottom;
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------
-// TInplaceEdit
-
-TInplaceEdit::TInplaceEdit(TComponent* owner) : TWinControl(owner), grid_(dynamic_cast<TCustomGrid*>(owner))
-{
-    SetVisible(false);
-    SetParentColor(false);
-}
-
-void TInplaceEdit::CreateParams(TCreateParams& p)
-{
-    TWinControl::CreateParams(p);
-    CreateSubClass(p, "EDIT");
-    // Multi-line so that the text can sit where the cell draws it.
-    p.Style |= ES_MULTILINE | ES_AUTOHSCROLL;
-}
-
-int TInplaceEdit::SelStart()
-{
-    DWORD start = 0, end = 0;
-    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(start);
-}
-
-int TInplaceEdit::SelLength()
-{
-    DWORD start = 0, end = 0;
-    SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end - start);
-}
-
-void TInplaceEdit::SetSel(int start, int length)
-{
-    SendMessageA(Handle(), EM_SETSEL, start, length < 0 ? -1 : start + length);
-}
-
-void TInplaceEdit::Deselect()
-{
-    SendMessageA(Handle(), EM_SETSEL, 0x7FFFFFFF, static_cast<LPARAM>(-1));
-}
-
-void TInplaceEdit::Dispatch(TMessage& m)
-{
-    switch (m.Msg) {
-    case WM_GETDLGCODE:
-        // Enter and Escape stay with the form (its default and cancel
-        // buttons); Tab is the grid's when it moves between cells.
-        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        if (grid_ && (grid_->Options() & goTabs))
-            m.Result |= DLGC_WANTTAB;
-        return;
-    case CN_COMMAND:
-        if (HIWORD(m.WParam) == EN_CHANGE && !IsDestroying())
-            Change();
-        return;
-    case WM_SETFOCUS:
-        if (grid_ && reinterpret_cast<HWND>(m.WParam) == grid_->handle_) {
-            // From the grid: the focus stays inside, the form need not know.
-            DefaultHandler(m);
-            return;
-        }
-        break;
-    case WM_KILLFOCUS:
-        DefaultHandler(m);
-        if (grid_)
-            grid_->EditorLostFocus(reinterpret_cast<HWND>(m.WParam));
-        return;
-    }
-    TWinControl::Dispatch(m);
-}
-
-void TInplaceEdit::DoEnter()
-{
-    // The focus came into the editor from outside: it entered the grid.
-    if (grid_)
-        grid_->DoEnter();
-}
-
-void TInplaceEdit::DoExit()
-{
-    if (grid_)
-        grid_->DoExit();
-}
-
-void TInplaceEdit::KeyDown(WORD& key, TShiftState shift)
-{
-    TWinControl::KeyDown(key, shift);
-    if (key == 0 || !grid_)
-        return;
-    // With the editor always shown, Left and Right leave it at its ends.
-    const bool walk = (grid_->Options() & goAlwaysShowEditor) != 0;
-    const int length = GetWindowTextLengthA(Handle());
-    const int start = SelStart();
-    const int selected = SelLength();
-    const bool leftSide = start == 0 && (selected == 0 || selected == length);
-    const bool rightSide = start + selected == length && (selected == 0 || selected == length);
-    const bool ctrl = (shift & ssCtrl) != 0;
-    bool toGrid = false;
-    switch (key) {
-    case VK_UP:
-    case VK_DOWN:
-    case VK_PRIOR:
-    case VK_NEXT:
-        toGrid = true;
-        break;
-    case VK_TAB:
-        toGrid = (grid_->Options() & goTabs) && !(shift & ssAlt);
-        break;
-    case VK_LEFT:
-    case VK_HOME:
-        toGrid = walk && (ctrl || leftSide);
-        break;
-    case VK_RIGHT:
-    case VK_END:
-        toGrid = walk && (ctrl || rightSide);
-        break;
-    case VK_F2:
-        Deselect();
-        key = 0;
-        return;
-    }
-    if (toGrid) {
-        grid_->KeyDown(key, shift);
-        key = 0;
-    }
-}
-
-void TInplaceEdit::KeyPress(char& key)
-{
-    if (!grid_) {
-        TWinControl::KeyPress(key);
-        return;
-    }
-    grid_->KeyPress(key);
-    switch (key) {
-    case '\t':
-    case '\x1B':
-        key = 0;
-        break;
-    case '\r': {
-        // Enter selects the whole text, and a second Enter lets it go.
-        const int length = GetWindowTextLengthA(Handle());
-        if (SelStart() == 0 && SelLength() == length)
-            Deselect();
-        else
-            SelectAll();
-        key = 0;
-        break;
-    }
-    }
-}
-
-void TInplaceEdit::Change()
-{
-    if (loading_ || !grid_ || grid_->inplaceCol_ < 0)
-        return;
-    grid_->SetEditText(grid_->inplaceCol_, grid_->inplaceRow_, Text());
-}
-
-void TInplaceEdit::MoveTo(const TRect& rect)
-{
-    SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    SetVisible(true);
-    // The text where the grid draws a cell's text.
-    RECT area{2, 2, std::max(2, static_cast<int>(rect.right - rect.left) - 2),
-              static_cast<int>(rect.bottom - rect.top)};
-    SendMessageA(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&area));
-}
-
-void TInplaceEdit::UpdateContents()
-{
-    loading_ = true;
-    try {
-        SetText(grid_->GetEditText(grid_->inplaceCol_, grid_->inplaceRow_));
-    } catch (...) {
-        loading_ = false;
-        throw;
-    }
-    loading_ = false;
-}
 
 // ---------------------------------------------------------------------------
 // TCustomGrid: geometry
@@ -630,6 +442,44 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
     UpdateEdit();
 }
 
+void TCustomGrid::DeleteRow(int index)
+{
+    if (index < 0 || index >= rowCount_)
+        InvalidGridOperation("Grid index out of range");
+    if (rowCount_ - 1 <= fixedRows_)
+        fixedRows_ = std::max(0, rowCount_ - 2);
+    rowHeights_.erase(rowHeights_.begin() + index);
+    rowHeights_.push_back(defaultRowHeight_);
+    ChangeSize(colCount_, rowCount_ - 1);
+}
+
+void TCustomGrid::DeleteColumn(int index)
+{
+    if (index < 0 || index >= colCount_)
+        InvalidGridOperation("Grid index out of range");
+    if (colCount_ - 1 <= fixedCols_)
+        fixedCols_ = std::max(0, colCount_ - 2);
+    colWidths_.erase(colWidths_.begin() + index);
+    colWidths_.push_back(defaultColWidth_);
+    ChangeSize(colCount_ - 1, rowCount_);
+}
+
+void TCustomGrid::InsertRow(int index)
+{
+    if (index < 0 || index > rowCount_)
+        InvalidGridOperation("Grid index out of range");
+    rowHeights_.insert(rowHeights_.begin() + index, defaultRowHeight_);
+    ChangeSize(colCount_, rowCount_ + 1);
+}
+
+void TCustomGrid::InsertColumn(int index)
+{
+    if (index < 0 || index > colCount_)
+        InvalidGridOperation("Grid index out of range");
+    colWidths_.insert(colWidths_.begin() + index, defaultColWidth_);
+    ChangeSize(colCount_ + 1, rowCount_);
+}
+
 // The hooks: the change is made already.
 void TCustomGrid::ColWidthsChanged() {}
 void TCustomGrid::RowHeightsChanged() {}
@@ -779,39 +629,26 @@ void TCustomGrid::InvalidateCol(int col)
 
 void TCustomGrid::ClampInView(TGridCoord cell)
 {
-    TGridCoord top = topLeft_;
-    if (cell.X >= fixedCols_) {
-        if (cell.X < top.X) {
-            top.X = cell.X;
-        } else {
-            // Scroll right until the cell shows whole (or is the first).
-            while (top.X < cell.X) {
-                const int saved = topLeft_.X;
-                topLeft_.X = top.X;
-                const int last = LastFullyVisible(true);
-                topLeft_.X = saved;
-                if (cell.X <= last)
-                    break;
-                ++top.X;
-            }
+    // The first scrolled column (row) from which the cell shows whole, not
+    // before the present one; the cell itself when it cannot show whole.
+    // Counted back from the cell, so a far cell costs no more than a near one.
+    auto firstFor = [this](bool horizontal, int index, int first) {
+        TAxis a;
+        Axis(horizontal, a);
+        if (index < a.fixed)
+            return first;
+        if (index < first)
+            return index;
+        const int room = a.extent - FixedExtent(horizontal);
+        int from = index;
+        int used = (*a.sizes)[index];
+        while (from - 1 >= first && used + a.lineWidth + (*a.sizes)[from - 1] <= room) {
+            used += a.lineWidth + (*a.sizes)[from - 1];
+            --from;
         }
-    }
-    if (cell.Y >= fixedRows_) {
-        if (cell.Y < top.Y) {
-            top.Y = cell.Y;
-        } else {
-            while (top.Y < cell.Y) {
-                const int saved = topLeft_.Y;
-                topLeft_.Y = top.Y;
-                const int last = LastFullyVisible(false);
-                topLeft_.Y = saved;
-                if (cell.Y <= last)
-                    break;
-                ++top.Y;
-            }
-        }
-    }
-    MoveTopLeft(top.X, top.Y);
+        return from;
+    };
+    MoveTopLeft(firstFor(true, cell.X, topLeft_.X), firstFor(false, cell.Y, topLeft_.Y));
 }
 
 void TCustomGrid::MoveTopLeft(int col, int row)
@@ -1562,147 +1399,3 @@ const TClassInfo& TCustomGrid::StaticClass()
     return info;
 }
 
-// ---------------------------------------------------------------------------
-// TStringGrid
-
-TStringGrid::TStringGrid(TComponent* owner) : TCustomGrid(owner)
-{
-    SizeChanged(0, 0);
-}
-
-const TClassInfo* TStringGrid::ClassInfo() const
-{
-    return &StaticClass();
-}
-
-const TClassInfo& TStringGrid::StaticClass()
-{
-    static const TClassInfo info("TStringGrid", &TCustomGrid::StaticClass(), &NewComponent<TStringGrid>);
-    return info;
-}
-
-bool TStringGrid::ProbeState(TStrings& lines, bool change)
-{
-    if (!change) {
-        TCustomGrid::ProbeState(lines, false);
-        for (int row = 0; row < RowCount(); ++row)
-            for (int col = 0; col < ColCount(); ++col)
-                lines.Add("Cells[" + std::to_string(col) + "," + std::to_string(row) + "]=" + cells_[row][col].text);
-        return true;
-    }
-    for (int i = 0; i < lines.Count(); ++i) {
-        const std::string line = lines.Strings(i);
-        int col = 0, row = 0;
-        if (!CellKey(lines.Names(i), col, row)) {
-            TStringList other;
-            other.Add(line);
-            if (!TCustomGrid::ProbeState(other, true))
-                return false;
-            continue;
-        }
-        if ((Options() & (goEditing | goRowSelect)) != goEditing)
-            throw EInvalidGridOperation(Name() + " takes no typing");
-        ClickCell(col, row);
-        SetEditText(col, row, line.substr(line.find('=') + 1));
-        // The editor open on the cell shows what was typed, the caret after it.
-        if (InplaceCol() == col && InplaceRow() == row) {
-            InvalidateEditor();
-            InplaceEditor()->Deselect();
-        }
-    }
-    return true;
-}
-
-void TStringGrid::SizeChanged(int oldColCount, int oldRowCount)
-{
-    cells_.resize(RowCount());
-    for (auto& row : cells_)
-        row.resize(ColCount());
-    TCustomGrid::SizeChanged(oldColCount, oldRowCount);
-}
-
-TStringGrid::TCell& TStringGrid::CellAt(int col, int row)
-{
-    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
-        ListIndexError(col < 0 || col >= ColCount() ? col : row);
-    return cells_[row][col];
-}
-
-std::string TStringGrid::Cells(int col, int row) const
-{
-    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
-        return std::string();
-    return cells_[row][col].text;
-}
-
-void TStringGrid::SetCells(int col, int row, const std::string& value)
-{
-    CellAt(col, row).text = value;
-    InvalidateCell(col, row);
-    // The editor shows the new text unless the text came from it.
-    if (editUpdate_ == 0 && InplaceCol() == col && InplaceRow() == row)
-        InvalidateEditor();
-}
-
-TObject* TStringGrid::Objects(int col, int row) const
-{
-    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
-        return nullptr;
-    return cells_[row][col].object;
-}
-
-void TStringGrid::SetObjects(int col, int row, TObject* value)
-{
-    CellAt(col, row).object = value;
-}
-
-void TStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state)
-{
-    if (DefaultDrawing())
-        Canvas()->TextRect(rect, rect.left + 2, rect.top + 2, Cells(col, row));
-    TCustomGrid::DrawCell(col, row, rect, state);
-}
-
-std::string TStringGrid::GetEditText(int col, int row)
-{
-    std::string value = Cells(col, row);
-    OnGetEditText(this, col, row, value);
-    return value;
-}
-
-void TStringGrid::SetEditText(int col, int row, const std::string& value)
-{
-    ++editUpdate_;
-    try {
-        if (Cells(col, row) != value)
-            SetCells(col, row, value);
-    } catch (...) {
-        --editUpdate_;
-        throw;
-    }
-    --editUpdate_;
-    TCustomGrid::SetEditText(col, row, value);
-}
-
-void TStringGrid::ColumnMoved(int fromIndex, int toIndex)
-{
-    for (auto& row : cells_) {
-        TCell cell = row[fromIndex];
-        row.erase(row.begin() + fromIndex);
-        row.insert(row.begin() + toIndex, cell);
-    }
-    TCustomGrid::ColumnMoved(fromIndex, toIndex);
-}
-
-void TStringGrid::RowMoved(int fromIndex, int toIndex)
-{
-    std::vector<TCell> row = std::move(cells_[fromIndex]);
-    cells_.erase(cells_.begin() + fromIndex);
-    cells_.insert(cells_.begin() + toIndex, std::move(row));
-    TCustomGrid::RowMoved(fromIndex, toIndex);
-}
-
-void InitGridsUnit()
-{
-    RegisterComponentClass(TStringGrid::StaticClass());
-}

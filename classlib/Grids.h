@@ -270,6 +270,15 @@ protected:
     int InplaceCol() const { return inplaceCol_; }
     int InplaceRow() const { return inplaceRow_; }
 
+    // A row or column taken out (the ones after it move up or left) or put
+    // in (empty, of the default size) with its size and, in a string grid,
+    // its cells, without ColumnMoved or RowMoved: a derived grid whose move
+    // hooks do more (exchange sizes) deletes and inserts through these.
+    virtual void DeleteRow(int index);
+    virtual void DeleteColumn(int index);
+    virtual void InsertRow(int index);
+    virtual void InsertColumn(int index);
+
 private:
     struct TAxis;
     void Initialize();
@@ -348,6 +357,16 @@ protected:
     void SizeChanged(int oldColCount, int oldRowCount) override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void RowMoved(int fromIndex, int toIndex) override;
+    void DeleteRow(int index) override;
+    void DeleteColumn(int index) override;
+    void InsertRow(int index) override;
+    void InsertColumn(int index) override;
+    // The text of a cell inside the grid, without a copy; stored without
+    // repainting anything (the caller repaints).
+    const std::string& CellText(int col, int row) const { return cells_[row][col].text; }
+    void StoreCellText(int col, int row, const std::string& text) { cells_[row][col].text = text; }
+    // Exchanges two rows' texts and objects (not their heights).
+    void ExchangeRows(int row1, int row2) { cells_[row1].swap(cells_[row2]); }
 
 private:
     struct TCell {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "classlib/Forms.h"
@@ -252,13 +253,94 @@ std::string Dump(const std::string& selector)
 // ---------------------------------------------------------------------------
 // Posted actions
 
-enum class TActionKind { Click, Set, Mark };
+enum class TActionKind { Click, Set, Mark, Keys };
+
+// One key of a "keys" request: a key pressed (Vk, with modifiers) or a
+// character typed (Ch).
+struct TStroke {
+    WORD Vk = 0;
+    char Ch = 0;
+    bool Typed = false;
+    bool Ctrl = false, Shift = false, Alt = false;
+};
 
 struct TAction {
+    TAction() = default;
+    TAction(int number, TActionKind kind, std::string form, std::string name, std::string key, std::string value)
+        : Number(number), Kind(kind), Form(std::move(form)), Name(std::move(name)), Key(std::move(key)),
+          Value(std::move(value))
+    {
+    }
     int Number = 0;
     TActionKind Kind = TActionKind::Mark;
     std::string Form, Name, Key, Value;
+    std::vector<TStroke> Strokes;
+    size_t Next = 0;  // the stroke at hand
+    int Phase = 0;    // 0: down (or the character), 1: up
+    bool Active = false;
 };
+
+// "Jan{Enter}", "{Ctrl+V}", "{Shift+Tab}", "{{" for a brace.
+std::vector<TStroke> ParseKeys(const std::string& keys)
+{
+    static const struct {
+        const char* name;
+        WORD vk;
+    } names[] = {{"Enter", VK_RETURN}, {"Esc", VK_ESCAPE},   {"Tab", VK_TAB},      {"Back", VK_BACK},
+                 {"Backspace", VK_BACK}, {"Del", VK_DELETE}, {"Delete", VK_DELETE}, {"Ins", VK_INSERT},
+                 {"Insert", VK_INSERT}, {"Left", VK_LEFT},   {"Right", VK_RIGHT},   {"Up", VK_UP},
+                 {"Down", VK_DOWN},     {"Home", VK_HOME},   {"End", VK_END},       {"PgUp", VK_PRIOR},
+                 {"PgDn", VK_NEXT},     {"Space", VK_SPACE}, {"F2", VK_F2},         {"F4", VK_F4}};
+    std::vector<TStroke> strokes;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        TStroke s;
+        if (keys[i] != '{' || (i + 1 < keys.size() && keys[i + 1] == '{')) {
+            s.Typed = true;
+            s.Ch = keys[i];
+            if (keys[i] == '{')
+                ++i;
+            strokes.push_back(s);
+            continue;
+        }
+        const size_t close = keys.find('}', i);
+        if (close == std::string::npos)
+            throw Exception("no } after " + keys.substr(i));
+        std::string name = keys.substr(i + 1, close - i - 1);
+        i = close;
+        for (;;) {
+            if (name.size() > 5 && SameName(name.substr(0, 5), "Ctrl+"))
+                s.Ctrl = true, name.erase(0, 5);
+            else if (name.size() > 6 && SameName(name.substr(0, 6), "Shift+"))
+                s.Shift = true, name.erase(0, 6);
+            else if (name.size() > 4 && SameName(name.substr(0, 4), "Alt+"))
+                s.Alt = true, name.erase(0, 4);
+            else
+                break;
+        }
+        for (const auto& n : names)
+            if (SameName(name, n.name))
+                s.Vk = n.vk;
+        if (!s.Vk && name.size() == 1) {
+            const SHORT scan = VkKeyScanA(name[0]);
+            if (scan != -1)
+                s.Vk = LOBYTE(scan);
+        }
+        if (!s.Vk)
+            throw Exception("unknown key {" + name + "}");
+        strokes.push_back(s);
+    }
+    return strokes;
+}
+
+void SetModifiers(bool ctrl, bool shift, bool alt)
+{
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
+    state[VK_MENU] = state[VK_LMENU] = alt ? 0x80 : 0;
+    SetKeyboardState(state);
+}
 
 void SetValue(TComponent* c, const std::string& key, const std::string& value, TComponent* root)
 {
@@ -299,8 +381,11 @@ private:
     std::string Status() const;
     int Post(TAction action);
     void RunNext();
+    // One half of the stroke at hand of the keys action at the front.
+    void KeysStep();
 
     UINT runMessage_ = 0;
+    UINT keysMessage_ = 0;
     std::deque<TAction> queue_;
     int issued_ = 0;
     int started_ = 0;
@@ -314,6 +399,8 @@ void TUiProbe::Start()
 {
     if (!runMessage_)
         runMessage_ = RegisterWindowMessageA("QmxUiProbeRun");
+    if (!keysMessage_)
+        keysMessage_ = RegisterWindowMessageA("QmxUiProbeKeys");
     Application->HookMainWindow(TWindowHook(this, &TUiProbe::Hook));
 }
 
@@ -331,10 +418,72 @@ int TUiProbe::Post(TAction action)
     return action.Number;
 }
 
+void TUiProbe::KeysStep()
+{
+    if (queue_.empty() || queue_.front().Kind != TActionKind::Keys || !queue_.front().Active)
+        return;
+    TAction& action = queue_.front();
+    if (action.Next < action.Strokes.size()) {
+        const TStroke& s = action.Strokes[action.Next];
+        HWND focus = GetFocus();
+        if (action.Phase == 0) {
+            SetModifiers(s.Ctrl, s.Shift, s.Alt);
+            if (s.Typed) {
+                PostMessageA(focus, WM_CHAR, static_cast<unsigned char>(s.Ch), 1);
+            } else {
+                const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(s.Vk, 0)) << 16;
+                // The program's own loop translates the key into its character.
+                PostMessageA(focus, s.Alt ? WM_SYSKEYDOWN : WM_KEYDOWN, s.Vk, scan | 1);
+            }
+            action.Phase = 1;
+        } else {
+            SetModifiers(false, false, false);
+            const WORD vk = s.Typed ? LOBYTE(VkKeyScanA(s.Ch)) : s.Vk;
+            const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, 0)) << 16;
+            PostMessageA(focus, s.Alt ? WM_SYSKEYUP : WM_KEYUP, vk, scan | 0xC0000001);
+            action.Phase = 0;
+            ++action.Next;
+        }
+        // The next half once what was just posted (and what the loop made of
+        // it) has been handled.
+        PostMessageA(Application->Handle(), keysMessage_, 0, 0);
+        return;
+    }
+    finished_ = action.Number;
+    queue_.pop_front();
+    if (!queue_.empty())
+        PostMessageA(Application->Handle(), runMessage_, 0, 0);
+}
+
 void TUiProbe::RunNext()
 {
     if (queue_.empty())
         return;
+    if (queue_.front().Kind == TActionKind::Keys) {
+        TAction& keys = queue_.front();
+        if (keys.Active)
+            return;  // its own messages drive it
+        keys.Active = true;
+        started_ = keys.Number;
+        try {
+            auto* control = dynamic_cast<TWinControl*>(FindTarget(keys.Form, keys.Name));
+            if (!control)
+                throw Exception(keys.Name + " is no windowed control");
+            HWND wnd = control->Handle();
+            SetForegroundWindow(GetAncestor(wnd, GA_ROOT));
+            if (GetFocus() != wnd && !IsChild(wnd, GetFocus()))
+                SetFocus(wnd);
+        } catch (const std::exception& e) {
+            failures_.push_back("failed " + std::to_string(keys.Number) + " " + Escape(e.what()));
+            finished_ = keys.Number;
+            queue_.pop_front();
+            if (!queue_.empty())
+                PostMessageA(Application->Handle(), runMessage_, 0, 0);
+            return;
+        }
+        PostMessageA(Application->Handle(), keysMessage_, 0, 0);
+        return;
+    }
     const TAction action = queue_.front();
     queue_.pop_front();
     started_ = action.Number;
@@ -357,11 +506,17 @@ void TUiProbe::RunNext()
         case TActionKind::Set:
             SetValue(FindTarget(action.Form, action.Name), action.Key, action.Value, FindForm(action.Form));
             break;
+        case TActionKind::Keys:
+            break;
         }
     } catch (const std::exception& e) {
         failures_.push_back("failed " + std::to_string(action.Number) + " " + Escape(e.what()));
     }
     finished_ = action.Number;
+    // The run messages of actions queued behind a keys action went by while
+    // it held the queue: one more, later than theirs, so none is left waiting.
+    if (!queue_.empty())
+        PostMessageA(Application->Handle(), runMessage_, 0, 0);
 }
 
 std::string TUiProbe::Execute(const std::vector<std::string>& f)
@@ -391,6 +546,12 @@ std::string TUiProbe::Execute(const std::vector<std::string>& f)
             if (p && p->IsReadOnly())
                 throw Exception(arg(2) + "." + arg(3) + " is read-only");
             body = "action " + std::to_string(Post({0, TActionKind::Set, arg(1), arg(2), arg(3), arg(4)})) + "\n";
+        } else if (command == "keys") {
+            if (!dynamic_cast<TWinControl*>(FindTarget(arg(1), arg(2))))
+                throw Exception(arg(2) + " is no windowed control");
+            TAction keys{0, TActionKind::Keys, arg(1), arg(2), {}, arg(3)};
+            keys.Strokes = ParseKeys(arg(3));
+            body = "action " + std::to_string(Post(keys)) + "\n";
         } else if (command == "png") {
             auto* form = dynamic_cast<TCustomForm*>(FindTarget(arg(1), ""));
             if (!form || !form->HandleAllocated())
@@ -416,6 +577,11 @@ void TUiProbe::Hook(TMessage& m, bool& handled)
     if (m.Msg == runMessage_ && runMessage_) {
         handled = true;
         RunNext();
+        return;
+    }
+    if (m.Msg == keysMessage_ && keysMessage_) {
+        handled = true;
+        KeysStep();
         return;
     }
     if (m.Msg != WM_COPYDATA)

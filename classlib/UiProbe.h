@@ -19,6 +19,20 @@
 //   click FORM NAME                 Click() of the component, posted
 //   set FORM NAME KEY VALUE         the control's own state key (ProbeState)
 //                                   or else the published property, posted
+//   keys FORM NAME KEYS             focuses the windowed control and posts
+//                                   its keys to the window with the focus,
+//                                   one stroke at a time: a character is a
+//                                   WM_CHAR then its WM_KEYUP; {Enter},
+//                                   {Esc}, {Tab}, {Back}, {Del}, {Ins},
+//                                   {Left}, {Right}, {Up}, {Down}, {Home},
+//                                   {End}, {PgUp}, {PgDn}, {Space}, {F2},
+//                                   {F4} or {X} (one character's key) a
+//                                   WM_KEYDOWN, which the program's loop
+//                                   translates, then a WM_KEYUP; "Ctrl+",
+//                                   "Shift+" and "Alt+" before the name hold
+//                                   those keys (through the thread's keyboard
+//                                   state); "{{" is a brace. The action ends
+//                                   after its last stroke.
 //   mark                            a posted action that does nothing
 //   png FORM FILE                   the form's picture as a PNG file
 // NAME is a component owned by the form (at any depth); an empty NAME is the

@@ -1,5 +1,7 @@
 #include "grid/qmxUserData.h"
 
+#include <windows.h>
+
 #include "classlib/TypInfo.h"
 #include "common/QmxReg.h"
 
@@ -10,13 +12,38 @@ const char* const UserDataLabels[UserDataCount] = {
 
 const char* const UserDataKey = "Software\\QMX\\Dane użytkownika";
 
-TqmxUserInfo::TqmxUserInfo(TComponent* owner) : TStringGrid(owner)
+namespace {
+
+// Whether the value is stored in a form the registry routines read as a
+// stand-in (an expandable or multiple string, binary data, ...): only
+// strings and 32-bit numbers read as what they hold.
+bool StoredAsOther(const char* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, UserDataKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD type = REG_NONE;
+    const LONG result = RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && type != REG_SZ && type != REG_DWORD;
+}
+
+} // namespace
+
+TqmxUserInfo::TqmxUserInfo(TComponent* owner) : TqmxUserDataBase(owner)
 {
     SetRowCount(UserDataCount + 1);
     SetColCount(2);
     SetColWidths(0, 80);
     SetColWidths(1, Width() - ColWidths(0) - 16);
+#ifdef QMX_USERDATA_ADVGRID
+    SetOptions(Options() | goEditing | goTabs | goThumbTracking);
+    Navigation()->AdvanceOnEnter = true;
+    Navigation()->AdvanceDirection = adTopBottom;
+#else
+    // The installer's grid has its editor open as soon as it has the focus.
     SetOptions(Options() | goEditing | goTabs | goThumbTracking | goAlwaysShowEditor);
+#endif
     SetFixedRows(0);
     SetFixedCols(1);
     for (int row = 0; row < UserDataCount; ++row)
@@ -31,7 +58,7 @@ const TClassInfo* TqmxUserInfo::ClassInfo() const
 
 const TClassInfo& TqmxUserInfo::StaticClass()
 {
-    static const TClassInfo info("TqmxUserInfo", &TStringGrid::StaticClass(), &NewComponent<TqmxUserInfo>);
+    static const TClassInfo info("TqmxUserInfo", &TqmxUserDataBase::StaticClass(), &NewComponent<TqmxUserInfo>);
     return info;
 }
 
@@ -50,15 +77,34 @@ void TqmxUserData::LoadData()
     for (int row = 0; row < UserDataCount; ++row) {
         std::string value;
         ReadRegValue(1, UserDataKey, UserDataLabels[row], value, "");
+        loaded_[row] = value;
+        foreign_[row] = StoredAsOther(UserDataLabels[row]);
         SetCells(1, row, value);
     }
 }
 
 void TqmxUserData::SaveData()
 {
-    for (int row = 0; row < UserDataCount; ++row)
-        WriteRegString(1, UserDataKey, UserDataLabels[row], Cells(1, row));
+    for (int row = 0; row < UserDataCount; ++row) {
+        const std::string value = Cells(1, row);
+        if (foreign_[row] && value == loaded_[row])
+            continue;
+        WriteRegString(1, UserDataKey, UserDataLabels[row], value);
+        foreign_[row] = false;
+    }
 }
+
+#ifdef QMX_USERDATA_ADVGRID
+bool TqmxUserData::ValidateCell(const std::string& Value)
+{
+    try {
+        SaveData();
+    } catch (...) {
+        // Storing may fail; the cell's own validation runs all the same.
+    }
+    return TqmxUserInfo::ValidateCell(Value);
+}
+#endif
 
 const TClassInfo* TqmxUserData::ClassInfo() const
 {

@@ -5,7 +5,7 @@ add_custom_command(OUTPUT ${brennik_rc}
     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/brennik.rc
     VERBATIM)
 add_library(brennik_units STATIC apperase.cpp FileUtil.cpp InstallReport.cpp main.cpp)
-target_link_libraries(brennik_units PUBLIC organizer_units grid components common classlib)
+target_link_libraries(brennik_units PUBLIC organizer_units grid_adv components common classlib)
 add_executable(brennik WIN32 brennik.cpp ${brennik_rc})
 qmx_add_forms(brennik main.dfm)
 target_link_libraries(brennik PRIVATE brennik_units)

@@ -21,6 +21,8 @@
 #include "common/Wait.h"
 #include "common/qmxcolorbutton.h"
 #include "components/RxHook.h"
+#include "classlib/RichEdit.h"
+#include "grid/AdvGrid.h"
 #include "grid/qmxUserData.h"
 #include "organizer/HTMListb.h"
 #include "organizer/HttpProt.h"
@@ -49,6 +51,7 @@ void StartComponents()
     CabFilesStartup();
     WaitStartup();
     HttpProtStartup();
+    InitAdvGridUnit();
     InitQmxUserDataUnit();
     OrganizerMainStartup();
 }
@@ -72,6 +75,7 @@ int main()
     StartUnit(InitExtCtrlsUnit, nullptr);
     StartUnit(InitComCtrlsUnit, nullptr);
     StartUnit(InitGridsUnit, nullptr);
+    StartUnit(InitRichEditUnit, DoneRichEditUnit);
     StartUnit(StartObjectModel, FinalizeQmxList);
     StartUnit(InitializeUpunkt_defpoc, FinalizeUpunkt_defpoc);
     StartUnit(InitializeQmxShell, nullptr);

@@ -165,6 +165,9 @@ object eMain: TeMain
           ColCount = 2
           RowCount = 15
           DefaultRowHeight = 17
+          Navigation.AdvanceOnEnter = True
+          Navigation.AdvanceDirection = adLeftRight
+          ColumnSize.Stretch = True
         end
       end
     end

@@ -79,6 +79,30 @@ bool GetRawString(HKEY root, const std::string& path, const std::string& name, s
     return true;
 }
 
+DWORD RawValueType(HKEY root, const std::string& path, const std::string& name)
+{
+    HKEY key = nullptr;
+    DWORD type = REG_NONE;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return REG_NONE;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        type = REG_NONE;
+    RegCloseKey(key);
+    return type;
+}
+
+DWORD RawValueCount(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    DWORD values = 0;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(key);
+    return values;
+}
+
 bool GetRawStringW(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& value)
 {
     HKEY key = nullptr;

@@ -47,6 +47,10 @@ void SetRawValue(HKEY root, const std::string& path, const std::string& name, DW
 void SetRawString(HKEY root, const std::string& path, const std::string& name, const std::string& value);
 // False when the key or the value is missing.
 bool GetRawString(HKEY root, const std::string& path, const std::string& name, std::string& value);
+// The type a value is stored with; REG_NONE when the key or value is missing.
+DWORD RawValueType(HKEY root, const std::string& path, const std::string& name);
+// How many values the key holds; 0 when it is missing.
+DWORD RawValueCount(HKEY root, const std::string& path);
 // The same through the wide calls: what the registry really stores.
 bool GetRawStringW(HKEY root, const std::wstring& path, const std::wstring& name, std::wstring& value);
 void DeleteRawTree(HKEY root, const std::string& path);

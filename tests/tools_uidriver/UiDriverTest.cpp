@@ -114,6 +114,18 @@ TEST_F(UiDriver, SetsEditTextsWithOneChangeNotification)
     EXPECT_EQ(Log(), (Lines{"change eImie=Zażółć gęślą", "change eNazwa", "change mOpis"}));
 }
 
+TEST_F(UiDriver, PressesKeysInTheProgramsThread)
+{
+    // Characters typed, named keys and a held Shift, one stroke at a time;
+    // what a stroke left (the caret) is there for the next one.
+    app->Keys("fProba", "mOpis", "Ala{Back}a{Home}X{End}{Enter}żó{Shift+Home}{Del}b");
+    EXPECT_EQ(app->Component("fProba", "mOpis").List("Lines"), (Lines{"XAla", "b"}));
+    app->Keys("fProba", "eNazwa", "{{x}");
+    EXPECT_EQ(app->Component("fProba", "eNazwa").Value("Text"), "{x}");
+    const std::string error = ErrorOf([&] { app->Keys("fProba", "eNazwa", "{Nope}"); });
+    EXPECT_NE(error.find("unknown key {Nope}"), std::string::npos) << error;
+}
+
 TEST_F(UiDriver, SelectsAndTicksItemsAndSetsCells)
 {
     app->SelectItem("fProba", "lbLista", 1);

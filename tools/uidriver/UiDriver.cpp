@@ -756,6 +756,14 @@ void TUiProcess::SetCell(const std::string& form, const std::string& name, int c
     WaitStarted(PostAction({"set", form, name, key, text}, "setting " + form + "." + name + "." + key), -1);
 }
 
+void TUiProcess::Keys(const std::string& form, const std::string& name, const std::string& keys)
+{
+    WaitForComponent(form, name);
+    WaitStarted(PostAction({"keys", form, name, keys}, "the keys " + Quoted(keys) + " for " + form + "." + name), -1);
+    // Queued behind the last stroke: the keys are all handled when it starts.
+    Sync();
+}
+
 void TUiProcess::SetProperty(const std::string& form, const std::string& name, const std::string& key,
                              const std::string& value)
 {

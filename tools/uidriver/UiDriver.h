@@ -147,6 +147,10 @@ public:
     // A real key press and release posted to the component's window; with
     // alt as the system keys come (WM_SYSKEYDOWN, the context bit set).
     void PressKey(const std::string& form, const std::string& name, WORD key, bool alt = false);
+    // Focuses a windowed control and sends it keys as a person presses them
+    // ("Jan{Enter}", "{Ctrl+V}"; see classlib/UiProbe.h), returning once the
+    // program has handled the last one.
+    void Keys(const std::string& form, const std::string& name, const std::string& keys);
     // Sets a control's state key or published property from text.
     void SetProperty(const std::string& form, const std::string& name, const std::string& key,
                      const std::string& value);

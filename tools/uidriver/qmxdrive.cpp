@@ -34,7 +34,7 @@ const char* const Usage =
     "  dump [FORM] | get FORM NAME [KEY]\n"
     "  click FORM NAME | check FORM NAME on|off | text FORM NAME TEXT\n"
     "  select FORM NAME INDEX|TEXT | tick FORM NAME INDEX on|off | cell FORM NAME COL ROW TEXT\n"
-    "  set FORM NAME KEY VALUE\n"
+    "  set FORM NAME KEY VALUE | keys FORM NAME KEYS   (\"Jan{Enter}\", \"{Ctrl+V}\")\n"
     "  answer BUTTON-NAME | answer-system BUTTON-TEXT\n"
     "  png FORM FILE | sync | wait-exit | kill\n"
     "FORM: a form's name, class or caption; NAME: a component's name (\"\" for the form itself).\n";
@@ -245,6 +245,9 @@ void TDriver::Run(const std::vector<std::string>& w)
     } else if (c == "cell") {
         need(5, 5);
         Target().SetCell(w[1], w[2], Number(w[3]), Number(w[4]), w[5]);
+    } else if (c == "keys") {
+        need(3, 3);
+        Target().Keys(w[1], w[2], w[3]);
     } else if (c == "set") {
         need(4, 4);
         Target().SetProperty(w[1], w[2], w[3], w[4]);

@@ -1,0 +1,587 @@
+// Unit AdvGrid: TAdvStringGrid, the system's string grid. On the class
+// library's string grid it adds cells that are fixed anywhere (footer rows,
+// fixed right-hand columns, cells an event declares fixed), per-cell
+// editability, alignment and colours through events, graphic cell objects,
+// hidden rows with nodes and a row filter, per-cell editor kinds, Enter
+// navigation and cell validation, sorting with per-column styles, row and
+// column operations, column widths kept in an INI file and a stretched last
+// column.
+//
+// The layers, each in files of its own:
+//   AdvModel    what needs no window: text comparison by sort style, the
+//               cell Enter advances to, hidden-row indexes, row flags
+//   AdvPaint    the painter of one cell on a canvas and its geometry
+//   AdvGrid*.cpp the grid itself, by subject: construction and options,
+//               cells and editor choice, sorting and row operations,
+//               keyboard and the text editor, painting
+//
+// Unit start: InitAdvGridUnit registers the class for forms; a program starts
+// it after the grids unit and the rich-edit unit (every grid keeps a hidden
+// rich edit for rich-text cells).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/Grids.h"
+#include "classlib/ImgList.h"
+#include "grid/AdvModel.h"
+#include "grid/AdvOptions.h"
+
+class TRichEdit;
+class THintWindow;
+class TArrowWindow;
+class TIntList;
+class TAdvStringGrid;
+struct TCellPaint;
+
+// The grid's own failures, with English texts.
+class EAdvGridError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+enum TVAlignment { vtaCenter, vtaTop, vtaBottom };
+enum TSortDirection { sdAscending, sdDescending };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth };
+enum TScrollType { ssNormal, ssFlat, ssEncarta };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+
+// The editor a cell gets. 0, 11 to 15, 17 and 18 use the text editor; the
+// others are controls (kinds 1-9 and 16), 10 is none.
+enum TEditorType : unsigned char {
+    etText,
+    etSpin,
+    etComboEdit,
+    etComboList,
+    etEditButton,
+    etCheckBox,
+    etDate,
+    etDateUpDown,
+    etTime,
+    etButton,
+    etNone,
+    etDigits,
+    etNumber,
+    etUpperTyped,
+    etNameCase,
+    etPassword,
+    etUnitButton,
+    etLowerCase,
+    etUpperCase
+};
+
+// Sides of a cell border, as bits: cbTop bit 0, cbLeft 1, cbRight 2, cbBottom 3.
+enum TCellBorder : unsigned { cbTop = 1u << 0, cbLeft = 1u << 1, cbRight = 1u << 2, cbBottom = 1u << 3 };
+using TCellBorders = unsigned;
+
+// Events, their parameters as the component declares them.
+using TGridColorEvent = TEvent<TObject*, int, int, TGridDrawState, TBrush*, TFont*>;  // ARow, ACol
+using TGridBorderEvent = TEvent<TObject*, int, int, TPen*, TCellBorders&>;             // ARow, ACol
+using TGridAlignEvent = TEvent<TObject*, int, int, TAlignment&>;                      // ARow, ACol
+using TGridFormatEvent = TEvent<TObject*, int, TSortStyle&, std::string&, std::string&>;
+using TGridHintEvent = TEvent<TObject*, int, int, std::string&>;       // ARow, ACol
+using TChangingEvent = TEvent<TObject*, int, int, bool&>;              // Old, New
+using TCellChangingEvent = TEvent<TObject*, int, int, int, int, bool&>;  // OldRow, OldCol, NewRow, NewCol
+using TIndexEvent = TEvent<TObject*, int>;                            // a row or column
+using TCanSortEvent = TEvent<TObject*, int, bool&>;
+using TNodeClickEvent = TEvent<TObject*, int, int>;  // arow, arowreal
+using TCustomCompareEvent = TEvent<TObject*, const std::string&, const std::string&, int&>;
+using TRawCompareEvent = TEvent<TObject*, int, int, int, int&>;  // col, row1, row2
+using TClickCellEvent = TEvent<TObject*, int, int>;              // Arow, Acol
+using TCellQueryEvent = TEvent<TObject*, int, int, bool&>;       // Arow, Acol
+using TAnchorClickEvent = TEvent<TObject*, int, int, const std::string&, bool&>;
+using TCellValidateEvent = TEvent<TObject*, int, int, std::string&, bool&>;  // Col, Row
+using TGetEditorTypeEvent = TEvent<TObject*, int, int, TEditorType&>;        // aCol, aRow
+using TEllipsClickEvent = TEvent<TObject*, int, int, std::string&>;          // aCol, aRow
+using TCheckBoxClickEvent = TEvent<TObject*, int, int, bool>;
+using TRadioClickEvent = TEvent<TObject*, int, int, int>;
+using TComboChangeEvent = TEvent<TObject*, int, int, int, const std::string&>;
+using TSpinClickEvent = TEvent<TObject*, int, int, int, bool>;
+using TScrollHintEvent = TEvent<TObject*, int, std::string&>;
+// Printing is not present: these are declared and never fired.
+using TPrintPageEvent = TEvent<TObject*, TCanvas*, int, int, int>;
+using TPrintStartEvent = TEvent<TObject*, int, int&, int&>;
+using TFitToPageEvent = TEvent<TObject*, bool&>;
+using TPrintNewPageEvent = TEvent<TObject*, int, bool&>;
+using TPrintSizeEvent = TEvent<TObject*, int, int&>;
+
+// The text in-place editor: filters typed and pasted characters by the
+// grid's editor kind, completes from LookupItems, limits the length and
+// validates the cell on Enter.
+class TAdvInplaceEdit : public TInplaceEdit {
+public:
+    explicit TAdvInplaceEdit(TComponent* owner);
+    // 0 or less: no limit.
+    short LengthLimit() const { return lengthLimit_; }
+    void SetLengthLimit(short value) { lengthLimit_ = value; }
+    // The text right-aligned; setting re-creates the window.
+    bool valign() const { return valign_; }
+    void Setvalign(bool value);
+    bool wordwrap() const { return wordwrap_; }
+    void Setwordwrap(bool value);
+
+    std::string EditText();
+    TAdvStringGrid* AdvGrid() const;
+
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
+protected:
+    friend class TAdvStringGrid;
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& message) override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyUp(WORD& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
+
+private:
+    void CharMessage(TMessage& message);
+    void Paste();
+    void Complete();
+    void FocusGained();
+    void FocusLost();
+
+    short lengthLimit_ = 0;
+    bool valign_ = false;
+    bool wordwrap_ = false;
+    bool completionEnabled_ = true;
+    bool completionMatched_ = false;
+    bool password_ = false;  // the window was made for kind 15
+};
+
+class TAdvStringGrid : public TStringGrid {
+public:
+    explicit TAdvStringGrid(TComponent* owner);
+    ~TAdvStringGrid() override;
+
+    // ---- Introduced operations, in slot order.
+    // Major number 1 in the low word, minor 86 in the high word.
+    virtual int VersionNumber();
+    virtual std::string VersionText();
+    // Ends the edit of the remembered cell: an unchanged cell passes; a
+    // changed one goes to OnCellValidate, which may refuse it (the cell
+    // gets its starting text back and becomes current again) or correct it.
+    virtual bool ValidateCell(const std::string& Value);
+    virtual void RemoveRows(int Index, int Count);
+    virtual void InsertRows(int Index, int Count);
+    virtual void RemoveCols(int Index, int Count);
+    virtual void InsertCols(int Index, int Count);
+    virtual void ClearCellRange(int FromCol, int FromRow, int ToCol, int ToRow);
+    // Called at the end of a text paste; does nothing.
+    virtual void PasteDone(TGridCoord TopLeft, TGridRect Range);
+    // The text shown for a cell that starts with "="; the cell's text.
+    virtual std::string GetDisplayText(int ACol, int ARow);
+    // Called by ValidateCell for a changed cell; does nothing.
+    virtual void CellTextChanged(int ACol, int ARow);
+    virtual void StartCellEdit(int ACol, int ARow);
+    virtual void EllipsisClick();
+
+    // ---- Construction and settings.
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+    void SaveColumnSizes();
+    void LoadColumnSizes();
+    void StretchLastColumn();
+
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int value) { SetColWidths(0, value); }
+    int FixedRowHeight() const { return RowHeights(0); }
+    void SetFixedRowHeight(int value) { SetRowHeights(0, value); }
+
+    // ---- Cells.
+    bool IsFixedCell(int ACol, int ARow);
+    bool CanEditCell(int ACol, int ARow);
+    bool IsPasswordCell(int ACol, int ARow);
+    TAlignment GetCellAlignment(int ACol, int ARow);
+    int GetCellInt(int ACol, int ARow);
+    void SetCellInt(int ACol, int ARow, int Value);
+    // Columns are all visible: both are identities (RealCol of 256 or more too).
+    int RealCol(int ACol) const { return ACol; }
+    int DisplayCol(int ACol) const { return ACol; }
+
+    TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    int GetCellGraphicKind(int ACol, int ARow);
+    TIndexList* GetCellImageList(int ACol, int ARow);
+    TSize GetCellGraphicSize(int ACol, int ARow);
+    bool IsCheckBoxCell(int ACol, int ARow) { return Kind4or5(GetCellGraphicKind(ACol, ARow)); }
+    bool IsRadioCell(int ACol, int ARow) { return GetCellGraphicKind(ACol, ARow) == 9; }
+    bool IsToggleCell(int ACol, int ARow) { return IsCheckBoxCell(ACol, ARow) || IsRadioCell(ACol, ARow); }
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool ToggleCheckBox(int ACol, int ARow, bool AskEvent);
+
+    // Hidden rows and nodes (rows by real index unless said otherwise).
+    void HideRow(int ARow);
+    void HideRows(int FromRow, int ToRow);
+    void ShowRow(int ARow);
+    void ShowRows(int FromRow, int ToRow);
+    void ShowAllRows();
+    bool IsRowHidden(int ARow);
+    int DisplayRow(int ARow);
+    int RealRow(int ARow);
+    int NumHiddenRows() const;
+    bool IsNodeRow(int DisplayedRow);
+    void ExpandNode(int ARow);
+    void ContractNode(int ARow);
+
+    // Row-selection flags.
+    bool IsRowSelected(int ARow);
+    void SelectRow(int ARow, bool State);
+    void ClearRowSelection();
+    void SelectRowsInSelection();
+
+    void ApplyColumnHeaders();
+    void ApplyRowHeaders();
+    void ApplyFilter();
+    bool RowMatchesFilter(int ARow);
+
+    // The editor's choice.
+    TEditorType EditorType() const { return editorType_; }
+    bool ControlShowing() const { return controlShowing_; }
+    void ShowCellControl(int ACol, int ARow);
+    void HideCellControl(int ACol, int ARow);
+    void CancelCellEdit();
+
+    // ---- Sorting, rows and columns.
+    void SortRows();
+    void SortRowGroups();
+    int CompareCells(int Col, int RowA, int RowB);
+    int CompareRows(int Col, int RowA, int RowB);
+    void QuickSortRows(int Col, int Left, int Right);
+    void SwapRows(int Row1, int Row2);
+    void ClearRows(int Row, int Count);
+    void ClearCols(int Col, int Count);
+    void ClearAll();
+    void FitAllColumns(bool WithFixed, int Extra);
+    void FitColumn(int Col, bool OnlyGrow = false);
+    void FitRowHeight(int Row);
+    void SetRowLines(int Row, int Lines, int Base);
+    int RowLineCount(int Row);
+    void PlaceRotatedText(TRect& Rect, int Angle, TAlignment Alignment, const std::string& Text);
+    bool IsInSelection(int Col, int Row);
+    void InvalidateSelection();
+
+    // ---- Keyboard.
+    void AdvanceEdit(int ACol, int ARow, bool Forward, bool ShowEditor, bool Force);
+    static std::string CapitalizeName(const std::string& S);
+    int FindIncrementalRow(const std::string& Prefix);
+    TAdvInplaceEdit* AdvEditor() const;
+
+    // ---- Painting.
+    void GetCellTextSize(int ACol, int ARow, int& Width, int& Height);
+    std::string GetCellPlainText(int ACol, int ARow);
+    void LoadRichText(int ACol, int ARow, TRichEdit* RichEdit);
+
+    // ---- Published properties.
+    bool AutoNumAlign() const { return autoNumAlign_; }
+    void SetAutoNumAlign(bool v) { autoNumAlign_ = v; }
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
+    TVAlignment VAlignment() const { return vAlignment_; }
+    void SetVAlignment(TVAlignment v);
+    bool EnhTextSize() const { return enhTextSize_; }
+    void SetEnhTextSize(bool v) { enhTextSize_ = v; }
+    bool EnhRowColMove() const { return enhRowColMove_; }
+    void SetEnhRowColMove(bool v) { enhRowColMove_ = v; }
+    bool SortFixedCols() const { return sortFixedCols_; }
+    void SetSortFixedCols(bool v) { sortFixedCols_ = v; }
+    bool SizeWithForm() const { return sizeWithForm_; }
+    void SetSizeWithForm(bool v) { sizeWithForm_ = v; }
+    bool Multilinecells() const { return multilinecells_; }
+    void SetMultilinecells(bool v) { multilinecells_ = v; }
+    TSortDirection SortDirection() const { return sortDirection_; }
+    void SetSortDirection(TSortDirection v) { sortDirection_ = v; }
+    bool SortFull() const { return sortFull_; }
+    void SetSortFull(bool v) { sortFull_ = v; }
+    bool SortAutoFormat() const { return sortAutoFormat_; }
+    void SetSortAutoFormat(bool v) { sortAutoFormat_ = v; }
+    bool SortShow() const { return sortShow_; }
+    void SetSortShow(bool v);
+    int SortColumn() const { return sortColumn_; }
+    void SetSortColumn(int v);
+    bool EnableGraphics() const { return enableGraphics_; }
+    void SetEnableGraphics(bool v) { enableGraphics_ = v; }
+    TColor HintColor() const { return hintColor_; }
+    void SetHintColor(TColor v) { hintColor_ = v; }
+    bool HintShowCells() const { return hintShowCells_; }
+    void SetHintShowCells(bool v) { hintShowCells_ = v; }
+    TColor SelectionColor() const { return selectionColor_; }
+    void SetSelectionColor(TColor v);
+    TColor SelectionTextColor() const { return selectionTextColor_; }
+    void SetSelectionTextColor(TColor v);
+    bool SelectionRectangle() const { return selectionRectangle_; }
+    void SetSelectionRectangle(bool v);
+    bool SelectionRTFKeep() const { return selectionRTFKeep_; }
+    void SetSelectionRTFKeep(bool v) { selectionRTFKeep_ = v; }
+    bool OleDropTarget() const { return oleDropTarget_; }
+    // The drop target itself comes with drag and drop; the flag is kept.
+    void SetOleDropTarget(bool v) { oleDropTarget_ = v; }
+    bool OleDropSource() const { return oleDropSource_; }
+    void SetOleDropSource(bool v) { oleDropSource_ = v; }
+    bool OleDropRTF() const;
+    void SetOleDropRTF(bool v);
+    TPrintsettings* PrintSettings() const { return printSettings_.get(); }
+    void SetPrintSettings(TPrintsettings* v) { printSettings_->Assign(v); }
+    THTMLSettings* HTMLSettings() const { return htmlSettings_.get(); }
+    void SetHTMLSettings(THTMLSettings* v) { htmlSettings_->Assign(v); }
+    TNavigation* Navigation() const { return navigation_.get(); }
+    void SetNavigation(TNavigation* v) { navigation_->Assign(v); }
+    TColumnSize* ColumnSize() const { return columnSize_.get(); }
+    void SetColumnSize(TColumnSize* v) { columnSize_->Assign(v); }
+    TCellNode* CellNode() const { return cellNode_.get(); }
+    void SetCellNode(TCellNode* v) { cellNode_->Assign(v); }
+    TSizeWhileTyping* SizeWhileTyping() const { return sizeWhileTyping_.get(); }
+    void SetSizeWhileTyping(TSizeWhileTyping* v) { sizeWhileTyping_->Assign(v); }
+    TMouseActions* MouseActions() const { return mouseActions_.get(); }
+    void SetMouseActions(TMouseActions* v) { mouseActions_->Assign(v); }
+    TCustomImageList* GridImages() const { return gridImages_; }
+    void SetGridImages(TCustomImageList* v);
+    TIntelliPan IntelliPan() const { return intelliPan_; }
+    void SetIntelliPan(TIntelliPan v) { intelliPan_ = v; }
+    TColor URLColor() const { return urlColor_; }
+    void SetURLColor(TColor v) { urlColor_ = v; }
+    bool URLShow() const { return urlShow_; }
+    void SetURLShow(bool v) { urlShow_ = v; }
+    bool URLFull() const { return urlFull_; }
+    void SetURLFull(bool v) { urlFull_ = v; }
+    bool URLEdit() const { return urlEdit_; }
+    void SetURLEdit(bool v) { urlEdit_ = v; }
+    // The scroll settings are kept here; the flat scroll bars that apply
+    // them come with scrolling.
+    TScrollType ScrollType() const { return scrollType_; }
+    void SetScrollType(TScrollType v) { scrollType_ = v; }
+    TColor ScrollColor() const { return scrollColor_; }
+    void SetScrollColor(TColor v) { scrollColor_ = v; }
+    int ScrollWidth() const { return scrollWidth_; }
+    void SetScrollWidth(int v) { scrollWidth_ = v; }
+    bool ScrollProportional() const { return scrollProportional_; }
+    void SetScrollProportional(bool v) { scrollProportional_ = v; }
+    TScrollHintType ScrollHints() const { return scrollHints_; }
+    void SetScrollHints(TScrollHintType v) { scrollHints_ = v; }
+    bool OemConvert() const { return oemConvert_; }
+    void SetOemConvert(bool v) { oemConvert_ = v; }
+    int FixedFooters() const { return fixedFooters_; }
+    void SetFixedFooters(int v);
+    int FixedRightCols() const { return fixedRightCols_; }
+    void SetFixedRightCols(int v);
+    TFont* FixedFont() const { return fixedFont_.get(); }
+    void SetFixedFont(TFont* v);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    TStrings* ColumnHeaders() const { return columnHeaders_.get(); }
+    void SetColumnHeaders(TStrings* v);
+    TStrings* RowHeaders() const { return rowHeaders_.get(); }
+    void SetRowHeaders(TStrings* v);
+    TStrings* LookupItems() const { return lookupItems_.get(); }
+    void SetLookupItems(TStrings* v);
+    bool Lookup() const { return lookup_; }
+    void SetLookup(bool v) { lookup_ = v; }
+    bool LookupCaseSensitive() const { return lookupCaseSensitive_; }
+    void SetLookupCaseSensitive(bool v) { lookupCaseSensitive_ = v; }
+    bool LookupHistory() const { return lookupHistory_; }
+    void SetLookupHistory(bool v) { lookupHistory_ = v; }
+    TBitmap* SortUpGlyph() const { return sortUpGlyph_.get(); }
+    void SetSortUpGlyph(TBitmap* v) { sortUpGlyph_->Assign(v); }
+    TBitmap* SortDownGlyph() const { return sortDownGlyph_.get(); }
+    void SetSortDownGlyph(TBitmap* v) { sortDownGlyph_->Assign(v); }
+    TBackGround* BackGround() const { return backGround_.get(); }
+    void SetBackGround(TBackGround* v);
+    // The flag only: the hover timer comes with mouse input.
+    bool Hovering() const { return hovering_; }
+    void SetHovering(bool v) { hovering_ = v; }
+    TFilter* Filter() const { return filter_.get(); }
+    void SetFilter(TFilter* v) { filter_->Assign(v); }
+    bool FilterActive() const { return filterActive_; }
+    void SetFilterActive(bool v);
+
+    // Where the common-controls library's version is read: the date and time
+    // editors need 4.70 or later (a test may put another reader in place).
+    using TVersionReader = int (*)();
+    static TVersionReader SetCommCtrlVersionReader(TVersionReader reader);
+    bool HasDatePicker() const { return hasDatePicker_; }
+
+    // The beep of a refused character; a test may put a counter in its
+    // place. Gives the one it replaced.
+    using TBeeper = void (*)();
+    static TBeeper SetBeeper(TBeeper beeper);
+
+    void Loaded() override;
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
+    // ---- Published events.
+    TGridColorEvent OnGetCellColor;
+    TGridColorEvent OnGetCellPrintColor;
+    TGridBorderEvent OnGetCellBorder;
+    TGridBorderEvent OnGetCellPrintBorder;
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGridHintEvent OnGridHint;
+    TChangingEvent OnRowChanging;
+    TChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TIndexEvent OnAutoInsertRow;
+    TIndexEvent OnAutoInsertCol;
+    TIndexEvent OnAutoDeleteRow;
+    TIndexEvent OnClickSort;
+    TCanSortEvent OnCanSort;
+    TNodeClickEvent OnExpandNode;
+    TNodeClickEvent OnContractNode;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnRightClickCell;
+    TClickCellEvent OnDblClickCell;
+    TCellQueryEvent OnCanEditCell;
+    TCellQueryEvent OnIsFixedCell;
+    TCellQueryEvent OnIsPasswordCell;
+    TAnchorClickEvent OnAnchorClick;
+    TCellValidateEvent OnCellValidate;
+    TGetEditorTypeEvent OnGetEditorType;
+    TEllipsClickEvent OnEllipsClick;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TRadioClickEvent OnRadioClick;
+    TComboChangeEvent OnComboChange;
+    TSpinClickEvent OnSpinClick;
+    TScrollHintEvent OnScrollHint;
+    TIndexEvent OnEndColumnSize;
+    TPrintPageEvent OnPrintPage;
+    TPrintStartEvent OnPrintStart;
+    TFitToPageEvent OnFitToPage;
+    TPrintNewPageEvent OnPrintNewPage;
+    TPrintSizeEvent OnPrintSetColumnWidth;
+    TPrintSizeEvent OnPrintSetRowHeight;
+
+protected:
+    friend class TAdvInplaceEdit;
+    friend class TColumnSize;
+
+    void Notification(TComponent* component, TOperation operation) override;
+    void Dispatch(TMessage& message) override;
+    void CreateWnd() override;
+    void Paint() override;
+    void Resize() override;
+    TInplaceEdit* CreateEditor() override;
+    // MayShowEditor: the platform's test, then the editor kind's choice.
+    bool CanEditShow() override;
+    void DrawCell(int col, int row, TRect rect, TGridDrawState state) override;
+    bool SelectCell(int col, int row) override;
+    std::string GetEditText(int col, int row) override;
+    void SetEditText(int col, int row, const std::string& value) override;
+    void ColWidthsChanged() override;
+    void SizeChanged(int oldColCount, int oldRowCount) override;
+    void TopLeftChanged() override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void RowMoved(int fromIndex, int toIndex) override;
+    void Click() override;
+    void DoEnter() override;
+    void DoExit() override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
+    void KeyUp(WORD& key, TShiftState shift) override;
+
+    // The owner form's resize handler while the grid lives.
+    void FormResized(TObject* sender);
+    // The grid's window got the focus (not from its own editor).
+    void WindowFocusGained(HWND from);
+    // Moves the current row without validating a cell (a sort).
+    void SetRowQuietly(int row);
+    // A beep for a refused character (a test may silence it).
+    static void Beep();
+
+private:
+    static bool Kind4or5(int kind) { return kind == 4 || kind == 5; }
+    // The real indexes of the hidden rows, ascending.
+    std::vector<int> HiddenIndexes() const;
+    TGridItem* HiddenItem(int realRow) const;
+    void StoreRow(int displayRow, int realRow);
+    void RestoreRow(TGridItem* item, int displayRow);
+    int NodeEnd(int displayRow, int span);
+    void RepaintRowLine(int row);
+    void HeadersChanged(TObject* sender);
+    void FixedFontChanged(TObject* sender);
+    int SortLastColumn() const;
+    void SortWith(bool groups);
+    TSize MeasureCell(int col, int row, TCanvas* canvas);
+    void ChooseCellFont(int col, int row, TCanvas* canvas);
+    void FillCellPaint(int col, int row, TRect rect, TGridDrawState state, TCellPaint& paint);
+
+    std::unique_ptr<TPrintsettings> printSettings_;
+    std::unique_ptr<THTMLSettings> htmlSettings_;
+    std::unique_ptr<TNavigation> navigation_;
+    std::unique_ptr<TColumnSize> columnSize_;
+    std::unique_ptr<TCellNode> cellNode_;
+    std::unique_ptr<TSizeWhileTyping> sizeWhileTyping_;
+    std::unique_ptr<TMouseActions> mouseActions_;
+    std::unique_ptr<TStringList> columnHeaders_;
+    std::unique_ptr<TStringList> rowHeaders_;
+    std::unique_ptr<TFont> fixedFont_;
+    std::unique_ptr<TStringList> lookupItems_;
+    std::unique_ptr<TBitmap> sortUpGlyph_;
+    std::unique_ptr<TBitmap> sortDownGlyph_;
+    std::unique_ptr<TBackGround> backGround_;
+    std::unique_ptr<TCollection> hiddenRows_;
+    std::unique_ptr<TFilter> filter_;
+    std::unique_ptr<TIntList> intList_;
+    std::unique_ptr<TStringList> scratch_;
+    TRowFlags rowFlags_;
+    THintWindow* hintWindow_ = nullptr;  // owned as a component
+    TRichEdit* richEdit_ = nullptr;      // owned as a component
+    TArrowWindow* arrows_[4] = {};       // owned as components
+
+    bool autoNumAlign_ = false, autoSize_ = false, enhTextSize_ = false, enhRowColMove_ = false;
+    bool sortFixedCols_ = false, sizeWithForm_ = false, multilinecells_ = false;
+    TVAlignment vAlignment_ = vtaTop;
+    TSortDirection sortDirection_ = sdAscending;
+    bool sortFull_ = true, sortAutoFormat_ = true, sortShow_ = false;
+    int sortColumn_ = 0;
+    bool enableGraphics_ = false;
+    TColor hintColor_ = 0x0000FFFF;
+    bool hintShowCells_ = false;
+    TColor selectionColor_ = clHighlight;
+    TColor selectionTextColor_ = clHighlightText;
+    bool selectionRectangle_ = false, selectionRTFKeep_ = false;
+    bool oleDropTarget_ = false, oleDropSource_ = false;
+    TCustomImageList* gridImages_ = nullptr;
+    TIntelliPan intelliPan_ = ipVertical;
+    TColor urlColor_ = clBlack;
+    bool urlShow_ = false, urlFull_ = false, urlEdit_ = false;
+    TScrollType scrollType_ = ssNormal;
+    TColor scrollColor_ = clNone;
+    int scrollWidth_ = 0;
+    bool scrollProportional_ = false;
+    TScrollHintType scrollHints_ = shNone;
+    bool oemConvert_ = false;
+    int fixedFooters_ = 0, fixedRightCols_ = 0;
+    bool wordWrap_ = false;
+    bool lookup_ = false, lookupCaseSensitive_ = false, lookupHistory_ = false;
+    bool hovering_ = false;
+    bool filterActive_ = false;
+
+    // State beyond the properties.
+    int editCol_ = -1, editRow_ = -1;
+    std::string editText_;        // the edit cell's text when its edit began
+    std::string cancelText_;      // the current cell's text when an editor could last open
+    TEditorType editorType_ = etText;
+    bool controlShowing_ = false;
+    bool editBegun_ = false;      // an edit began since the grid got the focus
+    std::string searchText_;      // the incremental search
+    int updateCount_ = 0;
+    int zoom_ = 0;
+    bool stretching_ = true;      // off while StretchLastColumn sets a width
+    bool moved_ = false;          // a mouse move happened: the release does not sort
+    bool hasDatePicker_ = false;
+    TGridRect lastSelection_{-1, -1, -1, -1};
+    int sortCurrentRow_ = -1;     // the current row while a sort moves rows
+    std::string passwordChar_ = "*";
+    std::string checkTrue_ = "Y", checkFalse_ = "N";
+    TNotifyEvent formResize_;     // the owner form's own resize handler
+    TCustomForm* ownerForm_ = nullptr;
+    int formWidth_ = 0, formHeight_ = 0;
+    TCursor normalCursor_ = crDefault;
+};
+
+void InitAdvGridUnit();

@@ -1,0 +1,596 @@
+// The grid without the keyboard: construction and settings, the column-size
+// store, the update lock, the cells, hidden rows, nodes and the filter,
+// sorting, row and column operations, and plain painting by pixels.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "GridFixture.h"
+#include "classlib/Forms.h"
+#include "classlib/TypInfo.h"
+#include "grid/AdvUtil.h"
+
+namespace {
+
+class AdvGrid : public testing::Test {
+protected:
+    void SetUp() override { TestForm(); }
+    void TearDown() override { delete grid; }
+    TAdvStringGrid* grid = nullptr;
+};
+
+// What the grid told through its events.
+struct Events {
+    std::vector<std::string> log;
+    int fixedRow = -1;
+    int refusedRow = -1;
+    std::string correction;
+    bool valid = true;
+    int paints = 0;
+
+    void Drawn(TObject*, int, int, TRect, TGridDrawState) { ++paints; }
+    void RowChanging(TObject*, int, int newRow, bool& allow)
+    {
+        log.push_back("row " + std::to_string(newRow) + (allow ? " yes" : " no"));
+        if (newRow == refusedRow)
+            allow = false;
+    }
+    void ColChanging(TObject*, int, int newCol, bool& allow)
+    {
+        log.push_back("col " + std::to_string(newCol) + (allow ? " yes" : " no"));
+    }
+    void CellChanging(TObject*, int, int, int, int, bool& allow)
+    {
+        log.push_back(std::string("cell") + (allow ? " yes" : " no"));
+    }
+    void IsFixed(TObject*, int row, int, bool& isfixed) { isfixed = row == fixedRow; }
+    void CanEdit(TObject*, int row, int col, bool& canedit) { canedit = !(row == 2 && col == 2); }
+    void Format(TObject*, int col, TSortStyle& style, std::string&, std::string&)
+    {
+        if (col == 1)
+            throw EAdvGridError("format");
+        style = stNumber;
+    }
+    void Custom(TObject*, const std::string& a, const std::string& b, int& res)
+    {
+        // By length, then by text.
+        res = a.size() != b.size() ? (a.size() > b.size() ? 1 : -1) : a.compare(b) > 0 ? 1 : a.compare(b) < 0 ? -1 : 0;
+    }
+    void Raw(TObject* sender, int, int a, int b, int& res)
+    {
+        auto* g = static_cast<TAdvStringGrid*>(sender);
+        res = g->Cells(2, a).compare(g->Cells(2, b));
+        res = res > 0 ? 1 : res < 0 ? -1 : 0;
+    }
+    void Style(TObject*, int col, TSortStyle& style, std::string&, std::string&)
+    {
+        style = col == 1 ? stCustom : stRowCompare;
+    }
+};
+
+int cellIntOf(TAdvStringGrid* g, int c, int r)
+{
+    return g->GetCellInt(c, r);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Construction and settings
+
+TEST_F(AdvGrid, VersionAndDefaults)
+{
+    grid = MakeGrid(3, 3);
+    EXPECT_EQ(grid->VersionNumber(), 5636097);
+    EXPECT_EQ(grid->VersionText(), "1.86, Nov 22 1999");
+    EXPECT_EQ(grid->DefaultRowHeight(), 21);
+    EXPECT_TRUE(grid->SortFull());
+    EXPECT_TRUE(grid->SortAutoFormat());
+    EXPECT_EQ(grid->VAlignment(), vtaTop);
+    EXPECT_EQ(grid->HintColor(), 0x0000FFFF);
+    EXPECT_EQ(grid->SelectionColor(), clHighlight);
+    EXPECT_EQ(grid->SelectionTextColor(), clHighlightText);
+    EXPECT_EQ(grid->ScrollWidth(), GetSystemMetrics(SM_CXVSCROLL));
+    EXPECT_EQ(grid->ScrollColor(), clNone);
+    EXPECT_EQ(grid->CellNode()->Color, 0xC0C0C0);
+    EXPECT_EQ(grid->PrintSettings()->PageNumSep, "/");
+    EXPECT_EQ(grid->PrintSettings()->DateFormat, "dd/mm/yyyy");
+    EXPECT_EQ(grid->HTMLSettings()->BorderSize, 1);
+    EXPECT_EQ(grid->HTMLSettings()->Width, 100);
+    EXPECT_EQ(grid->Navigation()->AdvanceDirection, adLeftRight);
+    EXPECT_EQ(grid->EditorType(), etText);
+    EXPECT_EQ(grid->RealCol(300), 300);
+    // Wine's common controls are newer than 4.70: the date editors exist.
+    EXPECT_TRUE(grid->HasDatePicker());
+}
+
+TEST_F(AdvGrid, DatePickerNeedsCommonControls470)
+{
+    struct {
+        int version;
+        bool picker;
+    } cases[] = {{0x00040046, true}, {0x00060000, true}, {0x00040045, false}, {0x00040000, false}, {-1, false}};
+    for (const auto& c : cases) {
+        static int version;
+        version = c.version;
+        const auto old = TAdvStringGrid::SetCommCtrlVersionReader([] { return version; });
+        auto g = std::make_unique<TAdvStringGrid>(nullptr);
+        TAdvStringGrid::SetCommCtrlVersionReader(old);
+        EXPECT_EQ(g->HasDatePicker(), c.picker) << std::hex << c.version;
+    }
+}
+
+TEST_F(AdvGrid, PublishedForForms)
+{
+    grid = MakeGrid(2, 2);
+    SetPropText(grid, *GetPropInfo(grid, "VAlignment"), "vtaBottom");
+    EXPECT_EQ(grid->VAlignment(), vtaBottom);
+    auto* navigation = GetObjectProp(grid, *GetPropInfo(grid, "Navigation"));
+    SetPropText(navigation, *GetPropInfo(navigation, "AdvanceDirection"), "adTopBottom");
+    SetPropText(navigation, *GetPropInfo(navigation, "AdvanceOnEnter"), "True");
+    EXPECT_EQ(grid->Navigation()->AdvanceDirection, adTopBottom);
+    EXPECT_TRUE(grid->Navigation()->AdvanceOnEnter);
+    auto* columnSize = GetObjectProp(grid, *GetPropInfo(grid, "ColumnSize"));
+    SetPropText(columnSize, *GetPropInfo(columnSize, "Stretch"), "True");
+    EXPECT_TRUE(grid->ColumnSize()->Stretch());
+    EXPECT_NE(GetPropInfo(grid, "OnGetCellColor"), nullptr);
+    EXPECT_NE(GetPropInfo(grid, "OnPrintSetRowHeight"), nullptr);
+    EXPECT_NE(GetPropInfo(grid, "FixedFooters"), nullptr);
+    InitAdvGridUnit();
+    EXPECT_NE(GetComponentClass("TAdvStringGrid"), nullptr);
+}
+
+TEST_F(AdvGrid, ColumnSizesKeptInAnIniFile)
+{
+    TempFolder folder;
+    const std::string ini = folder.Path() + "kolumny.ini";
+    grid = MakeGrid(3, 2);
+    grid->ColumnSize()->Save = true;
+    grid->ColumnSize()->Key = ini;
+    grid->ColumnSize()->Section = "Siatka";
+    grid->SetColWidths(0, 30);
+    grid->SetColWidths(1, 40);
+    grid->SetColWidths(2, 50);
+    delete grid;
+    grid = nullptr;
+    EXPECT_EQ(GetPrivateProfileIntA("Siatka", "col0", -1, ini.c_str()), 30u);
+    EXPECT_EQ(GetPrivateProfileIntA("Siatka", "col2", -1, ini.c_str()), 50u);
+    WritePrivateProfileStringA("Siatka", "col1", "-1", ini.c_str());
+
+    auto* again = new TAdvStringGrid(TestForm());
+    again->SetColCount(2);
+    again->SetColWidths(1, 77);
+    again->ColumnSize()->Save = true;
+    again->ColumnSize()->Key = ini;
+    again->ColumnSize()->Section = "Siatka";
+    again->SetParent(TestForm());
+    again->HandleNeeded();
+    EXPECT_EQ(again->ColWidths(0), 30);
+    EXPECT_EQ(again->ColWidths(1), 77) << "-1 keeps the width";
+    again->ColumnSize()->Section = "";
+    delete again;  // an empty section: nothing written
+    EXPECT_EQ(GetPrivateProfileIntA("Siatka", "col1", -2, ini.c_str()), static_cast<UINT>(-1));
+}
+
+TEST_F(AdvGrid, StretchTheLastColumn)
+{
+    grid = MakeGrid(1, 2);
+    grid->HandleNeeded();
+    grid->ColumnSize()->SetStretch(true);
+    EXPECT_EQ(grid->ColWidths(0), grid->ClientWidth());
+
+    grid->SetColCount(3);
+    grid->SetColWidths(0, 50);
+    grid->SetColWidths(1, 60);
+    EXPECT_EQ(grid->ColWidths(2), grid->ClientWidth() - (50 + 1) - (60 + 1) - 1);
+    grid->SetBounds(10, 10, 300, 200);
+    EXPECT_EQ(grid->ColWidths(2), grid->ClientWidth() - 113);
+    // Fixed columns wider than the client: the last column stays.
+    grid->SetColWidths(0, 500);
+    grid->SetColWidths(2, 33);
+    EXPECT_EQ(grid->ColWidths(2), 33);
+}
+
+TEST_F(AdvGrid, UpdateLockHoldsPainting)
+{
+    grid = MakeGrid(3, 3);
+    Events events;
+    grid->OnDrawCell = TDrawCellEvent(&events, &Events::Drawn);
+    grid->Update();
+    PumpMessages(20);
+    events.paints = 0;
+    grid->BeginUpdate();
+    grid->BeginUpdate();
+    grid->EndUpdate();
+    grid->Invalidate();
+    grid->Update();
+    EXPECT_EQ(events.paints, 0);
+    EXPECT_FALSE(GetUpdateRect(grid->Handle(), nullptr, FALSE)) << "an ignored paint validates";
+    grid->EndUpdate();
+    grid->Update();
+    EXPECT_GT(events.paints, 0);
+    events.paints = 0;
+    grid->EndUpdate();
+    EXPECT_EQ(grid->UpdateCount(), 0);
+    grid->Update();
+    EXPECT_EQ(events.paints, 0);
+}
+
+TEST_F(AdvGrid, SizeWithTheOwnerForm)
+{
+    auto* form = new TForm(Application);
+    form->SetBounds(50, 50, 300, 200);
+    int ownHandler = 0;
+    struct Counter {
+        int* count;
+        void Resized(TObject*)
+        {
+            ++*count;
+            throw Exception("the form's own handler fails");
+        }
+    } counter{&ownHandler};
+    form->OnResize = TNotifyEvent(&counter, &Counter::Resized);
+    auto* g = new TAdvStringGrid(form);
+    g->SetParent(form);
+    g->SetBounds(5, 5, 200, 100);
+    g->SetSizeWithForm(true);
+    form->SetBounds(50, 50, 340, 240);
+    EXPECT_EQ(g->Width(), 240);
+    EXPECT_EQ(g->Height(), 140);
+    EXPECT_GT(ownHandler, 0);
+    form->SetBounds(50, 50, 90, 240);  // the grid would be 0 wide
+    EXPECT_EQ(g->Width(), 240);
+    form->SetBounds(50, 50, 100, 240);  // from the remembered 340: 240 - 240
+    EXPECT_EQ(g->Width(), 240);
+    delete g;
+    EXPECT_TRUE(form->OnResize == TNotifyEvent(&counter, &Counter::Resized));
+    delete form;
+}
+
+// ---------------------------------------------------------------------------
+// Cells
+
+TEST_F(AdvGrid, FixedAndEditableCells)
+{
+    grid = MakeGrid(5, 10);
+    grid->SetFixedFooters(2);
+    grid->SetFixedRightCols(1);
+    Events events;
+    EXPECT_TRUE(grid->IsFixedCell(1, 8));
+    EXPECT_TRUE(grid->IsFixedCell(1, 9));
+    EXPECT_TRUE(grid->IsFixedCell(4, 1));
+    EXPECT_FALSE(grid->IsFixedCell(1, 7));
+    EXPECT_TRUE(grid->CanEditCell(1, 8)) << "no events: every cell";
+    events.fixedRow = 3;
+    grid->OnIsFixedCell = TCellQueryEvent(&events, &Events::IsFixed);
+    EXPECT_TRUE(grid->IsFixedCell(2, 3));
+    EXPECT_FALSE(grid->CanEditCell(2, 3));
+    grid->OnCanEditCell = TCellQueryEvent(&events, &Events::CanEdit);
+    EXPECT_FALSE(grid->CanEditCell(2, 2));
+    EXPECT_TRUE(grid->CanEditCell(1, 2));
+    // A declared-fixed cell never becomes current.
+    grid->SetCol(1);
+    grid->SetRow(2);
+    grid->SetRow(3);
+    EXPECT_EQ(grid->Row(), 2);
+    grid->SetRow(8);  // a footer
+    EXPECT_EQ(grid->Row(), 2);
+}
+
+TEST_F(AdvGrid, AlignmentAndIntegers)
+{
+    grid = MakeGrid(3, 3, {{"12,5", "12a", ""}, {"-7", "1.234,5", "x"}});
+    EXPECT_EQ(grid->GetCellAlignment(0, 0), taLeftJustify);
+    grid->SetAutoNumAlign(true);
+    EXPECT_EQ(grid->GetCellAlignment(0, 0), taRightJustify);
+    EXPECT_EQ(grid->GetCellAlignment(1, 0), taLeftJustify);
+    EXPECT_EQ(grid->GetCellAlignment(1, 1), taRightJustify);
+    EXPECT_EQ(grid->GetCellInt(2, 0), 0);
+    EXPECT_EQ(grid->GetCellInt(0, 1), -7);
+    try {
+        cellIntOf(grid, 1, 0);
+        ADD_FAILURE() << "no error";
+    } catch (const EAdvGridError& e) {
+        EXPECT_STREQ(e.what(), "Cell does not contain integer value");
+    }
+    grid->SetCellInt(2, 2, 42);
+    EXPECT_EQ(grid->Cells(2, 2), "42");
+}
+
+TEST_F(AdvGrid, ChangingEventsShareOneAllow)
+{
+    grid = MakeGrid(4, 6);
+    Events events;
+    events.refusedRow = 3;
+    grid->OnRowChanging = TChangingEvent(&events, &Events::RowChanging);
+    grid->OnColChanging = TChangingEvent(&events, &Events::ColChanging);
+    grid->OnCellChanging = TCellChangingEvent(&events, &Events::CellChanging);
+    grid->SetCol(2);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"col 2 yes", "cell yes"}));
+    events.log.clear();
+    grid->SetRow(3);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"row 3 yes", "cell no"}));
+    EXPECT_EQ(grid->Row(), 1);
+}
+
+TEST_F(AdvGrid, RowSelectionFlags)
+{
+    grid = MakeGrid(3, 5);
+    for (int row : {-1, 5})
+        try {
+            grid->IsRowSelected(row);
+            ADD_FAILURE() << row;
+        } catch (const EAdvGridError& e) {
+            EXPECT_STREQ(e.what(), "Invalid row accessed");
+        }
+    EXPECT_THROW(grid->SelectRow(5, true), EAdvGridError);
+    grid->SelectRow(2, true);
+    EXPECT_TRUE(grid->IsRowSelected(2));
+    grid->ClearRowSelection();
+    EXPECT_FALSE(grid->IsRowSelected(2));
+}
+
+TEST_F(AdvGrid, HeadersFillRowAndColumnZero)
+{
+    grid = MakeGrid(3, 3, {{"a", "b", "c"}});
+    TStringList headers;
+    headers.Add("Nazwa");
+    headers.Add("Dwie\\nlinie");
+    grid->SetColumnHeaders(&headers);
+    EXPECT_EQ(grid->Cells(0, 0), "Nazwa");
+    EXPECT_EQ(grid->Cells(1, 0), "Dwie\rlinie");
+    EXPECT_EQ(grid->Cells(2, 0), "") << "emptied first";
+    grid->ColumnHeaders()->Add("Trzecia");
+    EXPECT_EQ(grid->Cells(2, 0), "Trzecia");
+    headers.Clear();
+    headers.Add("x");
+    headers.Add("y");
+    grid->SetRowHeaders(&headers);
+    EXPECT_EQ(grid->Cells(0, 1), "y");
+}
+
+// ---------------------------------------------------------------------------
+// Hidden rows, nodes, filter
+
+TEST_F(AdvGrid, NodesHideAndShowTheirRows)
+{
+    grid = MakeGrid(2, 9, {{"h"}, {"n1", "a"}, {"n2", "b"}, {"", "c"}, {"", "d"}, {"", "e"}, {"n3", "f"}, {"", "g"},
+                           {"", "h"}});
+    grid->SetEnableGraphics(true);
+    auto node = [&](int row, int span) {
+        auto* g = new TCellGraphic;
+        g->Kind = 8;
+        g->Number = span;
+        grid->SetObjects(0, row, g);
+    };
+    node(2, 3);
+    node(6, 0);
+    grid->ContractNode(2);
+    EXPECT_EQ(grid->RowCount(), 7);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 6), "a|b|e|f|g|h");
+    EXPECT_TRUE(grid->IsRowHidden(3));
+    EXPECT_TRUE(grid->IsRowHidden(4));
+    EXPECT_EQ(grid->DisplayRow(6), 4);
+    EXPECT_EQ(grid->RealRow(4), 6);
+    grid->ExpandNode(2);
+    EXPECT_EQ(grid->RowCount(), 9);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 8), "a|b|c|d|e|f|g|h");
+    // Span 0 on the last node: every row to the end.
+    grid->ContractNode(6);
+    EXPECT_EQ(grid->RowCount(), 7);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 6), "a|b|c|d|e|f");
+    grid->ExpandNode(6);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 8), "a|b|c|d|e|f|g|h");
+    // Span 0 with a node below: up to it; contracting twice is once.
+    node(5, 1);
+    grid->GetCellGraphic(0, 2)->Number = 0;
+    grid->ContractNode(2);
+    grid->ContractNode(2);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 6), "a|b|e|f|g|h");
+    grid->ShowAllRows();
+    EXPECT_EQ(ColumnText(grid, 1, 1, 8), "a|b|c|d|e|f|g|h");
+}
+
+TEST_F(AdvGrid, ShowRowsNeverOverwritesShownRows)
+{
+    grid = MakeGrid(1, 8, {{"0"}, {"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}, {"7"}});
+    grid->HideRow(2);
+    grid->HideRow(4);
+    grid->HideRow(5);
+    EXPECT_EQ(ColumnText(grid, 0, 0, 4), "0|1|3|6|7");
+    grid->ShowRows(2, 5);  // hidden 2, 4, 5: not one block
+    EXPECT_EQ(ColumnText(grid, 0, 0, 7), "0|1|2|3|4|5|6|7");
+}
+
+TEST_F(AdvGrid, FilterHidesDataRowsOnlyAndComesBack)
+{
+    grid = MakeGrid(2, 8, {{"nagłówek"}, {"", "12"}, {"", "3"}, {"", "25"}, {"", "7"}, {"", "40"}, {"", "suma"},
+                           {"", "stopka"}});
+    grid->SetFixedFooters(2);
+    TFilterData* condition = grid->Filter()->Add();
+    condition->Column = 1;
+    condition->Condition = ">10";
+    grid->SetFilterActive(true);
+    EXPECT_EQ(ColumnText(grid, 1, 1, grid->RowCount() - 1), "12|25|40|suma|stopka");
+    condition->Condition = ">1000";
+    grid->SetFilterActive(false);
+    grid->SetFilterActive(true);
+    EXPECT_EQ(ColumnText(grid, 1, 0, grid->RowCount() - 1), "|suma|stopka") << "every data row hidden";
+    grid->SetFilterActive(false);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 7), "12|3|25|7|40|suma|stopka");
+}
+
+// ---------------------------------------------------------------------------
+// Sorting
+
+TEST_F(AdvGrid, SortNumbersTextsAndTies)
+{
+    grid = MakeGrid(3, 6, {{"h", "h", "h"}, {"9", "b", "2"}, {"100", "a", "1"}, {"10", "a", "3"}, {"", "b", "1"},
+                           {"x", "x", "x"}});
+    grid->SetFixedFooters(1);
+    grid->SetSortColumn(0);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 0, 0, 5), "h||9|10|100|x");
+    grid->SetSortAutoFormat(false);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 0, 1, 4), "|10|100|9");
+    grid->SetSortDirection(sdDescending);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 0, 1, 4), "9|100|10|");
+    // Ties by the columns to the right only.
+    grid->SetSortDirection(sdAscending);
+    grid->SetSortColumn(1);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 2, 1, 4), "1|3|1|2");
+    EXPECT_EQ(ColumnText(grid, 1, 1, 4), "a|a|b|b");
+    EXPECT_EQ(grid->RowCount(), 6);
+}
+
+TEST_F(AdvGrid, SortPolishNumbersAndDates)
+{
+    grid = MakeGrid(2, 6, {{"", ""}, {"1\xA0" "200,5", "5.01.2026"}, {"950", "25.12.2025"}, {"12,25", "1.02.2026"},
+                           {"-3", "5.01.2025"}, {"1\xA0" "000", "31.01.2026"}});
+    struct Formats {
+        TSortStyle style;
+        void Format(TObject*, int, TSortStyle& s, std::string&, std::string&) { s = style; }
+    } formats{stNumberGrouped};
+    grid->OnGetFormat = TGridFormatEvent(&formats, &Formats::Format);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 0, 1, 5), "-3|12,25|950|1\xA0" "000|1\xA0" "200,5");
+    formats.style = stShortDate;
+    grid->SetSortColumn(1);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 1, 1, 5), "5.01.2025|25.12.2025|5.01.2026|31.01.2026|1.02.2026");
+    formats.style = stLocaleTextNoCase;
+    grid->SetCells(1, 1, "żurek");
+    grid->SetCells(1, 2, "Ćma");
+    grid->SetCells(1, 3, "zupa");
+    grid->SetCells(1, 4, "ćwikła");
+    grid->SetCells(1, 5, "Cebula");
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 1, 1, 5), "Cebula|Ćma|ćwikła|zupa|żurek");
+}
+
+TEST_F(AdvGrid, SortCustomAndRowCompare)
+{
+    grid = MakeGrid(3, 5, {{}, {"", "ccc", "2"}, {"", "a", "3"}, {"", "bb", "1"}, {"", "aa", "0"}});
+    Events events;
+    grid->OnGetFormat = TGridFormatEvent(&events, &Events::Style);
+    grid->OnCustomCompare = TCustomCompareEvent(&events, &Events::Custom);
+    grid->OnRawCompare = TRawCompareEvent(&events, &Events::Raw);
+    grid->SetSortColumn(1);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 1, 1, 4), "a|aa|bb|ccc");
+    grid->SetSortColumn(0);  // row compare: by column 2
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 2, 1, 4), "0|1|2|3");
+}
+
+TEST_F(AdvGrid, TheCurrentRowFollowsItsData)
+{
+    grid = MakeGrid(2, 6, {{}, {"5", "e"}, {"3", "c"}, {"1", "a"}, {"4", "d"}, {"2", "b"}});
+    grid->SetRow(2);  // "3"
+    grid->SortRows();
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(grid->Cells(0, grid->Row()), "3");
+    grid->Navigation()->MoveRowOnSort = true;
+    grid->SetSortDirection(sdDescending);
+    grid->SortRows();
+    EXPECT_EQ(grid->Cells(0, grid->Row()), "3");
+}
+
+TEST_F(AdvGrid, ARaisingFormatEventLeavesTheGridWhole)
+{
+    grid = MakeGrid(2, 5, {{}, {"b", "1"}, {"a", "2"}, {"c", "3"}, {"d", "4"}});
+    Events events;
+    grid->OnGetFormat = TGridFormatEvent(&events, &Events::Format);
+    grid->SetSortColumn(1);
+    EXPECT_THROW(grid->SortRows(), EAdvGridError);
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(grid->UpdateCount(), 0);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 4), "1|2|3|4");
+}
+
+// ---------------------------------------------------------------------------
+// Rows and columns
+
+TEST_F(AdvGrid, InsertAndRemoveRowsAndColumns)
+{
+    grid = MakeGrid(3, 5, {{"0"}, {"1"}, {"2"}, {"3"}, {"4"}});
+    grid->SetRowHeights(2, 40);
+    TObject caller;
+    grid->SetObjects(0, 2, &caller);
+    grid->InsertRows(2, 1);
+    EXPECT_EQ(grid->RowCount(), 6);
+    EXPECT_EQ(ColumnText(grid, 0, 0, 5), "0|1||2|3|4");
+    EXPECT_EQ(grid->RowHeights(2), grid->DefaultRowHeight());
+    EXPECT_EQ(grid->RowHeights(3), 40);
+    EXPECT_EQ(grid->Objects(0, 2), nullptr) << "a new cell holds no object";
+    EXPECT_EQ(grid->Objects(0, 3), &caller);
+    grid->RemoveRows(2, 2);
+    EXPECT_EQ(ColumnText(grid, 0, 0, 3), "0|1|3|4");
+
+    grid->SetColWidths(0, 31);
+    grid->SetColWidths(1, 32);
+    grid->SetColWidths(2, 33);
+    grid->SetCells(1, 0, "b");
+    grid->SetCells(2, 0, "c");
+    grid->RemoveCols(2, 1);
+    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(grid->ColWidths(0), 31);
+    EXPECT_EQ(grid->ColWidths(1), 32);
+    grid->InsertCols(1, 1);
+    EXPECT_EQ(grid->Cells(2, 0), "b");
+    EXPECT_EQ(grid->Cells(1, 0), "");
+    EXPECT_EQ(grid->ColWidths(1), grid->DefaultColWidth());
+}
+
+TEST_F(AdvGrid, ClearingFreesOnlyCellGraphics)
+{
+    grid = MakeGrid(2, 2, {{"a", "b"}, {"c", "d"}});
+    grid->SetEnableGraphics(true);
+    TObject caller;
+    grid->SetObjects(0, 0, new TCellGraphic);
+    grid->SetObjects(1, 0, &caller);
+    grid->ClearRows(0, 1);
+    EXPECT_EQ(grid->Cells(0, 0), "");
+    EXPECT_EQ(grid->Objects(0, 0), nullptr);
+    EXPECT_EQ(grid->Objects(1, 0), &caller);
+    EXPECT_EQ(grid->Cells(0, 1), "c");
+    grid->ClearCellRange(1, 1, 0, 0);  // reversed: nothing
+    EXPECT_EQ(grid->Cells(1, 1), "d");
+}
+
+TEST_F(AdvGrid, FitColumnToItsTexts)
+{
+    grid = MakeGrid(2, 3, {{"", ""}, {"", "szeroki tekst"}, {"", "x"}});
+    grid->FitColumn(0);
+    EXPECT_EQ(grid->ColWidths(0), 4) << "empty cells";
+    grid->FitColumn(1);
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(grid->Font());
+    EXPECT_EQ(grid->ColWidths(1), probe.Canvas()->TextWidth("szeroki tekst") + 4);
+    grid->SetColWidths(1, 500);
+    grid->FitColumn(1, true);
+    EXPECT_EQ(grid->ColWidths(1), 500);
+}
+
+TEST(AdvGridItem, ItemsAreCopiedWithTheirObjects)
+{
+    TCollection store(&CollectionItemClass<TGridItem>);
+    auto* item = static_cast<TGridItem*>(store.Add());
+    TObject object;
+    {
+        TStringList mine;
+        mine.AddObject("a", &object);
+        mine.Add("b");
+        item->SetItems(&mine);
+        mine.Clear();
+    }
+    ASSERT_EQ(item->Items()->Count(), 2);
+    EXPECT_EQ(item->Items()->Strings(0), "a");
+    EXPECT_EQ(item->Items()->Objects(0), &object);
+}

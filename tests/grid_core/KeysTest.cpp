@@ -1,0 +1,482 @@
+// The keyboard through real messages: Enter and AdvanceEdit, validation,
+// Esc, the editor kinds typed and pasted, the length limit, completion, the
+// incremental search and the row keys.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "GridFixture.h"
+#include "classlib/Clipbrd.h"
+#include "classlib/StdCtrls.h"
+
+namespace {
+
+int beeps = 0;
+void CountBeep()
+{
+    ++beeps;
+}
+
+struct Events {
+    std::vector<std::string> log;
+    bool refuse = false;
+    std::string correction;
+    int lockedRow = -1;  // not editable
+
+    void Validate(TObject*, int col, int row, std::string& value, bool& valid)
+    {
+        log.push_back("validate " + std::to_string(col) + "," + std::to_string(row) + " " + value);
+        if (refuse)
+            valid = false;
+        if (!correction.empty())
+            value = correction;
+    }
+    void Inserted(TObject*, int row) { log.push_back("inserted " + std::to_string(row)); }
+    void Deleted(TObject*, int row) { log.push_back("deleted " + std::to_string(row)); }
+    void CanEdit(TObject*, int row, int, bool& canedit) { canedit = row != lockedRow; }
+    void NoneEditable(TObject*, int, int, bool& canedit) { canedit = false; }
+};
+
+class AdvKeys : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestForm();
+        beeps = 0;
+        oldBeeper = TAdvStringGrid::SetBeeper(&CountBeep);
+    }
+    void TearDown() override
+    {
+        delete grid;
+        TAdvStringGrid::SetBeeper(oldBeeper);
+    }
+    // Laid out as the personal-data grid: labels and values, Enter down.
+    void MakeDataGrid()
+    {
+        grid = MakeGrid(2, 15);
+        grid->SetFixedRows(0);
+        grid->SetFixedCols(1);
+        grid->SetOptions(grid->Options() | goEditing | goTabs);
+        grid->Navigation()->AdvanceOnEnter = true;
+        grid->Navigation()->AdvanceDirection = adTopBottom;
+        grid->SetDefaultRowHeight(17);
+        FocusWindow(grid->Handle());
+    }
+    void Go(int col, int row)
+    {
+        grid->SetCol(col);
+        grid->SetRow(row);
+        PumpMessages(10);
+    }
+    // Typed as a person types into the grid (the editor opens on the first
+    // character, and the key comes up where the focus is then).
+    void Type(const std::string& text)
+    {
+        for (char c : text) {
+            PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+            PumpMessages(10);
+            PostMessageA(GetFocus(), WM_KEYUP, VkKeyScanA(c) & 0xFF, 0xC0000001);
+            PumpMessages(10);
+        }
+    }
+    // The focus goes to another control of the form.
+    void FocusElsewhere()
+    {
+        static TEdit* other = nullptr;
+        if (!other) {
+            other = new TEdit(TestForm());
+            other->SetBounds(500, 400, 80, 20);
+            other->SetParent(TestForm());
+        }
+        FocusWindow(other->Handle());
+        PumpMessages(20);
+    }
+    void Key(WORD vk, TShiftState shift = 0)
+    {
+        PressKey(vk, shift);
+        PostMessageA(GetFocus(), WM_KEYUP, vk, 0xC0000001);
+        PumpMessages(10);
+    }
+    HWND Editor() { return grid->InplaceEditor() ? grid->InplaceEditor()->Handle() : nullptr; }
+    std::string EditorText()
+    {
+        char buffer[256] = {};
+        GetWindowTextA(Editor(), buffer, sizeof buffer);
+        return buffer;
+    }
+    void Paste(const std::string& text)
+    {
+        Clipboard()->SetAsText(text);
+        SendMessageA(Editor(), WM_PASTE, 0, 0);
+        PumpMessages(10);
+    }
+
+    TAdvStringGrid* grid = nullptr;
+    TAdvStringGrid::TBeeper oldBeeper = nullptr;
+    Events events;
+};
+
+} // namespace
+
+TEST_F(AdvKeys, EnterValidatesAndMovesDownWrappingToTheTop)
+{
+    MakeDataGrid();
+    grid->OnCellValidate = TCellValidateEvent(&events, &Events::Validate);
+    Go(1, 3);
+    Type("Kraków");
+    EXPECT_EQ(grid->Cells(1, 3), "Kraków") << "the editor writes the cell as it types";
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(events.log, std::vector<std::string>{"validate 1,3 Kraków"});
+    Go(1, 14);
+    Type("x");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_EQ(grid->Col(), 1);
+    // Enter on the grid opens the editor; in the editor it moves on, and
+    // an unchanged cell fires no event.
+    events.log.clear();
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_TRUE(grid->EditorMode());
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(AdvKeys, EnterWithoutAdvanceOnlyValidates)
+{
+    MakeDataGrid();
+    grid->Navigation()->AdvanceOnEnter = false;
+    grid->OnCellValidate = TCellValidateEvent(&events, &Events::Validate);
+    Go(1, 5);
+    Type("a");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Row(), 5);
+    EXPECT_EQ(events.log.size(), 1u);
+}
+
+TEST_F(AdvKeys, RefusedValidation)
+{
+    MakeDataGrid();
+    grid->SetCells(1, 2, "stare");
+    grid->OnCellValidate = TCellValidateEvent(&events, &Events::Validate);
+    events.refuse = true;
+    Go(1, 2);
+    Type("n");
+    EXPECT_EQ(grid->Cells(1, 2), "n") << "typing replaced the selected text";
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Row(), 2) << "the editor stays on the cell";
+    EXPECT_EQ(grid->Cells(1, 2), "stare");
+    // A correction is taken, and the cell stays current.
+    events.correction = "poprawione";
+    Type("zle");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Cells(1, 2), "poprawione");
+    EXPECT_EQ(grid->Row(), 2);
+    // A click elsewhere on a refused cell comes back to it.
+    events.correction.clear();
+    Type("znowu");
+    Go(1, 6);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(1, 2), "poprawione");
+}
+
+TEST_F(AdvKeys, ValidateCellDirectly)
+{
+    MakeDataGrid();
+    grid->OnCellValidate = TCellValidateEvent(&events, &Events::Validate);
+    Go(1, 4);
+    EXPECT_TRUE(grid->ValidateCell(""));
+    EXPECT_TRUE(events.log.empty());
+    grid->SetCells(1, 4, "nowe");
+    EXPECT_TRUE(grid->ValidateCell(""));
+    EXPECT_EQ(events.log, std::vector<std::string>{"validate 1,4 nowe"});
+}
+
+TEST_F(AdvKeys, EscapeBringsBackTheText)
+{
+    MakeDataGrid();
+    grid->SetCells(1, 7, "Gdańsk");
+    Go(1, 7);
+    Type("Sopot");
+    EXPECT_EQ(grid->Cells(1, 7), "Sopot");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(grid->Cells(1, 7), "Gdańsk");
+    EXPECT_EQ(EditorText(), "Gdańsk");
+}
+
+TEST_F(AdvKeys, ARefusedMoveToAFooterLeavesEscapeAlone)
+{
+    grid = MakeGrid(3, 6, {{}, {"", "a"}, {"", "b"}, {"", "c"}, {"", "d"}, {"", "stopka"}});
+    grid->SetFixedFooters(1);
+    grid->SetOptions(grid->Options() | goEditing);
+    FocusWindow(grid->Handle());
+    Go(1, 4);
+    Type("nowe");
+    grid->SetRow(5);  // the footer: refused
+    EXPECT_EQ(grid->Row(), 4);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(grid->Cells(1, 4), "d");
+    EXPECT_EQ(grid->Cells(1, 5), "stopka");
+}
+
+TEST_F(AdvKeys, AdvanceInsertAddsADataRowBeforeTheFooter)
+{
+    grid = MakeGrid(3, 5, {{}, {"", "a", "b"}, {"", "c", "d"}, {"", "e", "f"}, {"", "suma", ""}});
+    grid->SetFixedFooters(1);
+    grid->SetOptions(grid->Options() | goEditing);
+    grid->Navigation()->AdvanceOnEnter = true;
+    grid->Navigation()->AdvanceInsert = true;
+    grid->OnAutoInsertRow = TIndexEvent(&events, &Events::Inserted);
+    FocusWindow(grid->Handle());
+    Go(2, 3);
+    Type("g");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->RowCount(), 6);
+    EXPECT_EQ(events.log, std::vector<std::string>{"inserted 4"});
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Cells(1, 4), "");
+    EXPECT_EQ(grid->Cells(1, 5), "suma");
+}
+
+TEST_F(AdvKeys, AdvanceSkipsWhatCannotBeEdited)
+{
+    MakeDataGrid();
+    events.lockedRow = 5;
+    grid->OnCanEditCell = TCellQueryEvent(&events, &Events::CanEdit);
+    Go(1, 4);
+    grid->AdvanceEdit(1, 4, true, false, true);
+    EXPECT_EQ(grid->Row(), 6);
+    grid->OnCanEditCell = TCellQueryEvent(&events, &Events::NoneEditable);
+    grid->AdvanceEdit(1, 6, true, false, true);
+    EXPECT_EQ(grid->Row(), 6) << "nothing editable: the cell stays";
+}
+
+TEST_F(AdvKeys, CursorWalksOutOfTheEditor)
+{
+    grid = MakeGrid(4, 8);
+    grid->SetOptions(grid->Options() | goEditing);
+    grid->Navigation()->CursorWalkEditor = true;
+    FocusWindow(grid->Handle());
+    Go(1, 5);
+    Type("ab");
+    Key(VK_HOME);
+    Key(VK_LEFT);
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(grid->Col(), 3);
+    Go(1, 1);
+    grid->ShowEditor();
+    SendMessageA(Editor(), EM_SETSEL, 0, 0);
+    Key(VK_LEFT);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(grid->Col(), 1);
+}
+
+TEST_F(AdvKeys, EditorKindsFilterTypedCharacters)
+{
+    struct Kind {
+        TEditorType kind;
+        void Get(TObject*, int, int, TEditorType& e) { e = kind; }
+    } kind{etText};
+    struct {
+        TEditorType kind;
+        const char* typed;
+        const char* result;
+        int beeps;
+    } cases[] = {
+        {etDigits, "12a3", "123", 1},
+        {etNumber, "1,5,", "1,5", 0},
+        {etNumber, "1-", "1", 1},
+        {etNumber, "-1.5x", "-1.5", 0},
+        {etUpperTyped, "łódź", "ŁÓDŹ", 0},
+        {etUpperCase, "ab", "AB", 0},
+        {etLowerCase, "ĄBc", "ąbc", 0},
+        {etNameCase, "jan mcdonald", "Jan McDonald", 0},
+        {etPassword, "tajne", "tajne", 0},
+        {etText, "A&b", "A&b", 0},
+    };
+    MakeDataGrid();
+    grid->OnGetEditorType = TGetEditorTypeEvent(&kind, &Kind::Get);
+    int row = 0;
+    for (const auto& c : cases) {
+        kind.kind = c.kind;
+        beeps = 0;
+        Go(1, row);
+        Type(c.typed);
+        EXPECT_EQ(grid->Cells(1, row), c.result) << "kind " << int(c.kind) << " typed " << c.typed;
+        EXPECT_EQ(beeps, c.beeps) << "kind " << int(c.kind) << " typed " << c.typed;
+        if (c.kind == etPassword) {
+            EXPECT_EQ(SendMessageA(Editor(), EM_GETPASSWORDCHAR, 0, 0), '*');
+        }
+        Key(VK_RETURN);
+        ++row;
+    }
+}
+
+TEST_F(AdvKeys, EditorKindsFilterPastedText)
+{
+    struct Kind {
+        TEditorType kind;
+        void Get(TObject*, int, int, TEditorType& e) { e = kind; }
+    } kind{etText};
+    struct {
+        TEditorType kind;
+        const char* pasted;
+        const char* result;
+    } cases[] = {
+        {etDigits, "12a", ""},       {etDigits, "123", "123"},      {etNumber, "12,5", "12,5"},
+        {etNumber, "1-2-3", ""},     {etNameCase, "ANNA MARIA", "Anna Maria"},
+        {etLowerCase, "ŁÓDŹ", "łódź"}, {etUpperCase, "żółw", "ŻÓŁW"}, {etUpperTyped, "abc", "abc"},
+    };
+    MakeDataGrid();
+    grid->OnGetEditorType = TGetEditorTypeEvent(&kind, &Kind::Get);
+    int row = 0;
+    for (const auto& c : cases) {
+        kind.kind = c.kind;
+        Go(1, row);
+        grid->ShowEditor();
+        Paste(c.pasted);
+        EXPECT_EQ(grid->Cells(1, row), c.result) << "kind " << int(c.kind) << " pasted " << c.pasted;
+        ++row;
+    }
+    // At the caret, replacing the selection.
+    kind.kind = etDigits;
+    Go(1, 12);
+    Type("19");
+    SendMessageA(Editor(), EM_SETSEL, 1, 1);
+    Paste("23");
+    EXPECT_EQ(grid->Cells(1, 12), "1239");
+}
+
+TEST_F(AdvKeys, LengthLimit)
+{
+    MakeDataGrid();
+    Go(1, 1);
+    grid->ShowEditor();
+    grid->AdvEditor()->SetLengthLimit(5);
+    Type("abcdef");
+    EXPECT_EQ(grid->Cells(1, 1), "abcde");
+    Key(VK_BACK);
+    EXPECT_EQ(grid->Cells(1, 1), "abcd");
+    Paste("xy");  // would make 6
+    EXPECT_EQ(grid->Cells(1, 1), "abcd");
+    Paste("x");
+    EXPECT_EQ(grid->Cells(1, 1), "abcdx");
+    SendMessageA(Editor(), EM_SETSEL, 0, -1);
+    Paste("123456");
+    EXPECT_EQ(grid->Cells(1, 1), "abcdx");
+    // A full cell still takes Enter.
+    grid->SetCells(1, 1, "abcdx");
+    Key(VK_RETURN);
+    EXPECT_EQ(grid->Row(), 2);
+}
+
+TEST(AdvCapitalize, Names)
+{
+    struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"jan mcdonald", "Jan McDonald"}, {"o'brien-smith", "O'Brien-Smith"}, {"ANNA MARIA", "Anna Maria"},
+        {"mcintosh", "McIntosh"},         {"louis iii", "Louis III"},          {"jan ii", "Jan II"},
+        {"", ""},                         {"a.b,c", "A.B,C"},                  {"łukasz", "łukasz"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TAdvStringGrid::CapitalizeName(c.in), c.out) << c.in;
+}
+
+TEST_F(AdvKeys, CompletionFromLookupItems)
+{
+    MakeDataGrid();
+    grid->SetLookup(true);
+    grid->LookupItems()->Add("Warszawa");
+    grid->LookupItems()->Add("Wrocław");
+    Go(1, 3);
+    Type("W");
+    EXPECT_EQ(EditorText(), "Warszawa");
+    DWORD start = 0, end = 0;
+    SendMessageA(Editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 8u);
+    Type("r");
+    EXPECT_EQ(EditorText(), "Wrocław");
+    // Backspace takes the completion away for that stroke.
+    Key(VK_BACK);
+    EXPECT_EQ(EditorText(), "Wr");
+}
+
+TEST_F(AdvKeys, LookupHistoryKeepsWhatWasTyped)
+{
+    MakeDataGrid();
+    grid->SetLookupHistory(true);
+    Go(1, 3);
+    Type("Poznań");
+    FocusElsewhere();
+    EXPECT_GE(grid->LookupItems()->IndexOf("Poznań"), 0);
+}
+
+TEST_F(AdvKeys, IncrementalSearch)
+{
+    grid = MakeGrid(3, 6, {{}, {"", "Adam"}, {"", "Barbara"}, {"", "Bogdan"}, {"", "Celina"}, {"", "bolek"}});
+    grid->Navigation()->AutoGotoWhenSorted = true;
+    FocusWindow(grid->Handle());
+    Type("b");
+    EXPECT_EQ(grid->Row(), 2);
+    Type("c");
+    EXPECT_EQ(grid->Row(), 4);
+    grid->Navigation()->AutoGotoIncremental = true;
+    Key(VK_UP);  // a movement key clears the search
+    Type("bo");
+    EXPECT_EQ(grid->Row(), 3);
+    Type("l");
+    EXPECT_EQ(grid->Row(), 5);
+    EXPECT_EQ(grid->FindIncrementalRow("X"), -1);
+}
+
+TEST_F(AdvKeys, InsertAndDeleteRowKeys)
+{
+    grid = MakeGrid(2, 4, {{}, {"", "a"}, {"", "b"}, {"", "c"}});
+    grid->Navigation()->AllowInsertRow = true;
+    grid->Navigation()->AllowDeleteRow = true;
+    grid->OnAutoInsertRow = TIndexEvent(&events, &Events::Inserted);
+    grid->OnAutoDeleteRow = TIndexEvent(&events, &Events::Deleted);
+    FocusWindow(grid->Handle());
+    Go(1, 2);
+    Key(VK_INSERT);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 4), "a||b|c");
+    EXPECT_EQ(grid->Row(), 2);
+    grid->Navigation()->InsertPosition = pInsertAfter;
+    Key(VK_INSERT);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 5), "a|||b|c");
+    EXPECT_EQ(grid->Row(), 3);
+    Key(VK_DELETE);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 4), "a||b|c");
+    EXPECT_EQ(grid->Row(), 3);
+    Go(1, 2);
+    Key(VK_DELETE);
+    EXPECT_EQ(ColumnText(grid, 1, 1, 3), "a|b|c");
+    Go(1, 3);
+    Key(VK_DELETE);  // the last row: the one above becomes current
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"inserted 2", "inserted 3", "deleted 3", "deleted 2", "deleted 3"}));
+    // One data row left under the fixed one: emptied, not deleted.
+    grid->SetRowCount(2);
+    grid->SetCells(1, 1, "ostatni");
+    Go(1, 1);
+    Key(VK_DELETE);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->Cells(1, 1), "");
+}
+
+TEST_F(AdvKeys, LosingTheFocusValidates)
+{
+    MakeDataGrid();
+    grid->OnCellValidate = TCellValidateEvent(&events, &Events::Validate);
+    Go(1, 8);
+    Type("tekst");
+    FocusElsewhere();
+    EXPECT_EQ(events.log, std::vector<std::string>{"validate 1,8 tekst"});
+}

@@ -1,0 +1,217 @@
+// Plain painting: the painter of one cell on a bitmap, and the grid drawing
+// itself into a bitmap through its window painting.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "GridFixture.h"
+#include "grid/AdvPaint.h"
+
+namespace {
+
+// The grid's whole client area drawn into a bitmap, as its window would be.
+class TPaintGrid : public TAdvStringGrid {
+public:
+    using TAdvStringGrid::TAdvStringGrid;
+    std::unique_ptr<TBitmap> Picture()
+    {
+        auto picture = std::make_unique<TBitmap>(ClientWidth(), ClientHeight(), pf24bit);
+        PaintWindow(picture->Canvas()->Handle());
+        picture->Canvas()->Refresh();
+        return picture;
+    }
+};
+
+// The text drawn the plain way (no prefix processing, no clipping) at (x,
+// y) on a background, in a font.
+std::unique_ptr<TBitmap> Reference(int width, int height, TColor back, TFont* font, int x, int y,
+                                   const std::string& text)
+{
+    auto bitmap = std::make_unique<TBitmap>(width, height, pf24bit);
+    TCanvas* c = bitmap->Canvas();
+    c->Brush()->SetColor(back);
+    c->FillRect(Rect(0, 0, width, height));
+    c->Font()->Assign(font);
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(x, y, text);
+    return bitmap;
+}
+
+// Pixels of a rectangle that differ between two bitmaps.
+int Differences(TBitmap* a, TBitmap* b, const TRect& r)
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += a->Canvas()->Pixels(x, y) != b->Canvas()->Pixels(x, y);
+    return n;
+}
+
+// Pixels of a rectangle that are not the colour.
+int Ink(TBitmap* a, const TRect& r, TColor background)
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += a->Canvas()->Pixels(x, y) != background;
+    return n;
+}
+
+TColor Sys(int index)
+{
+    return static_cast<TColor>(GetSysColor(index));
+}
+
+class AdvPaint : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestForm();
+        grid = new TPaintGrid(TestForm());
+        grid->SetBounds(10, 10, 300, 150);
+        grid->SetColCount(3);
+        grid->SetRowCount(4);
+        grid->SetDefaultColWidth(90);
+        grid->SetDefaultRowHeight(30);
+        grid->SetParent(TestForm());
+        grid->HandleNeeded();
+    }
+    void TearDown() override { delete grid; }
+    // Pixels of the cell that differ from its text drawn the plain way on
+    // the window colour.
+    int DiffersFromPlain(int col, int row, const std::string& text)
+    {
+        auto picture = grid->Picture();
+        const TRect cell = grid->CellRect(col, row);
+        auto reference = Reference(picture->Width(), picture->Height(), Sys(COLOR_WINDOW), grid->Font(),
+                                   cell.left + 2, cell.top + 2, text);
+        return Differences(picture.get(), reference.get(),
+                           Rect(cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1));
+    }
+    TPaintGrid* grid = nullptr;
+};
+
+} // namespace
+
+TEST(AdvPainter, ShortenLine)
+{
+    // Each character 10 pixels wide.
+    auto width = [](const std::string& s) { return static_cast<int>(s.size()) * 10; };
+    struct {
+        const char* text;
+        int room;
+        bool urlShow, urlFull, enh;
+        const char* shown;
+    } cases[] = {
+        {"abcdef", 60, false, false, true, "abcdef"},
+        {"abcdefgh", 60, false, false, true, "abc..."},
+        {"abcdefgh", 60, false, false, false, "abcdefgh"},
+        {"abcdefgh", 35, false, false, true, ""},  // not even one character and "..."
+        {"http://x.pl/a", 200, true, false, false, "x.pl/a"},
+        {"http://x.pl/a", 200, true, true, false, "http://x.pl/a"},
+        {"mailto:jan@x.pl", 200, true, false, false, "jan@x.pl"},
+        {"http://x.pl", 200, false, false, false, "http://x.pl"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShortenLine(c.text, c.room, c.urlShow, c.urlFull, c.enh, width), c.shown)
+            << c.text << " in " << c.room;
+}
+
+TEST(AdvPainter, TextFlagsAndRectangle)
+{
+    EXPECT_EQ(CellTextFlags(taLeftJustify, 1, false, false), UINT(DT_NOPREFIX | DT_EXPANDTABS | DT_LEFT | DT_TOP | DT_SINGLELINE));
+    EXPECT_EQ(CellTextFlags(taRightJustify, 0, false, true), UINT(DT_NOPREFIX | DT_EXPANDTABS | DT_RIGHT | DT_VCENTER));
+    EXPECT_EQ(CellTextFlags(taCenter, 2, true, false),
+              UINT(DT_NOPREFIX | DT_EXPANDTABS | DT_CENTER | DT_BOTTOM | DT_WORDBREAK | DT_EDITCONTROL));
+    TCellPaint p;
+    p.Rect = Rect(10, 20, 110, 50);
+    int room = 0;
+    TRect r = CellTextRect(p, room);
+    EXPECT_EQ(r.left, 12);
+    EXPECT_EQ(r.top, 22);
+    EXPECT_EQ(r.right, 108);
+    EXPECT_EQ(room, 96);
+    p.SortHeader = true;
+    p.Alignment = taCenter;
+    p.ObjectWidth = 16;
+    p.ObjectHPos = 3;  // before the text
+    r = CellTextRect(p, room);
+    EXPECT_EQ(r.left, 12 + 10 + 16);
+    EXPECT_EQ(room, 108 - 38 - 14);
+}
+
+TEST_F(AdvPaint, AnAmpersandShowsItself)
+{
+    grid->SetCells(1, 2, "A&B");
+    EXPECT_EQ(DiffersFromPlain(1, 2, "A&B"), 0);
+}
+
+TEST_F(AdvPaint, LineBreaksOnlyInMultilineCells)
+{
+    grid->SetRowHeights(2, 60);
+    grid->SetCells(1, 2, "góra\r\ndół");
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(grid->Font());
+    const int line = probe.Canvas()->TextHeight("gh");
+    const TRect cell = grid->CellRect(1, 2);
+    const TRect below = Rect(cell.left + 2, cell.top + 2 + line + 1, cell.right - 2, cell.bottom - 1);
+    auto single = grid->Picture();
+    EXPECT_EQ(Ink(single.get(), below, Sys(COLOR_WINDOW)), 0);
+    grid->SetMultilinecells(true);
+    auto multi = grid->Picture();
+    EXPECT_GT(Ink(multi.get(), below, Sys(COLOR_WINDOW)), 0);
+}
+
+TEST_F(AdvPaint, LongTextsEndInDots)
+{
+    grid->SetEnhTextSize(true);
+    grid->SetCells(1, 2, "bardzo długi tekst, który się nie zmieści");
+    const TRect cell = grid->CellRect(1, 2);
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(grid->Font());
+    const std::string shown =
+        ShortenLine(grid->Cells(1, 2), cell.right - cell.left - 4, false, false, true,
+                    [&](const std::string& s) { return probe.Canvas()->TextWidth(s); });
+    ASSERT_EQ(shown.substr(shown.size() - 3), "...");
+    EXPECT_EQ(DiffersFromPlain(1, 2, shown), 0);
+    // So narrow that nothing fits: nothing shows.
+    grid->SetColWidths(1, 12);
+    auto narrow = grid->Picture();
+    const TRect small = grid->CellRect(1, 2);
+    EXPECT_EQ(Ink(narrow.get(), Rect(small.left, small.top, small.right, small.bottom), Sys(COLOR_WINDOW)), 0);
+}
+
+TEST_F(AdvPaint, PasswordCellsShowStars)
+{
+    struct Password {
+        void Ask(TObject*, int row, int col, bool& is) { is = row == 2 && col == 1; }
+    } password;
+    grid->OnIsPasswordCell = TCellQueryEvent(&password, &Password::Ask);
+    grid->SetCells(1, 2, "tajne");
+    EXPECT_EQ(DiffersFromPlain(1, 2, "*****"), 0);
+}
+
+TEST_F(AdvPaint, SelectionColours)
+{
+    // The current cell (1, 1) is selected; the grid has no focus.
+    auto picture = grid->Picture();
+    const TRect cell = grid->CellRect(1, 1);
+    EXPECT_EQ(picture->Canvas()->Pixels(cell.right - 3, cell.bottom - 3), Sys(COLOR_HIGHLIGHT));
+    grid->SetSelectionColor(0x00336699);
+    picture = grid->Picture();
+    EXPECT_EQ(picture->Canvas()->Pixels(cell.right - 3, cell.bottom - 3), 0x00336699);
+    grid->SetSelectionColor(clNone);
+    picture = grid->Picture();
+    EXPECT_EQ(picture->Canvas()->Pixels(cell.right - 3, cell.bottom - 3), Sys(COLOR_HIGHLIGHT));
+    // Fixed cells in FixedColor, others in Color, also when an event fixes them.
+    const TRect fixedCell = grid->CellRect(0, 2);
+    EXPECT_EQ(picture->Canvas()->Pixels(fixedCell.left + 3, fixedCell.top + 3), Sys(COLOR_BTNFACE));
+    const TRect normal = grid->CellRect(2, 2);
+    EXPECT_EQ(picture->Canvas()->Pixels(normal.left + 3, normal.top + 3), Sys(COLOR_WINDOW));
+    grid->SetFixedFooters(1);
+    picture = grid->Picture();
+    const TRect footer = grid->CellRect(2, 3);
+    EXPECT_EQ(picture->Canvas()->Pixels(footer.left + 3, footer.top + 3), Sys(COLOR_BTNFACE));
+}

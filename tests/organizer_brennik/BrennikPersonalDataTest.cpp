@@ -1,0 +1,125 @@
+// Page 1 of brennik.exe, the personal data, driven through its window: the
+// values stored by others show, each Enter stores all 14 while the program
+// runs, and a click elsewhere, a page change and closing store too.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "classlib/Graphics.h"
+#include "classlib/SysUtils.h"
+#include "common/QmxReg.h"
+#include "tests/organizer_brennik/BrennikCopy.h"
+
+namespace {
+
+const char DataKey[] = "Software\\QMX\\Dane użytkownika";
+
+std::string Stored(const char* name)
+{
+    std::string value;
+    ReadRegValue(1, DataKey, name, value, "<brak klucza>");
+    return value;
+}
+
+DWORD StoredType(const char* name)
+{
+    return RawValueType(HKEY_CURRENT_USER, DataKey, name);
+}
+
+using BrennikPersonalData = BrennikCopy;
+
+TEST_F(BrennikPersonalData, EditedAndStoredThroughPageOne)
+{
+    SetRawString(HKEY_CURRENT_USER, DataKey, "Imię", "Anna");
+    const char home[] = "%USERPROFILE%\\dom";
+    SetRawValue(HKEY_CURRENT_USER, DataKey, "Adres", REG_EXPAND_SZ, home, sizeof home);
+    const DWORD code = 12345;
+    SetRawValue(HKEY_CURRENT_USER, DataKey, "Kod", REG_DWORD, &code, sizeof code);
+
+    TUiProcess& app = Start();
+    app.SetProperty("eMain", "nb", "PageIndex", "1");
+    TUiComponent grid = app.Component("eMain", "qmxUserData1");
+    EXPECT_EQ(grid.Value("Cells[0,0]"), "Imię");
+    EXPECT_EQ(grid.Value("Cells[1,0]"), "Anna");
+    EXPECT_EQ(grid.Value("Cells[1,3]"), "*** ext string ***");
+    EXPECT_EQ(grid.Value("Cells[1,4]"), "12345");
+
+    // Row 0: typed over, Enter stores all 14 and moves to the next value.
+    app.SetProperty("eMain", "qmxUserData1", "Row", "0");
+    app.Keys("eMain", "qmxUserData1", "Ewa{Enter}");
+    EXPECT_EQ(Stored("Imię"), "Ewa");
+    EXPECT_EQ(Stored("Regon"), "");
+    EXPECT_EQ(StoredType("Kod"), DWORD(REG_SZ)) << "a number comes back as a string";
+    EXPECT_EQ(Stored("Kod"), "12345");
+    EXPECT_EQ(StoredType("Adres"), DWORD(REG_EXPAND_SZ)) << "another program's value stays";
+    EXPECT_EQ(app.Component("eMain", "qmxUserData1").Value("Row"), "1");
+
+    app.SetProperty("eMain", "qmxUserData1", "Row", "5");
+    app.Keys("eMain", "qmxUserData1", "Kraków{Enter}");
+    EXPECT_EQ(Stored("Miasto"), "Kraków");
+    EXPECT_EQ(app.Component("eMain", "qmxUserData1").Value("Row"), "6");
+
+    app.SetProperty("eMain", "qmxUserData1", "Row", "14");
+    app.Keys("eMain", "qmxUserData1", "zapas{Enter}");
+    EXPECT_EQ(app.Component("eMain", "qmxUserData1").Value("Row"), "0") << "the spare row wraps to the first";
+
+    // A click on another cell stores what was typed.
+    app.SetProperty("eMain", "qmxUserData1", "Row", "6");
+    app.Keys("eMain", "qmxUserData1", "ewa@example.pl");
+    EXPECT_EQ(Stored("E-mail"), "");
+    app.SetProperty("eMain", "qmxUserData1", "Row", "8");
+    EXPECT_EQ(Stored("E-mail"), "ewa@example.pl");
+
+    // A page change too.
+    app.Keys("eMain", "qmxUserData1", "600 100 200");
+    app.SetProperty("eMain", "nb", "PageIndex", "3");
+    app.Sync();
+    EXPECT_EQ(Stored("Telefon"), "600 100 200");
+
+    // And closing the program.
+    app.SetProperty("eMain", "nb", "PageIndex", "1");
+    app.SetProperty("eMain", "qmxUserData1", "Row", "10");
+    app.Keys("eMain", "qmxUserData1", "Bank Polski");
+    Close();
+    EXPECT_EQ(Stored("Bank"), "Bank Polski");
+    EXPECT_EQ(StoredType("Adres"), DWORD(REG_EXPAND_SZ));
+    EXPECT_EQ(RawValueCount(HKEY_CURRENT_USER, DataKey), 14u) << "the spare row is never stored";
+}
+
+// The page as a person sees it: labels on the fixed colour, values on the
+// window colour, the value column stretched to the grid's width.
+TEST_F(BrennikPersonalData, PictureOfPageOne)
+{
+    SetRawString(HKEY_CURRENT_USER, DataKey, "Imię", "Jan");
+    SetRawString(HKEY_CURRENT_USER, DataKey, "Nazwisko", "Kowalski");
+    TUiProcess& app = Start();
+    app.SetProperty("eMain", "nb", "PageIndex", "1");
+    app.Sync();
+    const TUiComponent grid = app.Component("eMain", "qmxUserData1");
+    HWND wnd = grid.Handle();
+    ASSERT_NE(wnd, nullptr);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    app.Sync();
+    // Read off the screen: another process's window draws nothing into a
+    // device context of this one.
+    RECT client;
+    GetClientRect(wnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    TBitmap picture(client.right, client.bottom, pf24bit);
+    HDC dc = GetDC(nullptr);
+    BitBlt(picture.Canvas()->Handle(), 0, 0, client.right, client.bottom, dc, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, dc);
+    SavePicture(picture, temp_.Path(), "brennik-dane-osobowe.png");
+    // Row 10, well away from the current cell: the label on the fixed
+    // colour, the value on the window colour (rows of 17 pixels and a line).
+    const int y = 10 * 18 + 12;
+    EXPECT_EQ(picture.Canvas()->Pixels(75, y), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(picture.Canvas()->Pixels(client.right - 4, y), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
+    // The value column reaches the right edge: stretched.
+    const int last = std::stoi(grid.Value("ColCount")) - 1;
+    EXPECT_EQ(last, 1);
+    Close();
+}
+
+} // namespace
