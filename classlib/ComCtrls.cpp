@@ -52,7 +52,7 @@ void TProgressBar::CreateWnd()
 
 void TProgressBar::ApplyRange()
 {
-    if (!HandleAllocated())
+    if (!HandleAllocated() || updating_ > 0)
         return;
     SendMessageA(handle_, PBM_SETRANGE32, min_, max_);
     SendMessageA(handle_, PBM_SETPOS, position_, 0);
@@ -86,8 +86,19 @@ void TProgressBar::SetPosition(int value)
     if (value == position_)
         return;
     position_ = value;
-    if (HandleAllocated())
-        SendMessageA(handle_, PBM_SETPOS, value, 0);
+    ShowPosition();
+}
+
+void TProgressBar::ShowPosition()
+{
+    if (HandleAllocated() && updating_ == 0)
+        SendMessageA(handle_, PBM_SETPOS, position_, 0);
+}
+
+void TProgressBar::EndUpdate()
+{
+    if (updating_ > 0 && --updating_ == 0)
+        ApplyRange();
 }
 
 void TProgressBar::SetStep(int value)
@@ -105,8 +116,7 @@ void TProgressBar::StepBy(int delta)
     else if (next < min_)
         next = min_;
     position_ = static_cast<int>(next);
-    if (HandleAllocated())
-        SendMessageA(handle_, PBM_SETPOS, position_, 0);
+    ShowPosition();
 }
 
 void TProgressBar::StepIt()

@@ -11,7 +11,9 @@ void InitComCtrlsUnit();
 
 // The system's progress bar (msctls_progress32). Position stays within Min
 // and Max; StepIt moves it by Step and wraps round to Min past Max, as the
-// system's bar does.
+// system's bar does. Between BeginUpdate and EndUpdate the bar keeps its
+// range and position without showing them (the system's bar paints itself
+// at every move); EndUpdate shows where it stands.
 class TProgressBar : public TWinControl {
 public:
     explicit TProgressBar(TComponent* owner);
@@ -26,6 +28,8 @@ public:
     void SetStep(int value);
     void StepIt();
     void StepBy(int delta);
+    void BeginUpdate() { ++updating_; }
+    void EndUpdate();
 
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
@@ -36,7 +40,9 @@ protected:
 
 private:
     void ApplyRange();
+    void ShowPosition();
 
+    int updating_ = 0;
     int min_ = 0;
     int max_ = 100;
     int position_ = 0;

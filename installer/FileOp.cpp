@@ -143,6 +143,11 @@ bool TFileOperation::MayAsk(const std::string& to) const
     return false;
 }
 
+bool TFileOperation::MayAsk() const
+{
+    return MayAsk(ShellList(FilesTo));
+}
+
 void TFileOperation::SetActive(bool value)
 {
     if (value)

@@ -86,6 +86,9 @@ public:
     // The shell's own result of the last Execute (0: success); it tells what
     // failed when the operation left no last error.
     int ResultCode() const { return resultCode_; }
+    // Whether Execute, as the properties stand now, may put a question to
+    // the user.
+    bool MayAsk() const;
 
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();

@@ -18,6 +18,10 @@ namespace {
 constexpr int PageKopiowanie = 7;
 constexpr int PageKoniec = 8;
 constexpr TCursor crQmxWork = 211;
+// How often the install run lets its window catch up: about a frame of the
+// screen. Repainting and moving the bar for every entry costs more than the
+// shell's copy of a small file.
+constexpr ULONGLONG RunFrameMs = 25;
 
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -45,6 +49,19 @@ bool MayHoldVersionInfo(const std::string& path)
     if (!ReadFile(file.Get(), head, sizeof head, &read, nullptr))
         return true;
     return (read >= 2 && head[0] == 'M' && head[1] == 'Z') || (read == 4 && std::memcmp(head, "SZDD", 4) == 0);
+}
+
+// Sets a copied file's attributes to normal when it is read-only, hidden or
+// system (a file copied from a write-protected medium comes read-only); a
+// missing file is left alone.
+void ClearSpecialAttributes(const std::string& path)
+{
+    if (IsDeviceName(path))
+        return;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    constexpr DWORD special = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & special))
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // The summary goes into the rich edit, each line in the attributes given.
@@ -328,14 +345,20 @@ void TeMain::RunInstallation()
     running_ = true;
     Screen->SetCursor(crHourGlass);
     pgPliki->SetMax(installList_->Count());
+    // The bar keeps every position it is given and shows it when the window
+    // catches up (PaintRun).
+    pgPliki->BeginUpdate();
+    lastPaint_ = GetTickCount64();
     for (int i = 0; i < installList_->Count() && !RunAborted(); ++i) {
         const std::string entry = installList_->Strings(i);
         try {
             InstallEntry(i, entry);
         } catch (const std::exception& e) {
-            ShowMessage(std::string(e.what()) + "\n" + entry);
+            RunMessage(std::string(e.what()) + "\n" + entry);
         }
     }
+    PaintRun(true);
+    pgPliki->EndUpdate();
     report_.Close();
     Screen->SetCursor(crDefault);
     if (RunAborted()) {
@@ -365,6 +388,22 @@ void TeMain::RunInstallation()
     p3->Show();
 }
 
+void TeMain::PaintRun(bool now)
+{
+    if (!now && GetTickCount64() - lastPaint_ < RunFrameMs)
+        return;
+    pgPliki->EndUpdate();
+    Repaint();
+    pgPliki->BeginUpdate();
+    lastPaint_ = GetTickCount64();
+}
+
+void TeMain::RunMessage(const std::string& Text)
+{
+    PaintRun(true);
+    ShowMessage(Text);
+}
+
 void TeMain::RunSetupProgram(const std::string& Name, const std::string& FailText)
 {
     p3->Hide();
@@ -377,12 +416,12 @@ void TeMain::RunSetupProgram(const std::string& Name, const std::string& FailTex
 
 void TeMain::InstallEntry(int Index, const std::string& Entry)
 {
-    Repaint();
+    PaintRun(false);
     const std::string nazwa = NthField(EntrySeparator, 1, Entry);
     const std::string source = NthField(EntrySeparator, 2, Entry);
     const std::string dest = NthField(EntrySeparator, 3, Entry);
     if (!FileExists(source)) {
-        ShowMessage("Plik nie istnieje.\n" + source);
+        RunMessage("Plik nie istnieje.\n" + source);
         return;
     }
     lbNazwa->SetCaption(nazwa);
@@ -396,6 +435,9 @@ void TeMain::InstallEntry(int Index, const std::string& Entry)
     fo->FilesFrom = source;
     fo->FilesTo = dest;
     fo->ProgressTitle = nazwa;
+    // The shell's question shows this entry.
+    if (fo->MayAsk())
+        PaintRun(true);
     SetLastError(0);
     const bool copied = fo->Execute();
     // The shell's operation often leaves no last error: its own result code
@@ -404,9 +446,8 @@ void TeMain::InstallEntry(int Index, const std::string& Entry)
     // A copy the user declined or cancelled in the shell's own question is
     // no failure to report.
     if (!copied && !fo->Cancelled() && !fo->Declined())
-        ShowMessage(ShellErrorMessage(lastError, fo->ResultCode()));
-    if (FileExists(dest))
-        SetFileAttributesA(dest.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RunMessage(ShellErrorMessage(lastError, fo->ResultCode()));
+    ClearSpecialAttributes(dest);
     // A declined replacement keeps the old file and counts as installed; a
     // failed copy or a cancelled one left nothing to record.
     if (!fo->Declined() && (!copied || fo->Cancelled()))
@@ -462,6 +503,6 @@ void TeMain::MakeShortcut(TShellFolder Folder, const std::string& Nazwa, const s
         PBShellLink1->Save();
         AppendReportLine(ReportEntry("LINK", Nazwa, Source, Dest, PBShellLink1->FileName()));
     } catch (const std::exception& e) {
-        ShowMessage(std::string(e.what()) + "\n" + PBShellLink1->FileName());
+        RunMessage(std::string(e.what()) + "\n" + PBShellLink1->FileName());
     }
 }

@@ -102,6 +102,11 @@ private:
     void MakeShortcut(TShellFolder Folder, const std::string& Nazwa, const std::string& Source,
                       const std::string& Dest);
     void RunSetupProgram(const std::string& Name, const std::string& FailText);
+    // Lets the window of the run show its labels and bar: now, or when a
+    // frame's time has passed since it last did.
+    void PaintRun(bool now);
+    // A message box of the run, over a window that shows where it stands.
+    void RunMessage(const std::string& Text);
     // Stops a run whose window the user chose to close.
     bool RunAborted() const;
 
@@ -110,6 +115,8 @@ private:
     std::string sourceFolder_;
     std::string destinationFolder_;
     bool running_ = false;
+    // When the run's window was last painted (GetTickCount64).
+    unsigned long long lastPaint_ = 0;
     // Open while the run appends to it.
     TReportFile report_;
 };

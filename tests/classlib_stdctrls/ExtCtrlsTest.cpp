@@ -287,6 +287,20 @@ TEST_F(ExtControls, AProgressBarKeepsItsPositionInItsRangeAndTellsTheWindow)
     bar->StepIt();  // past the end: round again from the start
     EXPECT_EQ(bar->Position(), 7);
     EXPECT_EQ(SendMessageA(wnd, PBM_GETPOS, 0, 0), 7);
+
+    // Held back, the bar keeps what it is given and shows it at the end.
+    bar->BeginUpdate();
+    bar->BeginUpdate();
+    bar->SetMax(20);
+    bar->SetPosition(15);
+    bar->StepIt();
+    bar->EndUpdate();
+    EXPECT_EQ(bar->Position(), 18);
+    EXPECT_EQ(SendMessageA(wnd, PBM_GETPOS, 0, 0), 7);
+    EXPECT_EQ(SendMessageA(wnd, PBM_GETRANGE, FALSE, 0), 10);
+    bar->EndUpdate();
+    EXPECT_EQ(SendMessageA(wnd, PBM_GETPOS, 0, 0), 18);
+    EXPECT_EQ(SendMessageA(wnd, PBM_GETRANGE, FALSE, 0), 20);
     form->Free();
 }
 

@@ -3,6 +3,8 @@
 // shortcuts and the setup programs' log that result.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <regex>
 #include <string>
 #include <utility>
@@ -714,4 +716,62 @@ TEST_F(KelvorE2E, DestinationChosenInTheFolderDialogAndListIsQuietBelowItsRows)
     Next(*app, "Podsumowanie");
     RunToTheEnd(*app);
     EXPECT_TRUE(FileExists(dest + "\\tarvix.qmx"));
+}
+
+// A run of a few hundred files lets its window catch up only now and then;
+// at the last entry (its target there already, so the shell asks) the
+// window shows that entry's texts and the bar at its last position, as a
+// fresh paint of the window does, and the report holds every file in order.
+TEST_F(KelvorE2E, ALongRunShowsItsLastEntryAtTheEnd)
+{
+    constexpr int count = 300;
+    std::string description = "[Wiele]\r\n<katalog>=Wiele\r\n";
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "plik" + std::to_string(1000 + i) + ".txt";
+        description += name + "=Plik " + std::to_string(i) + "\r\n";
+        files.emplace_back("wiele\\" + name, std::to_string(i));
+    }
+    files.emplace_back("wiele\\kelvor.qmx", description);
+    OwnMedium("Wiele", files);
+    const std::string dest = temp_.Path() + "Cel";
+
+    auto app = Start();
+    CustomToApplications(*app);
+    ToOptions(*app, dest, false);
+    Next(*app, "Podsumowanie");
+    const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
+    ASSERT_EQ(list.size(), static_cast<size_t>(count));
+    const std::string& last = list.back();
+    const std::string target = NthField(EntrySeparator, 3, last);
+    ASSERT_TRUE(ForceDirectories(ExtractFileDir(target)));
+    WriteWholeFile(target, "stary");
+
+    app->Click("eMain", "bDalej");
+    app->WaitForText("eMain", "lbDest", target);
+    const TUiDump dump = app->Dump("eMain");
+    ASSERT_NE(dump.FindForm("eMain"), nullptr);
+    const TUiForm& form = *dump.FindForm("eMain");
+    EXPECT_EQ(form.Find("lbNazwa")->Value("Caption"), NthField(EntrySeparator, 1, last));
+    EXPECT_EQ(form.Find("lbSource")->Value("Caption"), NthField(EntrySeparator, 2, last));
+    const TUiComponent* bar = form.Find("pgPliki");
+    EXPECT_EQ(bar->Value("Max"), std::to_string(count));
+    EXPECT_EQ(bar->Value("Position"), std::to_string(count - 1));
+    EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0), count - 1);
+    const std::string shown = temp_.Path() + "pokazane.png";
+    const std::string painted = temp_.Path() + "odmalowane.png";
+    app->SavePng("eMain", shown);
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    app->SavePng("eMain", painted);
+    EXPECT_TRUE(ReadWholeFile(shown) == ReadWholeFile(painted)) << "the window did not show where the run stood";
+
+    app->AnswerSystemDialog("Tak");
+    app->WaitForText("eMain", "lbInfo", "Dziękuję.");
+    app->Click("eMain", "bZakoncz");
+    EXPECT_EQ(app->WaitForExit(), 0);
+    const std::vector<std::string> entries = ReportEntries(dest + "\\tarvix.qmx");
+    ASSERT_EQ(entries.size(), static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        EXPECT_EQ(entries[i].substr(0, entries[i].find(';')), "FILECOPY=Wiele (Plik " + std::to_string(i) + ")") << i;
+    EXPECT_EQ(ReadWholeFile(target), std::to_string(count - 1));
 }
