@@ -18,10 +18,10 @@ namespace {
 constexpr int PageKopiowanie = 7;
 constexpr int PageKoniec = 8;
 constexpr TCursor crQmxWork = 211;
-// How often the install run lets its window catch up: about a frame of the
-// screen. Repainting and moving the bar for every entry costs more than the
-// shell's copy of a small file.
-constexpr ULONGLONG RunFrameMs = 25;
+// How often the install run lets its window catch up: a frame of a slow
+// screen (25 a second). Repainting and moving the bar for every entry costs
+// more than the shell's copy of a small file.
+constexpr ULONGLONG RunFrameMs = 40;
 
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
