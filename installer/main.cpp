@@ -243,12 +243,21 @@ void TeMain::pcChange()
     bWstecz->SetVisible(page >= 0 && page <= PagePodsumowanie);
     bDalej->SetVisible(page != PageKopiowanie);
     if (page == 1) {
-        lbListaProgramow->Items()->Clear();
+        // Each name once, in the list's order: looked up among those taken
+        // in a sorted list (not in the list box, which is asked for every
+        // line each time), and handed to the list box in one go.
+        TStringList names;
+        TStringList taken;
+        taken.SetSorted(true);
         for (int i = 0; i < lv->Items()->Count(); ++i) {
             TListItem* item = lv->Items()->Item(i);
-            if (item->Checked() && item->Data() && lbListaProgramow->Items()->IndexOf(item->Caption()) < 0)
-                lbListaProgramow->Items()->Add(item->Caption());
+            int at = 0;
+            if (item->Checked() && item->Data() && !taken.Find(item->Caption(), at)) {
+                taken.Add(item->Caption());
+                names.Add(item->Caption());
+            }
         }
+        lbListaProgramow->Items()->Assign(&names);
     } else if (page == PagePodsumowanie) {
         Screen->SetCursor(crQmxWork);
         BuildInstallList();
