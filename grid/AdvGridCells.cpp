@@ -526,15 +526,6 @@ bool TAdvStringGrid::CanEditShow()
     return false;
 }
 
-// The control editors of kinds 1 to 9 and 16 are not part of this grid yet:
-// those kinds open nothing, and nothing is marked as showing.
-void TAdvStringGrid::ShowCellControl(int, int) {}
-
-void TAdvStringGrid::HideCellControl(int, int)
-{
-    controlShowing_ = false;
-}
-
 void TAdvStringGrid::CancelCellEdit()
 {
     SetCells(Col(), Row(), cancelText_);
