@@ -436,3 +436,23 @@ TEST_F(GridEditors, LosingTheFocusStoresAndHides)
     EXPECT_FALSE(grid->ControlShowing());
     delete other;
 }
+
+TEST_F(GridEditors, ADroppedDownComboKeepsUpAndDownAndHandsBackLeftAndRight)
+{
+    grid->SetCells(1, 1, "Kraków");
+    grid->ComboEditor()->Items()->Add("Gdańsk");
+    grid->ComboEditor()->Items()->Add("Kraków");
+    grid->ComboEditor()->Items()->Add("Poznań");
+    Open(1, 1, etComboEdit);
+    grid->ComboEditor()->SetDroppedDown(true);
+    PumpMessages(30);
+    ASSERT_TRUE(grid->ComboEditor()->DroppedDown());
+    Key(VK_DOWN);
+    EXPECT_TRUE(grid->ControlShowing()) << "the open list keeps Down";
+    EXPECT_EQ(grid->Row(), 1);
+    Key(VK_RIGHT);
+    EXPECT_FALSE(grid->ControlShowing());
+    EXPECT_EQ(grid->Col(), 2) << "Right goes to the grid";
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_TRUE(GridHasFocus());
+}
