@@ -351,19 +351,22 @@ void TCustomComboBox::DestroyWnd()
 
 void TCustomComboBox::EditMessage(TMessage& m)
 {
-    inEdit_ = true;
+    // Only this message goes on to the edit: what the edit sends the combo
+    // meanwhile (its change notices) is the combo's own.
+    TMessage* outer = editMessage_;
+    editMessage_ = &m;
     try {
         WndProc(m);
     } catch (...) {
-        inEdit_ = false;
+        editMessage_ = outer;
         throw;
     }
-    inEdit_ = false;
+    editMessage_ = outer;
 }
 
 void TCustomComboBox::DefaultHandler(TMessage& m)
 {
-    if (inEdit_ && editWnd_ && m.Msg < CM_BASE) {
+    if (&m == editMessage_ && editWnd_) {
         m.Result = CallWindowProcA(editProc_, editWnd_, m.Msg, m.WParam, m.LParam);
         return;
     }

@@ -529,5 +529,5 @@ private:
     int savedItemIndex_ = -1;
     HWND editWnd_ = nullptr;
     WNDPROC editProc_ = nullptr;
-    bool inEdit_ = false;  // the message being handled is the edit's
+    TMessage* editMessage_ = nullptr;  // the edit's message being handled
 };

@@ -178,6 +178,8 @@ void TEditBtn::SetEditRect()
         return;
     const int edge = BorderStyle() == bsSingle ? 1 : 2;
     RECT r{edge, edge, ClientWidth() - button_->Width() - 3 - unitSpace_, ClientHeight() + 1};
+    // The area is all the text gets: no margins of the font's inside it.
+    SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     SendMessageA(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
 }
 
@@ -201,6 +203,14 @@ void TEditBtn::DoEnter()
     if (autoSelect_ && !(GetKeyState(VK_LBUTTON) & 0x8000))
         SelectAll();
     TCustomEdit::DoEnter();
+}
+
+void TEditBtn::DefaultHandler(TMessage& m)
+{
+    TCustomEdit::DefaultHandler(m);
+    // The edit sets its own text area again for a new font or size.
+    if (m.Msg == WM_SETFONT || m.Msg == WM_SIZE)
+        SetEditRect();
 }
 
 void TEditBtn::Dispatch(TMessage& m)

@@ -78,6 +78,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
     void Resize() override;
     void DoEnter() override;
     // Sets the text's formatting rectangle: it ends before the button and

@@ -522,7 +522,14 @@ bool TAdvStringGrid::CanEditShow()
             editor->RecreateWnd();
         return result;
     }
-    ShowCellControl(Col(), Row());
+    try {
+        ShowCellControl(Col(), Row());
+    } catch (...) {
+        // Nothing opened: the grid leaves the editing mode rather than try
+        // again (and fail again) at every move and scroll.
+        HideEditor();
+        throw;
+    }
     return false;
 }
 

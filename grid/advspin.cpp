@@ -426,6 +426,8 @@ void TAdvSpinEdit::SetEditRect()
     const bool border = BorderStyle() == bsSingle;
     const int edge = border ? 0 : 1;
     RECT r{edge, edge, ClientWidth() - button_->Width() - (border ? 2 : 3), ClientHeight() + 1};
+    // The area is all the text gets: no margins of the font's inside it.
+    SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     SendMessageA(Handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
 }
 
@@ -446,11 +448,16 @@ void TAdvSpinEdit::Resize()
 
 void TAdvSpinEdit::KeyDown(WORD& key, TShiftState shift)
 {
+    const bool step = key == VK_UP || key == VK_DOWN;
     if (key == VK_UP)
         StepUp();
     else if (key == VK_DOWN)
         StepDown();
     TCustomEdit::KeyDown(key, shift);
+    // Stepped: the edit's own Up and Down would only move the caret off the
+    // selection the step made.
+    if (step)
+        key = 0;
 }
 
 void TAdvSpinEdit::KeyPress(char& key)
@@ -476,6 +483,14 @@ void TAdvSpinEdit::DoExit()
     const int value = Value();
     if (Bounded(value) != value)
         SetValue(value);
+}
+
+void TAdvSpinEdit::DefaultHandler(TMessage& m)
+{
+    TCustomEdit::DefaultHandler(m);
+    // The edit sets its own text area again for a new font or size.
+    if (m.Msg == WM_SETFONT || m.Msg == WM_SIZE)
+        SetEditRect();
 }
 
 void TAdvSpinEdit::Dispatch(TMessage& m)
