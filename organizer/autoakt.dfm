@@ -53,6 +53,10 @@ object eAutoAktualizacja: TeAutoAktualizacja
     Width = 150
     Enabled = False
     Color = 14155775
+    Font.Charset = 238
+    Font.Color = clBlack
+    Font.Height = -11
+    Font.Name = 'Tahoma'
     LineColor = clTeal
     SelectedBoxColor = clBlack
     BoxColor = clTeal

@@ -676,7 +676,7 @@ const UpdateRow Rows[] = {
          t.Local("kursy.dat", "stare kursy");
      },
      {Next(), Informed(), Next(), Downloaded("porady.dat", "0,013", true), Stalled(),
-      [](BrennikUpdate& t) { PostMessageA(t.Get("").Handle(), WM_CLOSE, 0, 0); }, Told(Restart)},
+      [](BrennikUpdate& t) { t.App().CloseForm(Wizard); }, Told(Restart)},
      {"GET /a.qmx", "HEAD /pliki/porady.dat", "HEAD /pliki/kursy.dat", "GET /pliki/porady.dat",
       "GET /pliki/kursy.dat"},
      true,
