@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/Forms.h"
-#include "classlib/RichEdit.h"
+#include "bench/BenchUtil.h"
 #include "grid/AdvGrid.h"
 
 namespace {
@@ -22,24 +21,6 @@ namespace {
 constexpr int Rows = 100000;
 constexpr int Cols = 5;
 using TRow = std::array<std::string, Cols>;
-
-double Seconds()
-{
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// A fixed sequence.
-unsigned seed = 1250;
-unsigned Next(unsigned range)
-{
-    seed = seed * 1103515245u + 12345u;
-    return (seed >> 8) % range;
-}
 
 std::vector<TRow> MakeRows()
 {
@@ -117,22 +98,8 @@ double Fill(G& grid, const std::vector<TRow>& rows)
 
 } // namespace
 
-int Run();
-
-int main()
-{
-    try {
-        return Run();
-    } catch (const std::exception& e) {
-        std::printf("failed: %s\n", e.what());
-        return 1;
-    }
-}
-
 int Run()
 {
-    InitFormsUnit();
-    InitRichEditUnit();
     const std::vector<TRow> rows = MakeRows();
 
     // The fills in turn, three times each, the best of each counted: the
@@ -179,4 +146,9 @@ int Run()
     run(0, true, stLocaleTextNoCase, "locale");
     std::printf("worst sort ratio %.2f, fill ratio %.2f\n", worst, gridFill / plainFill);
     return 0;
+}
+
+int main()
+{
+    return RunGridBenchmark(&Run);
 }

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "classlib/Animate.h"
+#include "classlib/Buttons.h"
 #include "classlib/CheckLst.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
@@ -673,6 +674,7 @@ void InitFormsUnit()
         InitStdCtrlsUnit();
         InitExtCtrlsUnit();
         InitComCtrlsUnit();
+        InitButtonsUnit();
         InitCheckLstUnit();
         InitAnimateUnit();
         // The end-to-end tests drive every program through it.

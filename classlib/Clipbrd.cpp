@@ -139,9 +139,28 @@ void TClipboard::SetAsBytes(UINT format, const std::string &bytes) {
   SetAsHandle(format, block);
 }
 
+void TClipboard::AddAsBytes(UINT format, const std::string &bytes) {
+  HGLOBAL block = GlobalOfBytes(bytes);
+  if (!block)
+    throw EClipboardException("Out of memory for the clipboard");
+  Put(format, block, false);
+}
+
 void TClipboard::SetAsHandle(UINT format, HANDLE handle) {
-  Open();
-  Adding();
+  Put(format, handle, true);
+}
+
+void TClipboard::Put(UINT format, HANDLE handle, bool replace) {
+  try {
+    Open();
+  } catch (...) {
+    GlobalFree(handle);
+    throw;
+  }
+  if (replace)
+    Adding();
+  else
+    emptied_ = true; // what follows within the same Open joins the content
   bool taken = SetClipboardData(format, handle) != nullptr;
   Close();
   if (!taken) {

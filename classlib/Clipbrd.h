@@ -46,12 +46,19 @@ public:
   // content when the clipboard was not open.
   void SetAsBytes(UINT format, const std::string &bytes);
 
+  // Puts the bytes on the clipboard as the format (with a zero after them)
+  // beside the formats already there, which stay.
+  void AddAsBytes(UINT format, const std::string &bytes);
+
   // A memory block given to the clipboard, which owns it from then on
   // (freed here when the clipboard refuses it).
   void SetAsHandle(UINT format, HANDLE handle);
 
 private:
   void Adding();
+  // Gives the block to the clipboard, replacing its content (the first
+  // format within one Open) or beside it.
+  void Put(UINT format, HANDLE handle, bool replace);
   HWND window_ = nullptr;
   int openCount_ = 0;
   bool emptied_ = false;

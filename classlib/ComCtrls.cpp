@@ -10,9 +10,10 @@ void InitComCtrlsUnit()
 {
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_PROGRESS_CLASS;
+    icc.dwICC = ICC_PROGRESS_CLASS | ICC_DATE_CLASSES;
     InitCommonControlsEx(&icc);
     RegisterComponentClass(TProgressBar::StaticClass());
+    RegisterComponentClass(TDateTimePicker::StaticClass());
 }
 
 TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner)
@@ -122,4 +123,144 @@ void TProgressBar::StepBy(int delta)
 void TProgressBar::StepIt()
 {
     StepBy(step_);
+}
+
+// ---------------------------------------------------------------------------
+// TDateTimePicker
+
+namespace {
+
+SYSTEMTIME ToSystemTime(TDateTime value)
+{
+    int y, mo, d, h, mi, s, ms;
+    DecodeDate(value, y, mo, d);
+    DecodeTime(value, h, mi, s, ms);
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(y);
+    st.wMonth = static_cast<WORD>(mo);
+    st.wDay = static_cast<WORD>(d);
+    st.wHour = static_cast<WORD>(h);
+    st.wMinute = static_cast<WORD>(mi);
+    st.wSecond = static_cast<WORD>(s);
+    st.wMilliseconds = static_cast<WORD>(ms);
+    return st;
+}
+
+TDateTime FromSystemTime(const SYSTEMTIME& st)
+{
+    TDateTime date = 0, time = 0;
+    if (!TryEncodeDate(st.wYear, st.wMonth, st.wDay, date))
+        return 0;
+    TryEncodeTime(st.wHour, st.wMinute, st.wSecond, st.wMilliseconds, time);
+    return date + time;
+}
+
+} // namespace
+
+TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner), value_(Now())
+{
+    SetParentColor(false);
+    SetTabStop(true);
+    SetBounds(0, 0, 186, 21);
+}
+
+const TClassInfo* TDateTimePicker::ClassInfo() const
+{
+    return &StaticClass();
+}
+
+const TClassInfo& TDateTimePicker::StaticClass()
+{
+    using C = TDateTimePicker;
+    static const TClassInfo info("TDateTimePicker", &TWinControl::StaticClass(), &NewComponent<TDateTimePicker>,
+                                 {
+                                     PublishEnum<&C::Kind, &C::SetKind>("Kind", {"dtkDate", "dtkTime"}),
+                                     PublishEnum<&C::DateMode, &C::SetDateMode>("DateMode",
+                                                                                {"dmComboBox", "dmUpDown"}),
+                                     PublishEvent<&C::OnChange>("OnChange"),
+                                 });
+    return info;
+}
+
+TDateTime TDateTimePicker::DateTime()
+{
+    if (HandleAllocated()) {
+        SYSTEMTIME st{};
+        if (SendMessageA(handle_, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) == GDT_VALID)
+            value_ = FromSystemTime(st);
+    }
+    return value_;
+}
+
+void TDateTimePicker::SetDateTime(TDateTime value)
+{
+    value_ = value;
+    if (HandleAllocated()) {
+        SYSTEMTIME st = ToSystemTime(value);
+        SendMessageA(handle_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+    }
+}
+
+void TDateTimePicker::SetDate(TDateTime value)
+{
+    SetDateTime(static_cast<int>(value) + Time());
+}
+
+TDateTime TDateTimePicker::Time()
+{
+    const TDateTime value = DateTime();
+    return value - static_cast<int>(value);
+}
+
+void TDateTimePicker::SetTime(TDateTime value)
+{
+    SetDateTime(Date() + (value - static_cast<int>(value)));
+}
+
+void TDateTimePicker::SetKind(TDateTimeKind value)
+{
+    if (value == kind_)
+        return;
+    kind_ = value;
+    RecreateWnd();
+}
+
+void TDateTimePicker::SetDateMode(TDTDateMode value)
+{
+    if (value == dateMode_)
+        return;
+    dateMode_ = value;
+    RecreateWnd();
+}
+
+void TDateTimePicker::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    CreateSubClass(p, DATETIMEPICK_CLASSA);
+    if (kind_ == dtkTime)
+        p.Style |= DTS_TIMEFORMAT;
+    else if (dateMode_ == dmUpDown)
+        p.Style |= DTS_UPDOWN;
+}
+
+void TDateTimePicker::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SetDateTime(value_);
+}
+
+void TDateTimePicker::DestroyWnd()
+{
+    DateTime();
+    TWinControl::DestroyWnd();
+}
+
+void TDateTimePicker::Dispatch(TMessage& m)
+{
+    if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == DTN_DATETIMECHANGE) {
+        DateTime();
+        OnChange(this);
+        return;
+    }
+    TWinControl::Dispatch(m);
 }

@@ -445,3 +445,89 @@ public:
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 };
+
+// ---------------------------------------------------------------------------
+// Combo box
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+// The system's COMBOBOX window. Items and the text are kept by the control
+// while there is no window. A typed text and a choice from the list fire
+// OnChange; the list opening and closing fire OnDropDown and OnCloseUp.
+// The keys and the focus of the combo's own edit (the styles with one) are
+// the control's: they reach its KeyDown, KeyPress, KeyUp, DoEnter and
+// DoExit as if the combo had them.
+class TCustomComboBox : public TWinControl {
+public:
+    explicit TCustomComboBox(TComponent* owner);
+    ~TCustomComboBox() override;
+
+    TStrings* Items() const { return items_.get(); }
+    // Copies the lines given.
+    void SetItems(TStrings* value);
+    int ItemIndex();
+    void SetItemIndex(int value);
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle value);
+    int DropDownCount() const { return dropDownCount_; }
+    void SetDropDownCount(int value);
+    bool DroppedDown();
+    void SetDroppedDown(bool value);
+    // The open list's width in pixels (never narrower than the control).
+    int DroppedWidth();
+    void SetDroppedWidth(int value);
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int value);
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool value);
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int value);
+    // The selection in the edit, as character positions from 0.
+    int SelStart();
+    int SelLength();
+    void SetSel(int start, int length);
+    // The combo's own edit window; nullptr for the styles without one.
+    HWND EditHandle() const { return editWnd_; }
+    TCanvas* Canvas() { return ControlCanvas(); }
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+    const TClassInfo* ClassInfo() const override;
+    static const TClassInfo& StaticClass();
+
+protected:
+    friend class TComboItems;
+    virtual void Change();
+    virtual void DropDown();
+    virtual void CloseUp();
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Dispatch(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    // A message of the combo's edit, handled as the combo's own.
+    void EditMessage(TMessage& message);
+    // The mouse moved over the combo's edit or left it (WM_MOUSEMOVE,
+    // WM_MOUSELEAVE), before the edit handles it.
+    virtual void EditMouse(UINT msg) { (void)msg; }
+
+private:
+    friend LRESULT CALLBACK ComboEditProc(HWND, UINT, WPARAM, LPARAM);
+    bool HasEdit() const { return style_ == csDropDown || style_ == csSimple; }
+
+    std::unique_ptr<TStrings> items_;
+    TComboBoxStyle style_ = csDropDown;
+    int dropDownCount_ = 8;
+    int droppedWidth_ = 0;
+    int maxLength_ = 0;
+    bool sorted_ = false;
+    int itemHeight_ = 16;
+    int savedItemIndex_ = -1;
+    HWND editWnd_ = nullptr;
+    WNDPROC editProc_ = nullptr;
+    TMessage* editMessage_ = nullptr;  // the edit's message being handled
+};

@@ -278,6 +278,7 @@ struct TAction {
     size_t Next = 0;  // the stroke at hand
     int Phase = 0;    // 0: down (or the character), 1: up
     bool Active = false;
+    HWND LastFocus = nullptr;  // where the strokes went last
 };
 
 // "Jan{Enter}", "{Ctrl+V}", "{Shift+Tab}", "{{" for a brace.
@@ -425,7 +426,14 @@ void TUiProbe::KeysStep()
     TAction& action = queue_.front();
     if (action.Next < action.Strokes.size()) {
         const TStroke& s = action.Strokes[action.Next];
+        // The focus follows what the keys do (a Tab moves it on); while
+        // another program is in front this thread has no focus at all, and
+        // the strokes go on to the window that had it.
         HWND focus = GetFocus();
+        if (focus)
+            action.LastFocus = focus;
+        else
+            focus = action.LastFocus;
         if (action.Phase == 0) {
             SetModifiers(s.Ctrl, s.Shift, s.Alt);
             if (s.Typed) {
@@ -473,6 +481,7 @@ void TUiProbe::RunNext()
             SetForegroundWindow(GetAncestor(wnd, GA_ROOT));
             if (GetFocus() != wnd && !IsChild(wnd, GetFocus()))
                 SetFocus(wnd);
+            keys.LastFocus = GetFocus() ? GetFocus() : wnd;
         } catch (const std::exception& e) {
             failures_.push_back("failed " + std::to_string(keys.Number) + " " + Escape(e.what()));
             finished_ = keys.Number;

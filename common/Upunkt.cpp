@@ -17,6 +17,10 @@ constexpr int ElementErrorCode = -10;
 constexpr int BlinkInterval = 500;
 
 // The multimedia library, loaded on the first sound and kept for the run.
+// It is never freed: an asynchronous sound plays on a thread of the
+// library's own, which may still be running its code when the program ends.
+// The sound is stopped instead; the process unloads the library after its
+// threads are gone.
 class TSoundLibrary {
 public:
     TSoundLibrary() : module_(LoadLibraryA("winmm.dll"))
@@ -27,8 +31,8 @@ public:
     }
     ~TSoundLibrary()
     {
-        if (module_)
-            FreeLibrary(module_);
+        if (play_)
+            play_(nullptr, 0);
     }
     TSoundLibrary(const TSoundLibrary&) = delete;
     TSoundLibrary& operator=(const TSoundLibrary&) = delete;

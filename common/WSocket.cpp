@@ -266,7 +266,7 @@ int TCustomWSocket::RcvdCount()
     return static_cast<int>(count);
 }
 
-in_addr TCustomWSocket::ResolveAddr(const std::string& text)
+in_addr WSocketResolveHost(const std::string& text)
 {
     const std::string name = Trim(text);
     in_addr result{};
@@ -289,7 +289,7 @@ in_addr TCustomWSocket::ResolveAddr(const std::string& text)
 bool TCustomWSocket::MakeSocket(const char* failure)
 {
     if (!addrResolved_) {
-        sin_.sin_addr = ResolveAddr(addr_);
+        sin_.sin_addr = WSocketResolveHost(addr_);
         addrResolved_ = true;
     }
     sin_.sin_family = AF_INET;

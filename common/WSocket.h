@@ -192,7 +192,6 @@ private:
     // A call failed after the handle was made: close, then report.
     void FailOpen(const std::string& function, int code);
     void SetLingerOption();
-    in_addr ResolveAddr(const std::string& text);
 
     // WSocketData.cpp
     void EmptyQueue() { queue_.clear(); }
@@ -263,6 +262,11 @@ public:
 std::string WinsockErrorText(int code);
 // The computer's host name; ESocketException when it cannot be had.
 std::string LocalHostName();
+// The address of a trimmed text: a dotted number as it is, any other name
+// through the system's blocking host look-up (Windows Sockets started first
+// when needed), its first address. ESocketException "SetAddr: Nie mogę
+// rozpoznać adresu <name>." when it is not found.
+in_addr WSocketResolveHost(const std::string& text);
 
 // Registers TWSocket for the form reader.
 void WSocketStartup();

@@ -90,6 +90,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* owner)
     richEdit_->SetBorderStyle(bsNone);
 
     hasDatePicker_ = commCtrlVersion() > LastVersionWithoutPicker;
+    CreateControlEditors();
     editorType_ = etText;
 }
 
@@ -512,4 +513,7 @@ const TClassInfo& TAdvStringGrid::StaticClass()
 void InitAdvGridUnit()
 {
     RegisterComponentClass(TAdvStringGrid::StaticClass());
+    InitAdvSpinUnit();
+    InitASGEditUnit();
+    InitAdvComboUnit();
 }

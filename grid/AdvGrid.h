@@ -31,6 +31,13 @@
 
 class TRichEdit;
 class THintWindow;
+class TGridButton;
+class TGridCheckBox;
+class TGridSpin;
+class TGridCombo;
+class TGridDatePicker;
+class TGridEditBtn;
+class TGridUnitEditBtn;
 class TArrowWindow;
 class TIntList;
 class TAdvStringGrid;
@@ -275,6 +282,54 @@ public:
     std::string GetCellPlainText(int ACol, int ARow);
     void LoadRichText(int ACol, int ARow, TRichEdit* RichEdit);
 
+    // ---- Clipboard and import.
+    // Rich text of a cell (its text holds "{\") put on the clipboard beside
+    // what is there.
+    void CopyCellRTF(int Col, int Row);
+    void CopyRangeToClipboard(TGridRect Rect);
+    void CopySelectionToClipboard();
+    void CutSelectionToClipboard();
+    // Pastes at the selection's top-left cell; with
+    // Navigation.AllowSmartClipboard one value fills the selection and two
+    // start a series over it.
+    void PasteSelectionFromClipboard();
+    int PasteFromClipboardAt(int Col, int Row);
+    // Lines to rows, TAB-separated fields to cells from (Col, Row); the grid
+    // grows to take them; refused cells are skipped and counted. Gives the
+    // number of fields; reads up to the text's first zero byte.
+    int PasteText(int Col, int Row, const std::string& Text);
+    // The selection in the clipboard's text format.
+    std::string SelectionAsText();
+    // The range in the clipboard's text format.
+    std::string RangeAsText(const TGridRect& Rect);
+    // A worksheet through the spreadsheet program's automation server.
+    void ImportWorksheet(const std::string& FileName);
+    void ReadCSVFile(const std::string& FileName, bool Append);
+    void LoadCSVFile(const std::string& FileName) { ReadCSVFile(FileName, false); }
+    // The top-left cell of the last copied range (-1, -1 before any copy).
+    TGridCoord CopyOrigin() const { return copyOrigin_; }
+    // 0: detected for each file.
+    char CSVSeparator() const { return csvSeparator_; }
+    void SetCSVSeparator(char v) { csvSeparator_ = v; }
+    bool TildeLineBreaks() const { return tildeLineBreaks_; }
+    void SetTildeLineBreaks(bool v) { tildeLineBreaks_ = v; }
+    bool ImportIntoFixedCells() const { return importIntoFixedCells_; }
+    void SetImportIntoFixedCells(bool v) { importIntoFixedCells_ = v; }
+    bool QuoteMultiLineCells() const { return quoteMultiLineCells_; }
+    void SetQuoteMultiLineCells(bool v) { quoteMultiLineCells_ = v; }
+
+    // ---- Control editors: made hidden at construction; the button shows a
+    // dragged header during a row or column move.
+    TGridButton* ButtonEditor() const { return button_; }
+    TGridButton* DragButton() const { return dragButton_; }
+    TGridCombo* ComboEditor() const { return combo_; }
+    TGridSpin* SpinEditor() const { return spin_; }
+    // nullptr without the common controls' date picker (before 4.70).
+    TGridDatePicker* DateEditor() const { return datePicker_; }
+    TGridCheckBox* CheckBoxEditor() const { return checkBox_; }
+    TGridEditBtn* EditButtonEditor() const { return editBtn_; }
+    TGridUnitEditBtn* UnitEditor() const { return unitEditBtn_; }
+
     // ---- Published properties.
     bool AutoNumAlign() const { return autoNumAlign_; }
     void SetAutoNumAlign(bool v) { autoNumAlign_ = v; }
@@ -458,6 +513,15 @@ public:
 protected:
     friend class TAdvInplaceEdit;
     friend class TColumnSize;
+    template <class>
+    friend class TGridControl;
+    friend class TGridButton;
+    friend class TGridCheckBox;
+    friend class TGridSpin;
+    friend class TGridCombo;
+    friend class TGridDatePicker;
+    template <class>
+    friend class TGridEditBox;
 
     void Notification(TComponent* component, TOperation operation) override;
     void Dispatch(TMessage& message) override;
@@ -582,6 +646,55 @@ private:
     TCustomForm* ownerForm_ = nullptr;
     int formWidth_ = 0, formHeight_ = 0;
     TCursor normalCursor_ = crDefault;
+
+    // Clipboard and import.
+    void SmartPaste(int pasted);
+    void FillSeries(const TGridRect& s, const std::string& a, const std::string& b);
+    std::string RichPlainText(int col, int row);
+    // Stores a text read from outside (paste, import) without repainting;
+    // EndBulkWrite repaints once.
+    void BulkWrite(int col, int row, const std::string& text);
+    void EndBulkWrite();
+    TGridCoord copyOrigin_{-1, -1};
+
+    // Control editors.
+    void CreateControlEditors();
+    // The control of the current editor kind (nullptr for the text kinds).
+    TWinControl* CurrentControl() const;
+    // What the control of the current kind holds, as the cell's text.
+    std::string ControlValue();
+    // That control hidden and disabled, with (store) or without its value
+    // written into the cell.
+    void HideControl(int col, int row, bool store);
+    // Enter (and the keys that act as it): the value written into the cell
+    // and validated; on a refusal the control stays and false comes back.
+    bool ControlEnter(TWinControl* control);
+    // The control hands the keyboard back: hidden (storing unless Escape),
+    // the editing mode left, Up and Down (Left and Right too with
+    // arrowsAcross) passed on, the grid focused without AlwaysEdit, and
+    // Enter moves on. quiet: the grid neither validates nor starts an edit
+    // as the focus comes back.
+    void ControlReturn(WORD key, bool store, bool arrowsAcross, bool quiet);
+    // The control lost the focus while it showed: stored and hidden.
+    void ControlExit(TWinControl* control);
+    // A key of an edit with a button; false when it is the edit's own.
+    bool EditButtonKey(TWinControl* edit, WORD& key);
+    // Owned as components.
+    TGridCombo* combo_ = nullptr;
+    TGridSpin* spin_ = nullptr;
+    TGridDatePicker* datePicker_ = nullptr;
+    TGridCheckBox* checkBox_ = nullptr;
+    TGridEditBtn* editBtn_ = nullptr;
+    TGridUnitEditBtn* unitEditBtn_ = nullptr;
+    TGridButton* button_ = nullptr;
+    TGridButton* dragButton_ = nullptr;
+    // A control editor is handing the focus back: the grid neither
+    // validates nor starts an edit on the way.
+    bool controlFocusChange_ = false;
+    char csvSeparator_ = 0;
+    bool tildeLineBreaks_ = false, importIntoFixedCells_ = false, quoteMultiLineCells_ = false;
 };
 
 void InitAdvGridUnit();
+
+#include "grid/AdvGridEditors.h"

@@ -522,17 +522,15 @@ bool TAdvStringGrid::CanEditShow()
             editor->RecreateWnd();
         return result;
     }
-    ShowCellControl(Col(), Row());
+    try {
+        ShowCellControl(Col(), Row());
+    } catch (...) {
+        // Nothing opened: the grid leaves the editing mode rather than try
+        // again (and fail again) at every move and scroll.
+        HideEditor();
+        throw;
+    }
     return false;
-}
-
-// The control editors of kinds 1 to 9 and 16 are not part of this grid yet:
-// those kinds open nothing, and nothing is marked as showing.
-void TAdvStringGrid::ShowCellControl(int, int) {}
-
-void TAdvStringGrid::HideCellControl(int, int)
-{
-    controlShowing_ = false;
 }
 
 void TAdvStringGrid::CancelCellEdit()

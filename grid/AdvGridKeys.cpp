@@ -12,13 +12,6 @@
 
 namespace {
 
-void SystemBeep()
-{
-    MessageBeep(MB_OK);
-}
-
-TAdvStringGrid::TBeeper beeper = &SystemBeep;
-
 char AsciiUpper(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -48,14 +41,12 @@ bool IsDigitChar(unsigned char c)
 
 TAdvStringGrid::TBeeper TAdvStringGrid::SetBeeper(TBeeper b)
 {
-    const TBeeper old = beeper;
-    beeper = b ? b : &SystemBeep;
-    return old;
+    return SetGridBeeper(b);
 }
 
 void TAdvStringGrid::Beep()
 {
-    beeper();
+    GridBeep();
 }
 
 // ---------------------------------------------------------------------------
@@ -112,6 +103,8 @@ void TAdvStringGrid::EllipsisClick()
 
 void TAdvStringGrid::DoEnter()
 {
+    if (controlFocusChange_)
+        return;
     try {
         TStringGrid::DoEnter();
         editBegun_ = true;
@@ -125,7 +118,7 @@ void TAdvStringGrid::DoEnter()
 
 void TAdvStringGrid::DoExit()
 {
-    if (editBegun_)
+    if (editBegun_ && !controlFocusChange_)
         ValidateCell(Cells(Col(), Row()));
     TStringGrid::DoExit();
 }
@@ -210,6 +203,20 @@ void TAdvStringGrid::KeyDown(WORD& key, TShiftState shift)
     }
     const bool ctrl = (shift & ssCtrl) != 0;
     const bool shifted = (shift & ssShift) != 0;
+    if (navigation_->AllowClipboardShortCuts) {
+        if ((ctrl && pressed == 'X') || (shifted && pressed == VK_DELETE)) {
+            CutSelectionToClipboard();
+            return;
+        }
+        if ((ctrl && pressed == 'V') || (shifted && pressed == VK_INSERT)) {
+            PasteSelectionFromClipboard();
+            return;
+        }
+        if ((ctrl && pressed == 'C') || (ctrl && pressed == VK_INSERT)) {
+            CopySelectionToClipboard();
+            return;
+        }
+    }
     switch (pressed) {
     case VK_SPACE: {
         bool allowed = (Options() & goEditing) != 0;
@@ -225,9 +232,7 @@ void TAdvStringGrid::KeyDown(WORD& key, TShiftState shift)
         }
         break;
     }
-    // Ctrl+X, Ctrl+V, Ctrl+C and their Shift and Ctrl variants of Delete and
-    // Insert go to the clipboard commands once the grid has them; until
-    // then they fall through to the row keys below only when they are plain.
+    // Insert and Delete with Shift or Ctrl are the clipboard's, not the rows'.
     case VK_INSERT:
         if (!ctrl && !shifted && navigation_->AllowInsertRow) {
             const int row = Row();

@@ -378,3 +378,45 @@ void DrawTransparent(TCanvas* Canvas, TBitmap* Bitmap, TColor BackColor, TPoint 
     copy.Canvas()->BrushCopy(all, Bitmap, all, Bitmap->Canvas()->Pixels(0, 0));
     Canvas->Draw(Origin.x, Origin.y, &copy);
 }
+
+namespace {
+
+void SystemBeep()
+{
+    MessageBeep(MB_OK);
+}
+
+TGridBeeper gridBeeper = &SystemBeep;
+
+} // namespace
+
+TGridBeeper SetGridBeeper(TGridBeeper beeper)
+{
+    const TGridBeeper old = gridBeeper;
+    gridBeeper = beeper ? beeper : &SystemBeep;
+    return old;
+}
+
+void GridBeep()
+{
+    gridBeeper();
+}
+
+namespace {
+
+int FontTextHeight(HFONT font)
+{
+    TWindowDC screen;
+    TSelectObject select(screen.Get(), font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(screen.Get(), &tm);
+    return tm.tmHeight;
+}
+
+} // namespace
+
+int EditTextRoom(TFont* Font)
+{
+    const int m = FontTextHeight(Font->Handle());
+    return m + std::min(m, FontTextHeight(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)))) / 4;
+}

@@ -65,3 +65,14 @@ TDateTime NextSeriesDate(int dYears, int dMonths, int dDays, TDateTime Step, TDa
 // Draws Bitmap with its top left at Origin, its pixels of the colour of its
 // pixel (0, 0) in BackColor.
 void DrawTransparent(TCanvas* Canvas, TBitmap* Bitmap, TColor BackColor, TPoint Origin);
+
+// The beep of a refused character in the grid and its controls; a test may
+// put a counter in its place. SetGridBeeper(nullptr) restores the system's
+// beep and gives the one it replaced.
+using TGridBeeper = void (*)();
+TGridBeeper SetGridBeeper(TGridBeeper beeper);
+void GridBeep();
+
+// The room an edit's text needs in a font: its text height M plus the
+// smaller of M and the system font's text height, div 4.
+int EditTextRoom(TFont* Font);

@@ -24,6 +24,7 @@
 #include "grid/qmxUserData.h"
 #include "organizer/FileUtil.h"
 #include "organizer/apperase.h"
+#include "organizer/autoakt.h"
 #include "organizer/cabfiles.h"
 #include "organizer/htmlabel.h"
 #include "organizer/qmxbackup.h"
@@ -35,6 +36,9 @@ TeMain* eMain = nullptr;
 namespace {
 
 const char TarvixKey[] = "Software\\QMX\\Tarvix";
+// The organizer's file name in capitals: it names the update's settings and
+// its section of the file list.
+const char UpdateCodeName[] = "BRENNIK";
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QMX";
 const char SettingsKey[] = "Software\\QMX";
 const char LongDateFormat[] = "dddd, d mmmmm yyyy, h:mm";
@@ -502,6 +506,11 @@ void TeMain::bUsunKopieClick(TObject*)
     }
 }
 
+void TeMain::bAktualizacjaClick(TObject*)
+{
+    RunInternetUpdate(UpdateCodeName);
+}
+
 const TClassInfo& TeMain::StaticClass()
 {
     static const TClassInfo info(
@@ -544,6 +553,7 @@ const TClassInfo& TeMain::StaticClass()
             PublishHandler<&TeMain::bPokazZawartosCabaClick>("bPokazZawartosCabaClick"),
             PublishHandler<&TeMain::lbZawartoscCabaAnchorClick>("lbZawartoscCabaAnchorClick"),
             PublishHandler<&TeMain::bUsunKopieClick>("bUsunKopieClick"),
+            PublishHandler<&TeMain::bAktualizacjaClick>("bAktualizacjaClick"),
         });
     return info;
 }
@@ -558,4 +568,5 @@ void OrganizerMainStartup()
     AppEraseStartup();
     ShellLnkStartup();
     PlacemntStartup();
+    AutoaktStartup();
 }

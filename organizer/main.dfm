@@ -94,13 +94,13 @@ object eMain: TeMain
         object bAktualizacjaInternetowa: TqmxColorButton
           Align = alBottom
           Height = 33
-          Enabled = False
           Caption = 'Aktualizacja internetowa...'
           BorderColor = clTeal
           Color = 15263965
           RoundSize = 24
           SingleLine = True
           Kind = bkCustom
+          OnClick = bAktualizacjaClick
         end
       end
       object pKlient0: TPanel
@@ -143,13 +143,13 @@ object eMain: TeMain
         object bAktualizacja: TqmxColorButton
           Align = alBottom
           Height = 33
-          Enabled = False
           Caption = 'Aktualizacja internetowa...'
           BorderColor = clTeal
           Color = 15263965
           RoundSize = 24
           SingleLine = True
           Kind = bkCustom
+          OnClick = bAktualizacjaClick
         end
       end
       object pKlient1: TPanel

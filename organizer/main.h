@@ -66,6 +66,9 @@ public:
     void bPokazZawartosCabaClick(TObject* Sender);
     void lbZawartoscCabaAnchorClick(TObject* Sender, int Index, const std::string& Anchor);
     void bUsunKopieClick(TObject* Sender);
+    // Both "Aktualizacja internetowa..." buttons: the Internet update under
+    // the organizer's code name.
+    void bAktualizacjaClick(TObject* Sender);
 
     // True while the removal runs; the page's controls and the tabs are
     // disabled meanwhile, so nothing refills the lists it walks.

@@ -542,10 +542,13 @@ TEST_F(AdvGrid, InsertAndRemoveRowsAndColumns)
     EXPECT_EQ(grid->ColCount(), 2);
     EXPECT_EQ(grid->ColWidths(0), 31);
     EXPECT_EQ(grid->ColWidths(1), 32);
+    grid->SetObjects(1, 0, &caller);
     grid->InsertCols(1, 1);
     EXPECT_EQ(grid->Cells(2, 0), "b");
     EXPECT_EQ(grid->Cells(1, 0), "");
     EXPECT_EQ(grid->ColWidths(1), grid->DefaultColWidth());
+    EXPECT_EQ(grid->Objects(1, 0), nullptr) << "a new cell holds no object";
+    EXPECT_EQ(grid->Objects(2, 0), &caller);
 }
 
 TEST_F(AdvGrid, ClearingFreesOnlyCellGraphics)

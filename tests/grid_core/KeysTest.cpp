@@ -480,3 +480,48 @@ TEST_F(AdvKeys, LosingTheFocusValidates)
     FocusElsewhere();
     EXPECT_EQ(events.log, std::vector<std::string>{"validate 1,8 tekst"});
 }
+
+TEST_F(AdvKeys, ClipboardShortCuts)
+{
+    grid = MakeGrid(3, 4, {{}, {"", "a", "b"}, {"", "c", "d"}});
+    grid->Navigation()->AllowInsertRow = true;
+    grid->Navigation()->AllowDeleteRow = true;
+    FocusWindow(grid->Handle());
+    // Without the setting the keys copy nothing, and Shift+Insert is no row
+    // key either.
+    Clipboard()->SetAsText("przed");
+    grid->SetSelection(TGridRect{1, 1, 2, 2});
+    Key('C', ssCtrl);
+    EXPECT_EQ(Clipboard()->GetAsText(), "przed");
+    Key(VK_INSERT, ssShift);
+    EXPECT_EQ(grid->RowCount(), 4);
+
+    grid->Navigation()->AllowClipboardShortCuts = true;
+    struct {
+        WORD key;
+        TShiftState shift;
+    } copies[] = {{'C', ssCtrl}, {VK_INSERT, ssCtrl}};
+    for (const auto& c : copies) {
+        Clipboard()->SetAsText("");
+        grid->SetSelection(TGridRect{1, 1, 2, 2});
+        Key(c.key, c.shift);
+        EXPECT_EQ(Clipboard()->GetAsText(), "a\tb\r\nc\td") << c.key;
+    }
+    grid->SetSelection(TGridRect{1, 1, 1, 2});
+    Key('X', ssCtrl);
+    EXPECT_EQ(Clipboard()->GetAsText(), "a\r\nc");
+    EXPECT_EQ(ColumnText(grid, 1, 1, 2), "|");
+    grid->SetSelection(TGridRect{2, 1, 2, 1});
+    Key(VK_DELETE, ssShift);
+    EXPECT_EQ(Clipboard()->GetAsText(), "b");
+    EXPECT_EQ(grid->RowCount(), 4) << "Shift+Delete deletes no row";
+    grid->SetSelection(TGridRect{1, 2, 1, 2});
+    Key('V', ssCtrl);
+    EXPECT_EQ(grid->Cells(1, 2), "b");
+    Clipboard()->SetAsText("x\ty");
+    grid->SetSelection(TGridRect{1, 3, 1, 3});
+    Key(VK_INSERT, ssShift);
+    EXPECT_EQ(grid->Cells(1, 3), "x");
+    EXPECT_EQ(grid->Cells(2, 3), "y");
+    EXPECT_EQ(grid->RowCount(), 4);
+}

@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-TEST_F(AdvUserData, LaidOutAsThePartSays)
+TEST_F(AdvUserData, LaidOutForTheFourteenValues)
 {
     Make();
     EXPECT_EQ(grid->RowCount(), 15);

@@ -81,3 +81,31 @@ TEST(UserData, NumberStoredByAnotherProgramComesBackAsText)
     EXPECT_EQ(Stored("Kod"), "31042");
     DeleteRegKey(1, UserDataKey);
 }
+
+TEST(UserData, AValueOfAnotherTypeIsNotOverwrittenByItsStandIn)
+{
+    DeleteRegKey(1, UserDataKey);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, UserDataKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const char expandable[] = "%USERPROFILE%\\dom";
+    RegSetValueExA(key, "Adres", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expandable), sizeof expandable);
+    const char multi[] = "a\0b\0";
+    RegSetValueExA(key, "Firma", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
+    RegCloseKey(key);
+
+    auto* grid = new TqmxUserData(nullptr);
+    EXPECT_EQ(grid->Cells(1, 3), "*** ext string ***");
+    grid->SetCells(1, 2, "Firma Sp. z o.o.");  // typed over: the user's text is stored
+    delete grid;
+
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, UserDataKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD type = 0;
+    RegQueryValueExA(key, "Adres", nullptr, &type, nullptr, nullptr);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ)) << "the loaded stand-in is not written back";
+    RegQueryValueExA(key, "Firma", nullptr, &type, nullptr, nullptr);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    RegCloseKey(key);
+    EXPECT_EQ(Stored("Firma"), "Firma Sp. z o.o.");
+    DeleteRegKey(1, UserDataKey);
+}

@@ -40,8 +40,9 @@ public:
     // most ms milliseconds): the server logs a connection once the client
     // has closed it, and the client closes from its messages.
     std::vector<TConnection> WaitForLog(size_t count, unsigned ms = 30000) const;
-    // The same until the server stalls on a connection (stall-after);
-    // takes the server's flag away, so that the next stall is seen anew.
+    // The same until the server stalls on a connection (stall-after or
+    // no-answer); takes the server's flag away, so that the next stall is
+    // seen anew.
     bool WaitForStall(unsigned ms = 30000) const;
 
     // The bytes of a body-size row: byte i is i % 251.

@@ -249,6 +249,7 @@ class Server:
             self.drain(conn, record, shut=True)
             return
         if row.no_answer:
+            self.flag_stall(number, record)
             self.drain(conn, record, shut=False)
             return
         if row.raw is not None:
@@ -300,11 +301,15 @@ class Server:
             record["end"] = "-"
             return True
         if row.stall_after is not None and limit == row.stall_after:
-            with open(os.path.join(self.folder, "stalled-%d" % number), "w") as f:
-                f.write("%d\n" % record["sent"])
+            self.flag_stall(number, record)
             self.drain(conn, record, shut=False)
             return True
         return False
+
+    def flag_stall(self, number, record):
+        """Tells the test that the server now waits, sending nothing."""
+        with open(os.path.join(self.folder, "stalled-%d" % number), "w") as f:
+            f.write("%d\n" % record["sent"])
 
     def drain(self, conn, record, shut):
         """Reads what the client still sends until it closes (or the wait

@@ -38,7 +38,7 @@ protected:
     void SetUp() override
     {
         ClearKeys();
-        folder_ = temp_.Path() + "Lumero\\";
+        folder_ = temp_.Path() + folderName_ + "\\";
         ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
         exe_ = folder_ + "brennik.exe";
         ASSERT_TRUE(CopyFileA(BuiltPath("organizer\\brennik.exe").c_str(), exe_.c_str(), FALSE));
@@ -76,6 +76,8 @@ protected:
     }
 
     TempFolder temp_;
+    // The program folder's name, below the test's temporary folder.
+    std::string folderName_ = "Lumero";
     std::string folder_, exe_;
     std::unique_ptr<TUiProcess> app_;
 };

@@ -832,6 +832,13 @@ void TUiProcess::SavePng(const std::string& form, const std::string& fileName)
     Request({"png", form, fileName});
 }
 
+void TUiProcess::CloseForm(const std::string& form)
+{
+    HWND wnd = WaitForForm(form).Handle();
+    if (!PostMessageA(wnd, WM_CLOSE, 0, 0))
+        throw EUiDriverError("could not ask form " + form + " to close");
+}
+
 int TUiProcess::WaitForExit(int timeoutMs)
 {
     if (WaitForSingleObject(process_, static_cast<DWORD>(Limit(timeoutMs))) != WAIT_OBJECT_0)

@@ -168,6 +168,9 @@ public:
     // Saves what the form shows as a PNG file (a path of the program's).
     void SavePng(const std::string& form, const std::string& fileName);
 
+    // Asks a shown form to close as its close box does (WM_CLOSE, posted).
+    void CloseForm(const std::string& form);
+
     // Waits until the program has taken up every action sent so far.
     void Sync(int timeoutMs = -1);
     // Waits for the program's end and gives its exit code.

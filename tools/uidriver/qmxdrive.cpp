@@ -36,7 +36,7 @@ const char* const Usage =
     "  select FORM NAME INDEX|TEXT | tick FORM NAME INDEX on|off | cell FORM NAME COL ROW TEXT\n"
     "  set FORM NAME KEY VALUE | keys FORM NAME KEYS   (\"Jan{Enter}\", \"{Ctrl+V}\")\n"
     "  answer BUTTON-NAME | answer-system BUTTON-TEXT\n"
-    "  png FORM FILE | sync | wait-exit | kill\n"
+    "  png FORM FILE | close FORM | sync | wait-exit | kill\n"
     "FORM: a form's name, class or caption; NAME: a component's name (\"\" for the form itself).\n";
 
 class EUsage : public std::runtime_error {
@@ -263,6 +263,9 @@ void TDriver::Run(const std::vector<std::string>& w)
     } else if (c == "png") {
         need(2, 2);
         Target().SavePng(w[1], w[2]);
+    } else if (c == "close") {
+        need(1, 1);
+        Target().CloseForm(w[1]);
     } else if (c == "sync") {
         need(0, 0);
         Target().Sync();
