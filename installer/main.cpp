@@ -51,16 +51,16 @@ bool MayHoldVersionInfo(const std::string& path)
     return (read >= 2 && head[0] == 'M' && head[1] == 'Z') || (read == 4 && std::memcmp(head, "SZDD", 4) == 0);
 }
 
-// Sets a copied file's attributes to normal when it is read-only, hidden or
-// system (a file copied from a write-protected medium comes read-only); a
-// missing file is left alone.
-void ClearSpecialAttributes(const std::string& path)
+// Sets a copied file's attributes to normal (a file copied from a
+// write-protected medium comes read-only, a fresh copy carries the archive
+// mark); a missing file is left alone, and one already normal is not touched.
+void SetNormalAttributes(const std::string& path)
 {
     if (IsDeviceName(path))
         return;
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    constexpr DWORD special = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & special))
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        attributes != FILE_ATTRIBUTE_NORMAL)
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -456,7 +456,7 @@ void TeMain::InstallEntry(int Index, const std::string& Entry)
     // no failure to report.
     if (!copied && !fo->Cancelled() && !fo->Declined())
         RunMessage(ShellErrorMessage(lastError, fo->ResultCode()));
-    ClearSpecialAttributes(dest);
+    SetNormalAttributes(dest);
     // A declined replacement keeps the old file and counts as installed; a
     // failed copy or a cancelled one left nothing to record.
     if (!fo->Declined() && (!copied || fo->Cancelled()))
