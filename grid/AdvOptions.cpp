@@ -281,39 +281,7 @@ const TClassInfo& TBackGround::StaticClass()
 }
 
 // ---------------------------------------------------------------------------
-// THTMLSettings, TPrintsettings
-
-void THTMLSettings::Assign(const TPersistent* source)
-{
-    if (auto* s = dynamic_cast<const THTMLSettings*>(source))
-        *this = *s;
-    else
-        TPersistent::Assign(source);
-}
-
-const TClassInfo* THTMLSettings::ClassInfo() const
-{
-    return &StaticClass();
-}
-
-const TClassInfo& THTMLSettings::StaticClass()
-{
-    using C = THTMLSettings;
-    static const TClassInfo info("THTMLSettings", &TPersistent::StaticClass(), nullptr,
-                                 {
-                                     QMX_BOOL(C, SaveColor),
-                                     QMX_BOOL(C, SaveFonts),
-                                     QMX_INT(C, BorderSize),
-                                     QMX_INT(C, CellSpacing),
-                                     QMX_INT(C, Width),
-                                     QMX_STR(C, FooterFile),
-                                     QMX_STR(C, HeaderFile),
-                                     QMX_STR(C, TableStyle),
-                                     QMX_STR(C, PrefixTag),
-                                     QMX_STR(C, SuffixTag),
-                                 });
-    return info;
-}
+// TPrintsettings
 
 TPrintsettings::TPrintsettings()
     : font_(std::make_unique<TFont>()), headerFont_(std::make_unique<TFont>()), footerFont_(std::make_unique<TFont>()),

@@ -9,6 +9,7 @@
 
 #include "classlib/Graphics.h"
 #include "classlib/Lists.h"
+#include "common/HtmlSettings.h"
 
 class TAdvStringGrid;
 
@@ -152,21 +153,6 @@ private:
     int left_ = 0;
     TBackGroundDisplay display_ = bdTile;
     std::unique_ptr<TBitmap> bitmap_;
-};
-
-// HTML export settings: carried, nothing reads them.
-class THTMLSettings : public TPersistent {
-public:
-    bool SaveColor = true;
-    bool SaveFonts = true;
-    int BorderSize = 1;
-    int CellSpacing = 0;
-    int Width = 100;
-    std::string FooterFile, HeaderFile, TableStyle, PrefixTag, SuffixTag;
-
-    void Assign(const TPersistent* source) override;
-    const TClassInfo* ClassInfo() const override;
-    static const TClassInfo& StaticClass();
 };
 
 // Print settings: carried, nothing prints.

@@ -18,6 +18,7 @@
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/ListView.h"
+#include "common/HtmlSettings.h"
 #include "classlib/RichEdit.h"
 #include "classlib/StdCtrls.h"
 #include "installer/advlistvsort.h"
@@ -50,21 +51,6 @@ public:
 
 private:
     TAdvListView* owner_;
-};
-
-// HTML export options: held and streamed only.
-class THTMLSettings : public TPersistent {
-public:
-    bool SaveColor = true;
-    bool SaveFonts = true;
-    int BorderSize = 1;
-    int CellSpacing = 0;
-    int Width = 100;
-    std::string FooterFile, HeaderFile, TableStyle, PrefixTag, SuffixTag;
-
-    void Assign(const TPersistent* source) override;
-    const TClassInfo* ClassInfo() const override;
-    static const TClassInfo& StaticClass();
 };
 
 // Print options: held and streamed only; the view has no printing.
