@@ -338,10 +338,19 @@ void TAdvStringGrid::CreateWnd()
     richEdit_->SetBounds(0, richEdit_->Top(), 0, richEdit_->Height());
     if (columnSize_->Save)
         LoadColumnSizes();
+    DropWindowCreated();
+}
+
+void TAdvStringGrid::DestroyWnd()
+{
+    DropWindowDestroying();
+    TStringGrid::DestroyWnd();
 }
 
 void TAdvStringGrid::Dispatch(TMessage& m)
 {
+    if (ScrollMessage(m) || MouseMessage(m))
+        return;
     switch (m.Msg) {
     case WM_PAINT:
         if (updateCount_ > 0) {

@@ -526,6 +526,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void Dispatch(TMessage& message) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void Paint() override;
     void Resize() override;
     TInplaceEdit* CreateEditor() override;
@@ -555,6 +556,32 @@ protected:
     void SetRowQuietly(int row);
     // A beep for a refused character (a test may silence it).
     static void Beep();
+
+    // ---- Painting: extra declarations (AdvGridPaint.cpp) ----
+    // Invalidates the union of the rectangles of a cell range (no erase).
+    void InvalidateGridRect(const TGridRect& r);
+    // ---- end of painting ----
+
+    // ---- Scrolling, wheel, zoom and panning (AdvGridScroll.cpp) ----
+    // A message of scrolling, the wheel, panning or timer 999; true when
+    // it was handled in full (the platform does not see it).
+    bool ScrollMessage(TMessage& m);
+    // ---- end of scrolling ----
+
+    // ---- Mouse input, hints and cursors (AdvGridMouse.cpp) ----
+    // A mouse, timer 111, hint or cursor message; true when it was handled
+    // in full.
+    bool MouseMessage(TMessage& m);
+    // ---- end of mouse ----
+
+    // ---- OLE drag and drop (AdvGridDrop.cpp) ----
+    // A press at (x, y) in cell (col, row) that starts a drag of the
+    // selection; true when it did (the press is then done).
+    bool TryStartOleDrag(int col, int row, int x, int y);
+    // The grid's window was created, or is about to go.
+    void DropWindowCreated();
+    void DropWindowDestroying();
+    // ---- end of drag and drop ----
 
 private:
     static bool Kind4or5(int kind) { return kind == 4 || kind == 5; }
@@ -693,6 +720,18 @@ private:
     bool controlFocusChange_ = false;
     char csvSeparator_ = 0;
     bool tildeLineBreaks_ = false, importIntoFixedCells_ = false, quoteMultiLineCells_ = false;
+
+    // ---- Painting: state ----
+    // ---- end of painting state ----
+
+    // ---- Scrolling: state ----
+    // ---- end of scrolling state ----
+
+    // ---- Mouse: state ----
+    // ---- end of mouse state ----
+
+    // ---- Drag and drop: state ----
+    // ---- end of drag and drop state ----
 };
 
 void InitAdvGridUnit();

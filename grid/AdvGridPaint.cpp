@@ -133,3 +133,13 @@ void TAdvStringGrid::LoadRichText(int ACol, int ARow, TRichEdit* RichEdit)
     stream.SetPosition(0);
     RichEdit->Lines()->LoadFromStream(stream);
 }
+
+void TAdvStringGrid::InvalidateGridRect(const TGridRect& r)
+{
+    if (!HandleAllocated())
+        return;
+    TRect a = CellRect(r.Left, r.Top);
+    const TRect b = CellRect(r.Right, r.Bottom);
+    UnionRect(&a, &a, &b);
+    InvalidateRect(Handle(), &a, FALSE);
+}
