@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 
 #include "classlib/Animate.h"
 #include "classlib/Buttons.h"
@@ -12,6 +13,7 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
+#include "classlib/Stopwatch.h"
 #include "classlib/UiProbe.h"
 
 TApplication* Application = nullptr;
@@ -117,6 +119,7 @@ void TApplication::Run()
             Minimize();
         else
             mainForm_->SetVisible(true);
+        StopwatchMark("main form shown");
     }
     while (!terminated_) {
         try {
@@ -184,6 +187,11 @@ bool TApplication::IsKeyMsg(MSG& msg)
 
 void TApplication::Idle()
 {
+    static bool first = true;
+    if (first) {
+        first = false;
+        StopwatchMark("message loop idle");
+    }
     bool done = true;
     try {
         OnIdle(this, done);
@@ -692,10 +700,17 @@ void DoneFormsUnit()
 
 void StartUnit(void (*startup)(), void (*shutdown)())
 {
+    static int started = 0;
+    if (started == 0)
+        StopwatchMark("program entered");
     if (shutdown)
         AddUnitShutdown(shutdown);
     if (startup)
         startup();
+    if (StopwatchOn())
+        StopwatchMark(("unit " + std::to_string(++started) + " started").c_str());
+    else
+        ++started;
 }
 
 void AddUnitShutdown(void (*shutdown)())
