@@ -589,7 +589,7 @@ TScreen::TScreen(TComponent* owner) : TComponent(owner)
         {crSizeAll, IDC_SIZEALL},
     };
     for (const auto& s : standard)
-        cursors_[s.number] = LoadCursorA(nullptr, s.id);
+        SetCursorResource(s.number, nullptr, s.id);
     cursors_[crNone] = nullptr;
 }
 
@@ -597,14 +597,31 @@ TScreen::~TScreen() = default;
 
 HCURSOR TScreen::Cursors(int index) const
 {
-    auto it = cursors_.find(index);
-    if (it == cursors_.end())
-        it = cursors_.find(crDefault);
-    return it->second;
+    const auto resource = cursorResources_.find(index);
+    if (resource != cursorResources_.end()) {
+        const TCursorResource& r = resource->second;
+        if (HCURSOR loaded = LoadCursorA(r.Module, r.Id ? r.Id : r.Name.c_str()))
+            cursors_[index] = loaded;
+        cursorResources_.erase(resource);
+    }
+    const auto it = cursors_.find(index);
+    if (it != cursors_.end())
+        return it->second;
+    return index == crDefault ? LoadCursorA(nullptr, IDC_ARROW) : Cursors(crDefault);
+}
+
+void TScreen::SetCursorResource(int index, HINSTANCE module, LPCSTR name)
+{
+    cursors_.erase(index);
+    if (IS_INTRESOURCE(name))
+        cursorResources_[index] = {module, name, {}};
+    else
+        cursorResources_[index] = {module, nullptr, name};
 }
 
 void TScreen::SetCursors(int index, HCURSOR cursor)
 {
+    cursorResources_.erase(index);
     if (cursor)
         cursors_[index] = cursor;
     else if (index > crDefault || index < crSizeAll)
