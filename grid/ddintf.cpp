@@ -284,14 +284,16 @@ HRESULT TDropTarget::DragEnter(IDataObject* DataObject, DWORD KeyState, POINTL, 
     *Effect = DROPEFFECT_NONE;
     accept_ = false;
     files_ = false;
-    return Guarded([&] {
+    // A data object that fails is simply not accepted.
+    Guarded([&] {
         TEnumFormats formats(DataObject);
         files_ = formats.HasFiles();
         accept_ = formats.HasText() || files_ || (formats.HasRichText() && AcceptRichTextDrop);
-        if (accept_)
-            *Effect = DropEffectFor(KeyState, files_, allowed);
         return S_OK;
     });
+    if (accept_)
+        *Effect = DropEffectFor(KeyState, files_, allowed);
+    return S_OK;
 }
 
 HRESULT TDropTarget::DragOver(DWORD KeyState, POINTL, DWORD* Effect)
