@@ -511,7 +511,7 @@ const TClassInfo& TAdvStringGrid::StaticClass()
 
 void InitAdvGridUnit()
 {
-    StartAdvGridOle();
+    StartAdvGridOleOrHalt();
     RegisterComponentClass(TAdvStringGrid::StaticClass());
     InitAdvSpinUnit();
     InitASGEditUnit();

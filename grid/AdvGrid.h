@@ -15,9 +15,10 @@
 //               cells and editor choice, sorting and row operations,
 //               keyboard and the text editor, painting
 //
-// Unit start: InitAdvGridUnit registers the class for forms; a program starts
-// it after the grids unit and the rich-edit unit (every grid keeps a hidden
-// rich edit for rich-text cells).
+// Unit start: InitAdvGridUnit starts OLE for the program (drag and drop, a
+// failure ends the program; OLE stops with the unit's shutdown) and registers
+// the class for forms; a program starts it after the grids unit and the
+// rich-edit unit (every grid keeps a hidden rich edit for rich-text cells).
 #pragma once
 
 #include <memory>

@@ -48,6 +48,17 @@ void StartAdvGridOle()
     AddUnitShutdown(StopAdvGridOle);
 }
 
+void StartAdvGridOleOrHalt()
+{
+    try {
+        StartAdvGridOle();
+    } catch (const EAssertionFailed& e) {
+        // No form exists yet: the program does not start.
+        MessageBoxA(nullptr, e.what(), nullptr, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+        Halt(1);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // What a drop does
 

@@ -29,6 +29,8 @@ private:
 // "OleInitialize failed ($<hex>) (AdvGrid)"; on success the unit's shutdown
 // (OleUninitialize) is registered.
 void StartAdvGridOle();
+// The same at the unit's start: a failure is shown and ends the program.
+void StartAdvGridOleOrHalt();
 // The call that starts OLE (the system's OleInitialize, or a test's;
 // nullptr puts the system's back); gives the one it replaced.
 using TOleStart = HRESULT(STDAPICALLTYPE*)(LPVOID);
