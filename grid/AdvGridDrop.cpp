@@ -46,6 +46,8 @@ void StartAdvGridOle()
         throw EAssertionFailed(text, "AdvGrid");
     }
     AddUnitShutdown(StopAdvGridOle);
+    // Known before any drag, so a drag never offers format 0 as rich text.
+    RichTextFormat();
 }
 
 void StartAdvGridOleOrHalt()
