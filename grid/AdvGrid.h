@@ -766,6 +766,7 @@ private:
     // ---- Scrolling: state ----
     void InitFlatScrollBars();
     void DoneFlatScrollBars();
+    bool FlatReady() const;
     void SetFlatProp(UINT index, int value);
     void ShowFlatBar(int bar, bool show);
     void ShowFlatBars();

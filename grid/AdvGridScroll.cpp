@@ -62,9 +62,16 @@ void TAdvStringGrid::DoneFlatScrollBars()
     FlatScrollBarCalls().UninitializeFlatSB(Handle());
 }
 
+// The flat bars are on and the window is there (between a window's end and
+// its re-creation they wait).
+bool TAdvStringGrid::FlatReady() const
+{
+    return flatOn_ && HandleAllocated();
+}
+
 void TAdvStringGrid::SetFlatProp(UINT index, int value)
 {
-    if (flatOn_)
+    if (FlatReady())
         FlatScrollBarCalls().SetScrollProp(Handle(), index, value, true);
 }
 
@@ -76,7 +83,7 @@ bool TAdvStringGrid::BarAllowed(int bar) const
 
 void TAdvStringGrid::ShowFlatBar(int bar, bool show)
 {
-    if (flatOn_ && BarAllowed(bar))
+    if (FlatReady() && BarAllowed(bar))
         FlatScrollBarCalls().ShowScrollBar(Handle(), bar, show);
 }
 
@@ -148,7 +155,7 @@ void TAdvStringGrid::SetScrollWidth(int v)
 
 void TAdvStringGrid::ApplyFlatScrollBars()
 {
-    if (!flatOn_)
+    if (!FlatReady())
         return;
     SetScrollType(scrollType_);
     SetScrollColor(scrollColor_);
@@ -159,7 +166,7 @@ void TAdvStringGrid::ApplyFlatScrollBars()
 void TAdvStringGrid::UpdateThumb(bool horizontal)
 {
     const int bar = horizontal ? SB_HORZ : SB_VERT;
-    if (!flatOn_ || !BarAllowed(bar))
+    if (!FlatReady() || !BarAllowed(bar))
         return;
     const int count = horizontal ? ColCount() : RowCount();
     if (count <= 0)
@@ -197,7 +204,7 @@ void TAdvStringGrid::ScrollWindowCreated()
 
 void TAdvStringGrid::ScrollExtentChanged(bool shows)
 {
-    if (!flatOn_ || !HandleAllocated())
+    if (!FlatReady())
         return;
     if (shows)
         ShowFlatBars();

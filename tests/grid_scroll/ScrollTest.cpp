@@ -204,7 +204,9 @@ TEST_F(Scrolling, SwitchedOffTheBarsGoBackToThePlatform)
     grid->SetScrollProportional(false);
     EXPECT_FALSE(grid->FlatScrollBarsOn());
     EXPECT_EQ(calls.Joined(), "done");
-    SCROLLINFO info{sizeof info, SIF_PAGE};
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_PAGE;
     GetScrollInfo(grid->Handle(), SB_VERT, &info);
     EXPECT_EQ(info.nPage, 0u);
     // Settings and scrolls no longer reach the library.
@@ -246,7 +248,9 @@ TEST_F(Scrolling, TheSystemsBarShowsTheProportionalThumb)
     Make(100, 20);
     grid->SetScrollProportional(true);
     ASSERT_TRUE(grid->FlatScrollBarsOn());
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
     GetScrollInfo(grid->Handle(), SB_VERT, &info);
     if (info.nPage == 0)
         GTEST_SKIP() << "flat bars of their own: the standard bar is not theirs";
@@ -298,8 +302,12 @@ TEST_F(Scrolling, TheHintShowsTheRowTheThumbPointsAt)
     GetCursorPos(&cursor);
     RECT r;
     GetWindowRect(hint->Handle(), &r);
-    if (cursor.x + 10 + (r.right - r.left) <= GetSystemMetrics(SM_CXSCREEN))
+    if (cursor.x + 10 + (r.right - r.left) <= GetSystemMetrics(SM_CXSCREEN)) {
         EXPECT_EQ(r.left, cursor.x + 10);
+    }
+    if (cursor.y + (r.bottom - r.top) <= GetSystemMetrics(SM_CYSCREEN)) {
+        EXPECT_EQ(r.top, cursor.y) << "at the pointer's height";
+    }
     EXPECT_LE(r.right - r.left, 100 + 6) << "at most 100 pixels of text";
     Scroll(SB_THUMBTRACK, 0);
     EXPECT_EQ(hint->Text(), "Row : 1");
@@ -331,8 +339,9 @@ TEST_F(Scrolling, EachBarHasItsOwnHint)
         Scroll(SB_ENDSCROLL);
         Scroll(SB_THUMBTRACK, 127, true);
         EXPECT_EQ(Showing(hint), c.horizontal) << "hints " << c.hints;
-        if (c.horizontal)
+        if (c.horizontal) {
             EXPECT_EQ(hint->Text().substr(0, 6), "Col : ");
+        }
         Scroll(SB_ENDSCROLL, 0, true);
         delete grid;
         grid = nullptr;
