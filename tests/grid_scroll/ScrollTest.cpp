@@ -184,6 +184,25 @@ TEST_F(Scrolling, AThumbPositionIsTranslatedBackToThePlatformsRange)
     EXPECT_EQ(grid->TopRow(), 40) << "(102 / 2) x 127 / 102 = 63.5 of 127 over 80 rows";
 }
 
+TEST_F(Scrolling, TheHorizontalBarCountsColumns)
+{
+    grid = MakeGrid(40, 2);
+    grid->SetFixedRows(0);
+    grid->SetFixedCols(0);
+    grid->SetScrollBars(ssHorizontal);
+    for (int c = 0; c < 40; ++c)
+        grid->SetColWidths(c, 49);
+    const int border = grid->Width() - grid->ClientWidth();
+    grid->SetWidth(8 * 50 + 25 + border);
+    ASSERT_EQ(grid->VisibleColCount(), 8);
+    grid->SetScrollProportional(true);
+    EXPECT_EQ(calls.log.back(), "thumb h 0-127 page 26 at 0") << calls.Joined();
+    EXPECT_EQ(calls.Joined().find("show v"), std::string::npos) << "the vertical bar is not the grid's";
+    Scroll(SB_THUMBPOSITION, 102, true);
+    EXPECT_EQ(grid->LeftCol(), 32);
+    EXPECT_EQ(calls.horz.nPos, 102);
+}
+
 TEST_F(Scrolling, EverythingInViewGivesAFullPageAndNoDivisionByZero)
 {
     Make(5, 5);
