@@ -46,8 +46,11 @@ def towards(dx, dy):
         p.circle(15, 15, 2, fill=True)
         n = math.hypot(dx, dy)
         tip = (round(15 + 13 * dx / n), round(15 + 13 * dy / n))
-        p.line(15, 15, tip[0], tip[1])
-        p.line(15 + (dy != 0), 15 + (dx != 0), tip[0] + (dy != 0), tip[1] + (dx != 0))
+        # A shaft two pixels wide: beside it across a straight arrow, and
+        # both ways beside a slanting one (which leaves no gaps between).
+        offsets = [(0, 0), (1, 0), (0, 1)] if dx and dy else [(0, 0), (int(dy != 0), int(dx != 0))]
+        for ox, oy in offsets:
+            p.line(15 + ox, 15 + oy, tip[0] + ox, tip[1] + oy)
         head(p, tip[0], tip[1], dx, dy, 6)
     return draw
 
