@@ -74,10 +74,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* owner)
     stretching_ = true;
 
     // The grid's cursors, where the program carries them.
-    if (Screen)
-        for (int id = 8009; id <= 8012; ++id)
-            if (HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)))
-                Screen->SetCursors(id, cursor);
+    LoadGridCursors();
+    DetectWheel();
 
     scrollType_ = ssNormal;
     scrollColor_ = clNone;
@@ -322,6 +320,7 @@ void TAdvStringGrid::Notification(TComponent* component, TOperation operation)
 void TAdvStringGrid::CreateWnd()
 {
     TStringGrid::CreateWnd();
+    ScrollWindowCreated();
     richEdit_->SetParent(this);
     richEdit_->SetBounds(0, richEdit_->Top(), 0, richEdit_->Height());
     if (columnSize_->Save)
@@ -368,6 +367,7 @@ void TAdvStringGrid::Resize()
 {
     TStringGrid::Resize();
     StretchLastColumn();
+    ScrollExtentChanged(true);
 }
 
 void TAdvStringGrid::ColWidthsChanged()
@@ -381,6 +381,7 @@ void TAdvStringGrid::SizeChanged(int oldColCount, int oldRowCount)
     TStringGrid::SizeChanged(oldColCount, oldRowCount);
     if (Parent() && columnSize_->Stretch())
         StretchLastColumn();
+    ScrollExtentChanged(true);
 }
 
 // ---------------------------------------------------------------------------
