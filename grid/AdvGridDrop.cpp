@@ -4,6 +4,8 @@
 #include "grid/AdvGridDrop.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "classlib/Forms.h"
 
