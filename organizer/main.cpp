@@ -9,6 +9,7 @@
 
 #include "classlib/CheckLst.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/Stopwatch.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/TypInfo.h"
 #include "classlib/WinHandles.h"
@@ -226,6 +227,7 @@ void TeMain::FillApplicationsList()
             // One unreadable entry must not hide the others.
         }
     }
+    StopwatchMark("applications listed");
 }
 
 void TeMain::FillDataFileList()
@@ -482,6 +484,7 @@ void TeMain::bPokazZawartosCabaClick(TObject*)
                 return;
             lbZawartoscCaba->Items()->Add(items[i]);
         }
+        StopwatchMark("cabinet contents listed");
     } catch (const std::exception& e) {
         lbZawartoscCaba->Items()->SetText(e.what());
     }
