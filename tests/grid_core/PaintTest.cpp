@@ -7,22 +7,10 @@
 #include <memory>
 
 #include "GridFixture.h"
+#include "PaintFixture.h"
 #include "grid/AdvPaint.h"
 
 namespace {
-
-// The grid's whole client area drawn into a bitmap, as its window would be.
-class TPaintGrid : public TAdvStringGrid {
-public:
-    using TAdvStringGrid::TAdvStringGrid;
-    std::unique_ptr<TBitmap> Picture()
-    {
-        auto picture = std::make_unique<TBitmap>(ClientWidth(), ClientHeight(), pf24bit);
-        PaintWindow(picture->Canvas()->Handle());
-        picture->Canvas()->Refresh();
-        return picture;
-    }
-};
 
 // The text drawn the plain way (no prefix processing, no clipping) at (x,
 // y) on a background, in a font.
@@ -37,31 +25,6 @@ std::unique_ptr<TBitmap> Reference(int width, int height, TColor back, TFont* fo
     c->Brush()->SetStyle(bsClear);
     c->TextOut(x, y, text);
     return bitmap;
-}
-
-// Pixels of a rectangle that differ between two bitmaps.
-int Differences(TBitmap* a, TBitmap* b, const TRect& r)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += a->Canvas()->Pixels(x, y) != b->Canvas()->Pixels(x, y);
-    return n;
-}
-
-// Pixels of a rectangle that are not the colour.
-int Ink(TBitmap* a, const TRect& r, TColor background)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += a->Canvas()->Pixels(x, y) != background;
-    return n;
-}
-
-TColor Sys(int index)
-{
-    return static_cast<TColor>(GetSysColor(index));
 }
 
 class AdvPaint : public testing::Test {
