@@ -336,8 +336,9 @@ void TAdvStringGrid::DrawCellObject(int col, int row, const TRect& r, TGridDrawS
             }
             const bool selected = (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() &&
                                                            rowFlags_.Get(row));
-            const TColor back =
-                selected && !(state & gdFocused) ? selectionColor_ : canvas->Brush()->Color();
+            const TColor back = selected && !(state & gdFocused) && selectionColor_ != clNone
+                                    ? selectionColor_
+                                    : canvas->Brush()->Color();
             DrawTransparent(canvas, bitmap, back, Point(x, y));
         }
         break;
