@@ -390,3 +390,70 @@ TEST_F(CellPaint, RichTextCellsGoThroughTheHiddenRichEdit)
     // Whatever path reached the canvas, the text shows.
     EXPECT_GT(Ink(picture.get(), Rect(r.left + 2, r.top + 2, r.right - 1, r.bottom - 1), Sys(COLOR_WINDOW)), 20);
 }
+
+TEST_F(CellPaint, LinksShowInTheirColour)
+{
+    grid->SetURLColor(clRed);
+    const TRect r = grid->CellRect(2, 2);
+    struct {
+        const char* text;
+        bool show;
+        bool red;
+    } cases[] = {
+        {"http://qmx.pl", true, true},
+        {"mailto:biuro@qmx.pl", true, true},
+        {"http://qmx.pl", false, false},
+        {"zwykły tekst", true, false},
+    };
+    for (const auto& c : cases) {
+        grid->SetURLShow(c.show);
+        grid->SetCells(2, 2, c.text);
+        auto picture = grid->Picture();
+        int red = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                red += At(picture.get(), x, y) == clRed;
+        EXPECT_EQ(red > 0, c.red) << c.text << " shown " << c.show;
+    }
+}
+
+TEST_F(CellPaint, RotatedTextRunsUpwards)
+{
+    grid->SetRowHeights(2, 80);
+    Object(grid, 2, 2, 6)->Count = 90;
+    grid->SetCells(2, 2, "Obrócony");
+    auto picture = grid->Picture();
+    const TRect r = grid->CellRect(2, 2);
+    const TRect ink = InkBounds(picture.get(), Rect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1),
+                                Sys(COLOR_WINDOW));
+    ASSERT_LT(ink.left, ink.right) << "the text shows";
+    EXPECT_GT(ink.bottom - ink.top, 2 * (ink.right - ink.left));
+}
+
+TEST_F(CellPaint, RadioGroupItemsWhereTheLayoutPutsThem)
+{
+    TStringList items;
+    items.Add("tak");
+    items.Add("nie");
+    TCellGraphic* g = Object(grid, 2, 2, 9);
+    g->Object = &items;
+    g->Count = 2;
+    g->Number = 1;
+    g->State = true;
+    grid->SetColWidths(2, 120);
+    auto picture = grid->Picture();
+    const TRect r = grid->CellRect(2, 2);
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(grid->Font());
+    const auto places =
+        RadioLayout(r, true, {probe.Canvas()->TextWidth("tak"), probe.Canvas()->TextWidth("nie")}, 2, 0);
+    for (const auto& p : places) {
+        EXPECT_GT(Ink(picture.get(), Rect(p.Circle.x, p.Circle.y, p.Circle.x + 10, p.Circle.y + 10),
+                      Sys(COLOR_WINDOW)),
+                  10);
+        EXPECT_GT(Ink(picture.get(), Rect(p.Text.x, p.Text.y, p.Text.x + 18, p.Text.y + 12), Sys(COLOR_WINDOW)), 3);
+    }
+    // Nothing before the first circle.
+    EXPECT_EQ(Ink(picture.get(), Rect(r.left + 1, r.top + 1, places[0].Circle.x, r.bottom - 1), Sys(COLOR_WINDOW)),
+              0);
+}
