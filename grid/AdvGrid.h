@@ -735,6 +735,9 @@ private:
     void DrawCellObject(int col, int row, const TRect& rect, TGridDrawState state, const TDrawnText& drawn);
     void DrawBackGroundIn(int col, int row, const TRect& rect);
     bool ShowsSortMark(int col, int row);
+    // A cell object's own size (kinds 4 and 5: the 15 x 15 square), whatever
+    // room it takes beside the text.
+    TSize CellObjectSize(const TCellGraphic& object) const;
     // The rich edit's rendering did not reach the canvas: the edit prints its
     // client area there, else the plain text is drawn.
     void DrawRichTextFallback(int col, int row, const TRect& rect, TCanvas* canvas);

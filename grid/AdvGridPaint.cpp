@@ -290,34 +290,7 @@ void TAdvStringGrid::DrawCellObject(int col, int row, const TRect& r, TGridDrawS
     const TAlignment alignment = GetCellAlignment(col, row);
     const int imageW = gridImages_ ? gridImages_->Width() : 0;
     const int imageH = gridImages_ ? gridImages_->Height() : 0;
-    TSize size{0, 0};
-    switch (kind) {
-    case 0:
-        if (auto* bitmap = dynamic_cast<TBitmap*>(g->Object))
-            size = {bitmap->Width(), bitmap->Height()};
-        break;
-    case 1:
-        if (g->Graphic)
-            size = {g->Graphic->Width(), g->Graphic->Height()};
-        break;
-    case 12:
-        if (auto* picture = dynamic_cast<TPicture*>(g->Object))
-            size = {picture->Width(), picture->Height()};
-        break;
-    case 3:
-    case 7:
-        size = {imageW, imageH};
-        break;
-    case 4:
-    case 5:
-        size = {15, 15};
-        break;
-    case 11:
-        size = GetCellGraphicSize(col, row);
-        break;
-    default:
-        break;
-    }
+    const TSize size = CellObjectSize(*g);
     const int textWidth = drawn.Width + 3;
     int x = ObjectLeft(r, g->HorizontalPosition, size.cx, textWidth, alignment);
     const int y = ObjectTop(r, g->VerticalPosition, size.cy, drawn.LineHeight);

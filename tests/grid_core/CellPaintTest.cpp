@@ -17,23 +17,9 @@
 
 namespace {
 
-class CellPaint : public testing::Test {
+class CellPaint : public PaintGridTest {
 protected:
-    void SetUp() override
-    {
-        TestForm();
-        grid = new TPaintGrid(TestForm());
-        grid->SetBounds(10, 10, 320, 160);
-        grid->SetColCount(3);
-        grid->SetRowCount(4);
-        grid->SetDefaultColWidth(90);
-        grid->SetDefaultRowHeight(30);
-        grid->SetParent(TestForm());
-        grid->HandleNeeded();
-    }
-    void TearDown() override { delete grid; }
     TColor At(TBitmap* picture, int x, int y) { return picture->Canvas()->Pixels(x, y); }
-    TPaintGrid* grid = nullptr;
 };
 
 // A cell of the grid an event declares fixed.
@@ -272,6 +258,7 @@ TEST_F(CellPaint, BackgroundTilesJoinAcrossCells)
     grid->SetColCount(4);
     grid->SetRowCount(5);
     grid->SetColWidths(1, 23);
+    grid->SetColWidths(3, 40);
     grid->SetRowHeights(1, 11);
     auto picture = grid->Picture();
     // Cells away from the current one (1, 1), which shows selected.

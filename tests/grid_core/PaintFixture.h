@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "grid/AdvGrid.h"
+#include "tests/classlib_listgrid/TestForm.h"
 
 class TPaintGrid : public TAdvStringGrid {
 public:
@@ -44,3 +47,22 @@ inline TColor Sys(int index)
 {
     return static_cast<TColor>(GetSysColor(index));
 }
+
+// A grid of 3 x 4 cells of 90 x 30 on the shared test form, its window made.
+class PaintGridTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestForm();
+        grid = new TPaintGrid(TestForm());
+        grid->SetBounds(10, 10, 300, 150);
+        grid->SetColCount(3);
+        grid->SetRowCount(4);
+        grid->SetDefaultColWidth(90);
+        grid->SetDefaultRowHeight(30);
+        grid->SetParent(TestForm());
+        grid->HandleNeeded();
+    }
+    void TearDown() override { delete grid; }
+    TPaintGrid* grid = nullptr;
+};

@@ -27,21 +27,8 @@ std::unique_ptr<TBitmap> Reference(int width, int height, TColor back, TFont* fo
     return bitmap;
 }
 
-class AdvPaint : public testing::Test {
+class AdvPaint : public PaintGridTest {
 protected:
-    void SetUp() override
-    {
-        TestForm();
-        grid = new TPaintGrid(TestForm());
-        grid->SetBounds(10, 10, 300, 150);
-        grid->SetColCount(3);
-        grid->SetRowCount(4);
-        grid->SetDefaultColWidth(90);
-        grid->SetDefaultRowHeight(30);
-        grid->SetParent(TestForm());
-        grid->HandleNeeded();
-    }
-    void TearDown() override { delete grid; }
     // Pixels of the cell that differ from its text drawn the plain way on
     // the window colour.
     int DiffersFromPlain(int col, int row, const std::string& text)
@@ -53,7 +40,6 @@ protected:
         return Differences(picture.get(), reference.get(),
                            Rect(cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1));
     }
-    TPaintGrid* grid = nullptr;
 };
 
 } // namespace
