@@ -252,6 +252,7 @@ void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawSta
         canvas->Font()->SetStyle(canvas->Font()->Style() + fsUnderline);
         canvas->Font()->SetColor(urlColor_);
     }
+    paint.NeedWidth = ShowsSortMark(col, row) || GetCellGraphic(col, row);
     drawn.Width = PaintPlainCell(canvas, paint);
     if (GetCellGraphic(col, row))
         drawn.LineHeight = canvas->TextHeight("hg");

@@ -28,6 +28,7 @@ struct TCellPaint {
     // (0 none, 3 before / under the text, 4 after / over it).
     int ObjectWidth = 0, ObjectHeight = 0;
     int ObjectHPos = 0, ObjectVPos = 0;
+    bool NeedWidth = false;  // a sort mark or an object goes after the text
 };
 
 // The format flags of the text drawing: alignment, no prefix, tabs, and the
@@ -42,11 +43,17 @@ TRect CellTextRect(const TCellPaint& paint, int& room);
 // links show without it, then with EnhTextSize characters cut from the end
 // with "..." after what is left, until it fits (nothing when not even one
 // character does). Width measures a text in the cell's font.
+// When shownWidth is given it receives the width of the result (measured only
+// when the shortening did not measure it already). Fit, when given, tells how
+// many leading characters of a text fit an extent, so that a long text is cut
+// in a few measures instead of one per character; the result is the same.
 std::string ShortenLine(const std::string& text, int room, bool urlShow, bool urlFull, bool enhTextSize,
-                        const std::function<int(const std::string&)>& width);
+                        const std::function<int(const std::string&)>& width, int* shownWidth = nullptr,
+                        const std::function<int(const std::string&, int)>& fit = nullptr);
 
-// Fills the cell with the canvas brush (unless Fill is off) and draws its text with the canvas
-// font; gives the width of the line drawn (0 for several lines).
+// Fills the cell with the canvas brush (unless Fill is off) and draws its
+// text with the canvas font; gives the width of the line drawn when
+// NeedWidth is set (0 for several lines, and when not asked for).
 int PaintPlainCell(TCanvas* canvas, const TCellPaint& paint);
 
 // The sort mark centred at (x, y): a triangle in white and grey, pointing up
