@@ -689,11 +689,23 @@ void TCustomGrid::UpdateScrollRange()
             const int fixed = horizontal ? fixedCols_ : fixedRows_;
             const int first = horizontal ? topLeft_.X : topLeft_.Y;
             const int max = std::max(MaxTopLeft(horizontal), first);
+            // The bar is set, shown or hidden only when that changes: each
+            // of these calls redraws the frame, and a scroll by a line comes
+            // through here while the thumb mostly stays where it is.
+            const bool shown = (GetWindowLongA(handle_, GWL_STYLE) & (horizontal ? WS_HSCROLL : WS_VSCROLL)) != 0;
             if (allowed && max > fixed) {
-                SetScrollRange(handle_, bar, 0, ScrollRange, FALSE);
-                SetScrollPos(handle_, bar, MulDiv(first - fixed, ScrollRange, max - fixed), TRUE);
-                ShowScrollBar(handle_, bar, TRUE);
-            } else {
+                SCROLLINFO info{};
+                info.cbSize = sizeof info;
+                info.fMask = SIF_RANGE | SIF_POS;
+                SCROLLINFO now = info;
+                GetScrollInfo(handle_, bar, &now);
+                info.nMax = ScrollRange;
+                info.nPos = MulDiv(first - fixed, ScrollRange, max - fixed);
+                if (now.nMin != 0 || now.nMax != info.nMax || now.nPos != info.nPos)
+                    SetScrollInfo(handle_, bar, &info, TRUE);
+                if (!shown)
+                    ShowScrollBar(handle_, bar, TRUE);
+            } else if (shown) {
                 ShowScrollBar(handle_, bar, FALSE);
             }
         }
