@@ -735,6 +735,8 @@ private:
     void DrawCellObject(int col, int row, const TRect& rect, TGridDrawState state, const TDrawnText& drawn);
     void DrawBackGroundIn(int col, int row, const TRect& rect);
     bool ShowsSortMark(int col, int row);
+    // The sort mark of the sort direction centred at a point.
+    void DrawSortMarkAt(TPoint at);
     // A cell object's own size (kinds 4 and 5: the 15 x 15 square), whatever
     // room it takes beside the text.
     TSize CellObjectSize(const TCellGraphic& object) const;

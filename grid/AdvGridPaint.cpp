@@ -158,6 +158,15 @@ bool TAdvStringGrid::ShowsSortMark(int col, int row)
     return sortShow_ && col == sortColumn_ && row == 0 && FixedRows() > 0 && (col + 1 > FixedCols() || sortFixedCols_);
 }
 
+void TAdvStringGrid::DrawSortMarkAt(TPoint at)
+{
+    const bool down = sortDirection_ == sdDescending;
+    TBitmap* glyph = down ? sortDownGlyph_.get() : sortUpGlyph_.get();
+    PaintSortMark(Canvas(), at.x, at.y, down, glyph);
+    if (!glyph->Empty())
+        SetBkColor(Canvas()->Handle(), ColorToRGB(FixedColor()));
+}
+
 void TAdvStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state)
 {
     col = RealCol(col);
@@ -215,11 +224,8 @@ void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawSta
         std::string anchor, plain;
         int w = 0, h = 0;
         DrawHtmlText(canvas, text, rect, gridImages_, 0, 0, false, false, false, 1.0, urlColor_, anchor, plain, w, h);
-        if (ShowsSortMark(col, row)) {
-            const TPoint at = HtmlSortMarkPoint(rect, vAlignment_, w);
-            PaintSortMark(canvas, at.x, at.y, sortDirection_ == sdDescending,
-                          sortDirection_ == sdDescending ? sortDownGlyph_.get() : sortUpGlyph_.get());
-        }
+        if (ShowsSortMark(col, row))
+            DrawSortMarkAt(HtmlSortMarkPoint(rect, vAlignment_, w));
         return;
     }
     if (text.compare(0, 2, "{\\") == 0) {
@@ -256,11 +262,8 @@ void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawSta
     drawn.Width = PaintPlainCell(canvas, paint);
     if (GetCellGraphic(col, row))
         drawn.LineHeight = canvas->TextHeight("hg");
-    if (ShowsSortMark(col, row)) {
-        const TPoint at = SortMarkPoint(rect, paint.Alignment, vAlignment_, drawn.Width);
-        PaintSortMark(canvas, at.x, at.y, sortDirection_ == sdDescending,
-                      sortDirection_ == sdDescending ? sortDownGlyph_.get() : sortUpGlyph_.get());
-    }
+    if (ShowsSortMark(col, row))
+        DrawSortMarkAt(SortMarkPoint(rect, paint.Alignment, vAlignment_, drawn.Width));
 }
 
 void TAdvStringGrid::DrawBackGroundIn(int col, int row, const TRect& rect)

@@ -89,6 +89,30 @@ TEST_F(CellPaint, SortMarksPointUpAndDown)
     EXPECT_EQ(Differences(none.get(), plain.get(), grid->CellRect(1, 0)), 0);
 }
 
+TEST_F(CellPaint, SortMarkAfterAnHtmlHeader)
+{
+    grid->SetSortColumn(1);
+    grid->SetSortShow(true);
+    grid->SetSortDirection(sdAscending);
+    grid->SetCells(1, 0, "<b>Nazwa</b>");
+    auto picture = grid->Picture();
+    const TRect header = grid->CellRect(1, 0);
+    // The mark's grey side lies on the line 8 pixels below the moved-in top,
+    // somewhere after the text.
+    int grey = 0;
+    for (int x = header.left + 12; x < header.right; ++x)
+        for (int y = header.top + 2 + 4; y <= header.top + 2 + 12; ++y)
+            grey += At(picture.get(), x, y) == clGray;
+    EXPECT_GT(grey, 3);
+    grid->SetSortShow(false);
+    picture = grid->Picture();
+    grey = 0;
+    for (int y = header.top; y < header.bottom; ++y)
+        for (int x = header.left; x < header.right - 1; ++x)
+            grey += At(picture.get(), x, y) == clGray;
+    EXPECT_EQ(grey, 0);
+}
+
 TEST_F(CellPaint, SelectionFrameAroundTheRange)
 {
     grid->SetColCount(4);
