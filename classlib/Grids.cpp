@@ -700,7 +700,7 @@ void TCustomGrid::UpdateScrollRange()
                 SCROLLINFO now = info;
                 GetScrollInfo(handle_, bar, &now);
                 info.nMax = ScrollRange;
-                info.nPos = MulDiv(first - fixed, ScrollRange, max - fixed);
+                info.nPos = ScrollBarPosition(horizontal);
                 if (now.nMin != 0 || now.nMax != info.nMax || now.nPos != info.nPos)
                     SetScrollInfo(handle_, bar, &info, TRUE);
                 if (!shown)
@@ -716,6 +716,14 @@ void TCustomGrid::UpdateScrollRange()
     const int maxRow = std::max(MaxTopLeft(false), fixedRows_);
     if (topLeft_.X > maxCol || topLeft_.Y > maxRow)
         MoveTopLeft(std::min(topLeft_.X, maxCol), std::min(topLeft_.Y, maxRow));
+}
+
+int TCustomGrid::ScrollBarPosition(bool horizontal)
+{
+    const int fixed = horizontal ? fixedCols_ : fixedRows_;
+    const int first = horizontal ? topLeft_.X : topLeft_.Y;
+    const int max = std::max(MaxTopLeft(horizontal), first);
+    return max > fixed ? MulDiv(first - fixed, ScrollRange, max - fixed) : 0;
 }
 
 void TCustomGrid::ScrollMessage(bool horizontal, int code, int thumb)

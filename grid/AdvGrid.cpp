@@ -8,6 +8,7 @@
 #include "classlib/RichEdit.h"
 #include "classlib/TypInfo.h"
 #include "common/GridInc.h"
+#include "grid/AdvGridDrop.h"
 #include "grid/AdvObj.h"
 
 namespace {
@@ -18,9 +19,6 @@ int ReadCommCtrlVersion()
 }
 
 TAdvStringGrid::TVersionReader commCtrlVersion = &ReadCommCtrlVersion;
-
-// Shared by every grid of the program: the last grid that sets it decides.
-bool acceptRichTextDrop = true;
 
 // The largest version without the date and time picker: 4.69.
 constexpr int LastVersionWithoutPicker = 0x00040045;
@@ -76,10 +74,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* owner)
     stretching_ = true;
 
     // The grid's cursors, where the program carries them.
-    if (Screen)
-        for (int id = 8009; id <= 8012; ++id)
-            if (HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)))
-                Screen->SetCursors(id, cursor);
+    LoadGridCursors();
+    DetectWheel();
 
     scrollType_ = ssNormal;
     scrollColor_ = clNone;
@@ -251,16 +247,6 @@ void TAdvStringGrid::SetSelectionRectangle(bool v)
     Invalidate();
 }
 
-bool TAdvStringGrid::OleDropRTF() const
-{
-    return acceptRichTextDrop;
-}
-
-void TAdvStringGrid::SetOleDropRTF(bool v)
-{
-    acceptRichTextDrop = v;
-}
-
 void TAdvStringGrid::SetGridImages(TCustomImageList* v)
 {
     if (gridImages_)
@@ -334,6 +320,7 @@ void TAdvStringGrid::Notification(TComponent* component, TOperation operation)
 void TAdvStringGrid::CreateWnd()
 {
     TStringGrid::CreateWnd();
+    ScrollWindowCreated();
     richEdit_->SetParent(this);
     richEdit_->SetBounds(0, richEdit_->Top(), 0, richEdit_->Height());
     if (columnSize_->Save)
@@ -349,6 +336,8 @@ void TAdvStringGrid::DestroyWnd()
 
 void TAdvStringGrid::Dispatch(TMessage& m)
 {
+    if (m.Msg == WM_DESTROY)
+        DropWindowDestroying();
     if (ScrollMessage(m) || MouseMessage(m))
         return;
     switch (m.Msg) {
@@ -378,6 +367,7 @@ void TAdvStringGrid::Resize()
 {
     TStringGrid::Resize();
     StretchLastColumn();
+    ScrollExtentChanged(true);
 }
 
 void TAdvStringGrid::ColWidthsChanged()
@@ -391,6 +381,7 @@ void TAdvStringGrid::SizeChanged(int oldColCount, int oldRowCount)
     TStringGrid::SizeChanged(oldColCount, oldRowCount);
     if (Parent() && columnSize_->Stretch())
         StretchLastColumn();
+    ScrollExtentChanged(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -521,6 +512,7 @@ const TClassInfo& TAdvStringGrid::StaticClass()
 
 void InitAdvGridUnit()
 {
+    StartAdvGridOleOrHalt();
     RegisterComponentClass(TAdvStringGrid::StaticClass());
     InitAdvSpinUnit();
     InitASGEditUnit();
