@@ -220,6 +220,25 @@ TEST_F(CellPaint, FooterLines)
     EXPECT_NE(At(picture.get(), last.right + 3, footer.top - 1), clBlack);
 }
 
+TEST_F(CellPaint, RightFixedColumnLines)
+{
+    grid->SetCtl3D(false);
+    grid->SetFixedRightCols(1);
+    auto picture = grid->Picture();
+    // In every row, data and fixed alike: the lines of a fixed cell.
+    for (int row = 0; row < grid->RowCount(); ++row) {
+        const TRect r = grid->CellRect(2, row);
+        const int my = (r.top + r.bottom) / 2, mx = (r.left + r.right) / 2;
+        EXPECT_EQ(At(picture.get(), r.left - 1, my), clBlack) << "row " << row;
+        EXPECT_EQ(At(picture.get(), r.right, my), clBlack) << "row " << row;
+        EXPECT_EQ(At(picture.get(), mx, r.bottom), clBlack) << "row " << row;
+        EXPECT_EQ(At(picture.get(), mx, my), Sys(COLOR_BTNFACE)) << "row " << row;
+    }
+    // The data column before it keeps grey lines between its rows.
+    const TRect data = grid->CellRect(1, 2);
+    EXPECT_EQ(At(picture.get(), (data.left + data.right) / 2, data.bottom), clSilver);
+}
+
 TEST_F(CellPaint, NodeBoxesShowMinusAndPlus)
 {
     TCellGraphic* g = Object(grid, 0, 1, 8);
