@@ -10,7 +10,8 @@
 // The layers, each in files of its own:
 //   AdvModel    what needs no window: text comparison by sort style, the
 //               cell Enter advances to, hidden-row indexes, row flags
-//   AdvPaint    the painter of one cell on a canvas and its geometry
+//   AdvGeometry where the cell painting puts objects, marks and tiles
+//   AdvPaint    the painter of one cell on a canvas
 //   AdvGrid*.cpp the grid itself, by subject: construction and options,
 //               cells and editor choice, sorting and row operations,
 //               keyboard and the text editor, painting
