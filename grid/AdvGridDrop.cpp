@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "classlib/Forms.h"
 
@@ -13,8 +15,37 @@ namespace {
 
 TOleStart oleStart = &OleInitialize;
 
+// The windows registered as drop targets now. The forms (and their grids)
+// go after the units have stopped, so OLE's stop revokes what is still
+// registered first; a grid that goes later finds its window gone from here
+// and leaves OLE alone.
+std::vector<HWND>& DropWindows()
+{
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+void AddDropWindow(HWND window)
+{
+    DropWindows().push_back(window);
+}
+
+// True when the window was registered (and is no more).
+bool ForgetDropWindow(HWND window)
+{
+    auto& windows = DropWindows();
+    const auto at = std::find(windows.begin(), windows.end(), window);
+    if (at == windows.end())
+        return false;
+    windows.erase(at);
+    return true;
+}
+
 void StopAdvGridOle()
 {
+    for (HWND window : DropWindows())
+        RevokeDragDrop(window);
+    DropWindows().clear();
     OleUninitialize();
 }
 
@@ -133,20 +164,22 @@ void TAdvStringGrid::RegisterDropTarget()
         drop_.target = new TGridDropTarget(this);
         drop_.target->AddRef();
     }
-    if (SUCCEEDED(RegisterDragDrop(handle_, drop_.target)))
+    if (SUCCEEDED(RegisterDragDrop(handle_, drop_.target))) {
         drop_.window = handle_;
+        AddDropWindow(handle_);
+    }
 }
 
 void TAdvStringGrid::RevokeDropTarget()
 {
-    if (drop_.window)
+    if (drop_.window && ForgetDropWindow(drop_.window))
         RevokeDragDrop(drop_.window);
     drop_.window = nullptr;
 }
 
 TAdvStringGrid::TDropRegistration::~TDropRegistration()
 {
-    if (window)
+    if (window && ForgetDropWindow(window))
         RevokeDragDrop(window);
     if (target) {
         target->Detach();
