@@ -496,3 +496,29 @@ TEST_F(CellPaint, RadioGroupItemsWhereTheLayoutPutsThem)
     EXPECT_EQ(Ink(picture.get(), Rect(r.left + 1, r.top + 1, places[0].Circle.x, r.bottom - 1), Sys(COLOR_WINDOW)),
               0);
 }
+
+TEST_F(CellPaint, OwnDrawingGetsEachCellOnceWithBordersStill)
+{
+    struct Counter {
+        int calls = 0;
+        void Draw(TObject*, int col, int row, TRect, TGridDrawState) { calls += col == 1 && row == 2; }
+        void Border(TObject*, int row, int col, TPen* pen, TCellBorders& borders)
+        {
+            if (row == 2 && col == 1) {
+                pen->SetColor(clRed);
+                borders = cbLeft;
+            }
+        }
+    } counter;
+    grid->OnDrawCell = TDrawCellEvent(&counter, &Counter::Draw);
+    grid->OnGetCellBorder = TGridBorderEvent(&counter, &Counter::Border);
+    grid->SetCells(1, 2, "tekst");
+    const TRect r = grid->CellRect(1, 2);
+    for (bool own : {false, true}) {
+        grid->SetDefaultDrawing(!own);
+        counter.calls = 0;
+        auto picture = grid->Picture();
+        EXPECT_EQ(counter.calls, 1) << "own drawing " << own;
+        EXPECT_EQ(At(picture.get(), r.left, (r.top + r.bottom) / 2), clRed) << "own drawing " << own;
+    }
+}
