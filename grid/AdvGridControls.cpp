@@ -408,6 +408,12 @@ void TGridCombo::SizeDropDownToItems()
 void TGridCombo::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
+    case WM_SETFOCUS:
+        TGridControl::Dispatch(m);
+        // After a press in the grid the caret goes where the pointer is.
+        if (grid_ && EditHandle() && GetFocus() == EditHandle())
+            grid_->PlacePendingCaret(Handle(), EditHandle());
+        return;
     case CN_COMMAND:
         // The grid hears of every choice and every typed change.
         if (grid_ && grid_->OnComboChange) {
