@@ -1,5 +1,6 @@
-// The grid's mouse input by posted messages (the position in each message,
-// never the real pointer): clicks on cells, links, nodes, radio groups and
+// The grid's mouse input by mouse messages sent to the grid (the position in
+// each message, never the real pointer; sent, so that no move the window
+// system makes up from the real pointer comes between them): clicks on cells, links, nodes, radio groups and
 // check boxes, header-click sorting, sizing all columns, fitting a column by
 // a double click, separate row flags, whole selections and the cursors,
 // hints, and rows and columns moved with a dragged header.
@@ -10,6 +11,7 @@
 #include "GridFixture.h"
 #include "classlib/Forms.h"
 #include "grid/AdvGridEditors.h"
+#include "grid/AdvObj.h"
 
 namespace {
 
@@ -77,29 +79,29 @@ protected:
             for (int r = 0; r < rows; ++r)
                 grid->SetCells(c, r, "c" + std::to_string(c) + "r" + std::to_string(r));
     }
-    void Post(UINT msg, WPARAM keys, TPoint p) { PostMessageA(grid->Handle(), msg, keys, MAKELPARAM(p.x, p.y)); }
+    void Send(UINT msg, WPARAM keys, TPoint p) { SendMessageA(grid->Handle(), msg, keys, MAKELPARAM(p.x, p.y)); }
     void Click(TPoint p, WPARAM keys = 0)
     {
-        Post(WM_MOUSEMOVE, keys, p);
-        Post(WM_LBUTTONDOWN, keys | MK_LBUTTON, p);
-        Post(WM_LBUTTONUP, keys, p);
+        Send(WM_MOUSEMOVE, keys, p);
+        Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, p);
+        Send(WM_LBUTTONUP, keys, p);
         PumpMessages(20);
     }
     void DoubleClick(TPoint p)
     {
-        Post(WM_LBUTTONDOWN, MK_LBUTTON, p);
-        Post(WM_LBUTTONUP, 0, p);
-        Post(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
-        Post(WM_LBUTTONUP, 0, p);
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, p);
+        Send(WM_LBUTTONUP, 0, p);
+        Send(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
+        Send(WM_LBUTTONUP, 0, p);
         PumpMessages(20);
     }
     void Drag(TPoint from, TPoint to)
     {
-        Post(WM_MOUSEMOVE, 0, from);
-        Post(WM_LBUTTONDOWN, MK_LBUTTON, from);
-        Post(WM_MOUSEMOVE, MK_LBUTTON, Point((from.x + to.x) / 2, (from.y + to.y) / 2));
-        Post(WM_MOUSEMOVE, MK_LBUTTON, to);
-        Post(WM_LBUTTONUP, 0, to);
+        Send(WM_MOUSEMOVE, 0, from);
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, from);
+        Send(WM_MOUSEMOVE, MK_LBUTTON, Point((from.x + to.x) / 2, (from.y + to.y) / 2));
+        Send(WM_MOUSEMOVE, MK_LBUTTON, to);
+        Send(WM_LBUTTONUP, 0, to);
         PumpMessages(30);
     }
     TPoint Middle(int col, int row)
@@ -216,8 +218,8 @@ TEST_F(Mouse, HeaderClicksSortAndFlipTheDirection)
 
     // A press on a data cell released on the header sorts nothing.
     ev.log.clear();
-    Post(WM_LBUTTONDOWN, MK_LBUTTON, Middle(2, 3));
-    Post(WM_LBUTTONUP, 0, Middle(2, 0));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, Middle(2, 3));
+    Send(WM_LBUTTONUP, 0, Middle(2, 0));
     PumpMessages(20);
     EXPECT_TRUE(ev.log.empty());
 
@@ -309,8 +311,7 @@ TEST_F(Mouse, FixedCellsShowSelectionCursorsAndSelectWholeRowsColumnsOrAll)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cursor);
-        Post(WM_MOUSEMOVE, 0, c.at);
-        PumpMessages(10);
+        Send(WM_MOUSEMOVE, 0, c.at);
         EXPECT_EQ(grid->Cursor(), c.cursor);
         Click(c.at);
         const TGridRect s = grid->Selection();
@@ -319,18 +320,15 @@ TEST_F(Mouse, FixedCellsShowSelectionCursorsAndSelectWholeRowsColumnsOrAll)
         EXPECT_EQ(s.Right, c.selection.Right);
         EXPECT_EQ(s.Bottom, c.selection.Bottom);
     }
-    Post(WM_MOUSEMOVE, 0, Middle(2, 2));
-    PumpMessages(10);
+    Send(WM_MOUSEMOVE, 0, Middle(2, 2));
     EXPECT_EQ(grid->Cursor(), 8009);
-    Post(WM_MOUSEMOVE, 0, Middle(3, 3));
-    PumpMessages(10);
+    Send(WM_MOUSEMOVE, 0, Middle(3, 3));
     EXPECT_EQ(grid->Cursor(), crDefault);
 
     // A cursor someone else gives the grid is the one it comes back to.
     grid->SetCursor(crHandPoint);
-    Post(WM_MOUSEMOVE, 0, Middle(0, 0));
-    Post(WM_MOUSEMOVE, 0, Middle(3, 3));
-    PumpMessages(10);
+    Send(WM_MOUSEMOVE, 0, Middle(0, 0));
+    Send(WM_MOUSEMOVE, 0, Middle(3, 3));
     EXPECT_EQ(grid->Cursor(), crHandPoint);
 
     // Without the option the fixed cells keep the normal cursor and select
@@ -383,15 +381,15 @@ TEST_F(Mouse, RightClicksAndLinkEditing)
     grid->SetOptions(grid->Options() | goEditing);
     grid->SetCells(2, 2, "mailto:jan@example.pl");
     grid->OnRightClickCell = TClickCellEvent(&ev, &Events::RightClickCell);
-    Post(WM_RBUTTONDOWN, MK_RBUTTON, Middle(2, 2));
-    Post(WM_RBUTTONUP, 0, Middle(2, 2));
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, Middle(2, 2));
+    Send(WM_RBUTTONUP, 0, Middle(2, 2));
     PumpMessages(20);
     EXPECT_EQ(ev.log, (std::vector<std::string>{"right 2,2"}));
     EXPECT_FALSE(grid->EditorMode());
     grid->SetURLShow(true);
     grid->SetURLEdit(true);
-    Post(WM_RBUTTONDOWN, MK_RBUTTON, Middle(2, 2));
-    Post(WM_RBUTTONUP, 0, Middle(2, 2));
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, Middle(2, 2));
+    Send(WM_RBUTTONUP, 0, Middle(2, 2));
     PumpMessages(20);
     EXPECT_EQ(grid->Col(), 2);
     EXPECT_EQ(grid->Row(), 2);
@@ -465,6 +463,30 @@ TEST_F(Mouse, EnhancedMovesCarryCellsAndNeverLeaveTheWindowLocked)
     Make(6, 5);
     grid->SetEnhRowColMove(true);
     grid->SetOptions(grid->Options() | goColMoving | goRowMoving);
+    // Half way, a copy of the header follows the pointer and the arrows
+    // mark the column passed over last.
+    Send(WM_MOUSEMOVE, 0, Middle(2, 0));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, Middle(2, 0));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Middle(3, 0));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Point(Middle(3, 0).x + 4, Middle(3, 0).y));
+    EXPECT_TRUE(grid->DragButton()->Visible());
+    EXPECT_EQ(grid->DragButton()->Caption(), "c2r0");
+    EXPECT_EQ(grid->DragButton()->Left(), grid->CellRect(3, 0).left + 4);
+    EXPECT_EQ(Screen->Cursor(), crDrag);
+    EXPECT_TRUE(Redrawing());
+    TArrowWindow* arrow = nullptr;
+    for (int i = 0; i < grid->ComponentCount(); ++i)
+        if (auto* a = dynamic_cast<TArrowWindow*>(grid->Components(i)); a && a->Direction() == 0)
+            arrow = a;
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_TRUE(arrow->Visible());
+    EXPECT_EQ(arrow->Left(), grid->ClientToScreen(Point(grid->CellRect(3, 0).left - 5, 0)).x);
+    Send(WM_LBUTTONUP, 0, Point(Middle(3, 0).x + 4, Middle(3, 0).y));
+    PumpMessages(20);
+    EXPECT_FALSE(arrow->Visible());
+    EXPECT_EQ(grid->Cells(3, 1), "c2r1");
+    grid->MoveColumn(3, 2);  // back as it was
+
     // Dragging the header of column 2 onto column 4.
     Drag(Middle(2, 0), Middle(4, 0));
     EXPECT_TRUE(Redrawing());
@@ -500,10 +522,9 @@ TEST_F(Mouse, APressThatEndsEarlyInTheFixedCellsStillUnlocksAndPaints)
     grid->SetCells(0, 1, "http://a.pl");
     // A node, a footer cell (fixed) and a link, each in the fixed column.
     for (TPoint at : {Middle(0, 2), Middle(0, 5), Middle(0, 1)}) {
-        Post(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PumpMessages(20);
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
         EXPECT_TRUE(Redrawing());  // before the release, which unlocks too
-        Post(WM_LBUTTONUP, 0, at);
+        Send(WM_LBUTTONUP, 0, at);
         PumpMessages(20);
         ev.paints = 0;
         grid->Invalidate();
