@@ -536,7 +536,7 @@ TRect THintWindow::CalcHintRect(int maxWidth, const std::string& text)
 
 void THintWindow::ActivateHint(TRect rect, const std::string& text)
 {
-    text_ = text;
+    SetText(text);  // the window's text too, as others read it
     const int w = rect.right - rect.left;
     const int h = rect.bottom - rect.top;
     // Kept on the screen.

@@ -694,7 +694,7 @@ void TCustomGrid::UpdateScrollRange()
             const int max = std::max(MaxTopLeft(horizontal), first);
             if (allowed && max > fixed) {
                 SetScrollRange(handle_, bar, 0, ScrollRange, FALSE);
-                SetScrollPos(handle_, bar, MulDiv(first - fixed, ScrollRange, max - fixed), TRUE);
+                SetScrollPos(handle_, bar, ScrollBarPosition(horizontal), TRUE);
                 ShowScrollBar(handle_, bar, TRUE);
             } else {
                 ShowScrollBar(handle_, bar, FALSE);
@@ -707,6 +707,14 @@ void TCustomGrid::UpdateScrollRange()
     const int maxRow = std::max(MaxTopLeft(false), fixedRows_);
     if (topLeft_.X > maxCol || topLeft_.Y > maxRow)
         MoveTopLeft(std::min(topLeft_.X, maxCol), std::min(topLeft_.Y, maxRow));
+}
+
+int TCustomGrid::ScrollBarPosition(bool horizontal)
+{
+    const int fixed = horizontal ? fixedCols_ : fixedRows_;
+    const int first = horizontal ? topLeft_.X : topLeft_.Y;
+    const int max = std::max(MaxTopLeft(horizontal), first);
+    return max > fixed ? MulDiv(first - fixed, ScrollRange, max - fixed) : 0;
 }
 
 void TCustomGrid::ScrollMessage(bool horizontal, int code, int thumb)

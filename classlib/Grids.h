@@ -278,6 +278,9 @@ protected:
     // Rows and columns the editor is on (-1 while it shows nowhere).
     int InplaceCol() const { return inplaceCol_; }
     int InplaceRow() const { return inplaceRow_; }
+    // The position (0 to 127) the grid gives its scroll bar for the first
+    // visible column (row).
+    int ScrollBarPosition(bool horizontal);
 
     // A row or column taken out (the ones after it move up or left) or put
     // in (empty, of the default size) with its size and, in a string grid,

@@ -306,4 +306,5 @@ def main():
         f.write("\n".join(lines) + "\n")
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -76,10 +76,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* owner)
     stretching_ = true;
 
     // The grid's cursors, where the program carries them.
-    if (Screen)
-        for (int id = 8009; id <= 8012; ++id)
-            if (HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)))
-                Screen->SetCursors(id, cursor);
+    LoadGridCursors();
+    DetectWheel();
 
     scrollType_ = ssNormal;
     scrollColor_ = clNone;
@@ -334,6 +332,7 @@ void TAdvStringGrid::Notification(TComponent* component, TOperation operation)
 void TAdvStringGrid::CreateWnd()
 {
     TStringGrid::CreateWnd();
+    ScrollWindowCreated();
     richEdit_->SetParent(this);
     richEdit_->SetBounds(0, richEdit_->Top(), 0, richEdit_->Height());
     if (columnSize_->Save)
@@ -379,6 +378,7 @@ void TAdvStringGrid::Resize()
 {
     TStringGrid::Resize();
     StretchLastColumn();
+    ScrollExtentChanged(true);
 }
 
 void TAdvStringGrid::ColWidthsChanged()
@@ -393,6 +393,7 @@ void TAdvStringGrid::SizeChanged(int oldColCount, int oldRowCount)
     TStringGrid::SizeChanged(oldColCount, oldRowCount);
     if (Parent() && columnSize_->Stretch())
         StretchLastColumn();
+    ScrollExtentChanged(true);
 }
 
 // ---------------------------------------------------------------------------

@@ -404,16 +404,15 @@ public:
     void SetURLFull(bool v) { urlFull_ = v; }
     bool URLEdit() const { return urlEdit_; }
     void SetURLEdit(bool v) { urlEdit_ = v; }
-    // The scroll settings are kept here; the flat scroll bars that apply
-    // them come with scrolling.
+    // The look of the flat scroll bars (with ScrollProportional).
     TScrollType ScrollType() const { return scrollType_; }
-    void SetScrollType(TScrollType v) { scrollType_ = v; }
+    void SetScrollType(TScrollType v);
     TColor ScrollColor() const { return scrollColor_; }
-    void SetScrollColor(TColor v) { scrollColor_ = v; }
+    void SetScrollColor(TColor v);
     int ScrollWidth() const { return scrollWidth_; }
-    void SetScrollWidth(int v) { scrollWidth_ = v; }
+    void SetScrollWidth(int v);
     bool ScrollProportional() const { return scrollProportional_; }
-    void SetScrollProportional(bool v) { scrollProportional_ = v; }
+    void SetScrollProportional(bool v);
     TScrollHintType ScrollHints() const { return scrollHints_; }
     void SetScrollHints(TScrollHintType v) { scrollHints_ = v; }
     bool OemConvert() const { return oemConvert_; }
@@ -563,9 +562,49 @@ protected:
     // ---- end of painting ----
 
     // ---- Scrolling, wheel, zoom and panning (AdvGridScroll.cpp) ----
+public:
+    // The zoom offset (-10 to 10) grows by Step, every column and row that
+    // stays wider (higher) than 0 by Step pixels; a step beyond the range
+    // does nothing.
+    void ZoomGrid(int Step);
+    int Zoom() const { return zoom_; }
+    // The flat bars take the scroll settings and show where not everything
+    // is visible.
+    void ApplyFlatScrollBars();
+    // The flat bar's thumb from the platform's position, in proportion.
+    void UpdateVertThumb();
+    void UpdateHorzThumb();
+    // The flat scroll bars are initialised for the grid's window.
+    bool FlatScrollBarsOn() const { return flatOn_; }
+    // What the wheel is, decided at construction: the message the grid
+    // takes for it (0: none, and no panning) and the lines of one step
+    // (WHEEL_PAGESCROLL for a page).
+    UINT WheelMessage() const { return wheelMessage_; }
+    UINT WheelLines() const { return wheelLines_; }
+    bool Panning() const { return panning_; }
+
+    // Where the wheel detection reads the system: its version and the
+    // wheel-scroll-lines setting (a test may put others in place; nullptr
+    // members: the system's). Gives the ones replaced.
+    struct TWheelSystem {
+        void (*Version)(OSVERSIONINFOA& info) = nullptr;
+        UINT (*ScrollLines)() = nullptr;
+    };
+    static TWheelSystem SetWheelSystem(const TWheelSystem& system);
+
+protected:
     // A message of scrolling, the wheel, panning or timer 999; true when
     // it was handled in full (the platform does not see it).
     bool ScrollMessage(TMessage& m);
+    // The window is new: the flat bars again where they are wanted.
+    void ScrollWindowCreated();
+    // The size or the counts changed (shows: the flat bars' show state is
+    // decided again).
+    void ScrollExtentChanged(bool shows);
+    // The grid's cursors 8000-8012 into the screen's list (once made, kept
+    // for the program's life).
+    static void LoadGridCursors();
+    void DrawPanMark();
     // ---- end of scrolling ----
 
     // ---- Mouse input, hints and cursors (AdvGridMouse.cpp) ----
@@ -755,6 +794,29 @@ private:
     // ---- end of painting state ----
 
     // ---- Scrolling: state ----
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
+    bool FlatReady() const;
+    void SetFlatProp(UINT index, int value);
+    void ShowFlatBar(int bar, bool show);
+    void ShowFlatBars();
+    bool BarAllowed(int bar) const;
+    void UpdateThumb(bool horizontal);
+    void DetectWheel();
+    void WheelTurned(int delta, bool ctrl);
+    bool ScrollBarMessage(TMessage& m, bool horizontal);
+    void ShowScrollHint(bool horizontal, int position);
+    TGridRect BackGroundCells();
+    void StartPanning(int x, int y);
+    void StopPanning();
+    void PanTick();
+    bool flatOn_ = false;
+    UINT wheelMessage_ = 0;
+    UINT wheelLines_ = 0;
+    bool panning_ = false;
+    TPoint panStart_{0, 0};
+    TCursor panCursor_ = crDefault;  // the cursor before panning
+    bool panShowHint_ = false, panParentShowHint_ = false;
     // ---- end of scrolling state ----
 
     // ---- Mouse: state ----

@@ -556,6 +556,7 @@ void TAdvStringGrid::SetEditText(int col, int row, const std::string& value)
 void TAdvStringGrid::TopLeftChanged()
 {
     TStringGrid::TopLeftChanged();
+    ScrollExtentChanged(false);
     if (controlShowing_ && editorType_ != etText) {
         HideCellControl(Col(), Row());
         HideEditor();

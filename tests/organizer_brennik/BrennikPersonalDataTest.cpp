@@ -3,6 +3,9 @@
 // runs, and a click elsewhere, a page change and closing store too.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "classlib/Graphics.h"
@@ -119,6 +122,38 @@ TEST_F(BrennikPersonalData, PictureOfPageOne)
     // The value column reaches the right edge: stretched.
     const int last = std::stoi(grid.Value("ColCount")) - 1;
     EXPECT_EQ(last, 1);
+    Close();
+}
+
+// The wheel over the grid moves the current row by the system's lines a
+// notch (the grid's own step, once), and stops at the last row, the spare.
+TEST_F(BrennikPersonalData, TheWheelMovesTheRowByTheSystemsLines)
+{
+    UINT lines = 0;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    ASSERT_GT(lines, 0u);
+    ASSERT_LT(lines, 14u);
+    TUiProcess& app = Start();
+    app.SetProperty("eMain", "nb", "PageIndex", "1");
+    app.SetProperty("eMain", "qmxUserData1", "Row", "0");
+    HWND wnd = app.Component("eMain", "qmxUserData1").Handle();
+    ASSERT_NE(wnd, nullptr);
+    POINT p{60, 40};
+    ClientToScreen(wnd, &p);
+    auto notch = [&] {
+        PostMessageA(wnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(p.x, p.y));
+        app.Sync();
+        return std::stoi(app.Component("eMain", "qmxUserData1").Value("Row"));
+    };
+    int expected = 0;
+    while (expected < 14) {
+        expected = std::min<int>(expected + static_cast<int>(lines), 14);
+        EXPECT_EQ(notch(), expected);
+    }
+    EXPECT_EQ(notch(), 14) << "the last row stops it";
+    PostMessageA(wnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(p.x, p.y));
+    app.Sync();
+    EXPECT_EQ(app.Component("eMain", "qmxUserData1").Value("Row"), std::to_string(14 - lines));
     Close();
 }
 

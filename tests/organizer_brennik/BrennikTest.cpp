@@ -72,7 +72,9 @@ TEST_F(Brennik, TheTabsShowThePageInView)
 {
     TUiProcess& app = Start();
     EXPECT_EQ("4", app.Component("eMain", "ts").Value("TabIndex"));
-    EXPECT_EQ("----X", DrawnTabs(app));
+    // The first picture only once the window has painted it (and no other
+    // test's window covers it).
+    app.WaitFor("eMain", "ts", "the tabs drawn ----X", [&](const TUiComponent&) { return DrawnTabs(app) == "----X"; });
 
     const struct {
         const char* what;
