@@ -17,6 +17,13 @@ namespace {
 
 std::vector<std::string> opened;
 
+std::string CellName(int col, int row)
+{
+    char name[32];
+    snprintf(name, sizeof name, "c%dr%d", col, row);
+    return name;
+}
+
 void RecordOpen(const std::string& anchor)
 {
     opened.push_back(anchor);
@@ -77,7 +84,7 @@ protected:
         grid = MakeGrid(cols, rows);
         for (int c = 0; c < cols; ++c)
             for (int r = 0; r < rows; ++r)
-                grid->SetCells(c, r, "c" + std::to_string(c) + "r" + std::to_string(r));
+                grid->SetCells(c, r, CellName(c, r));
     }
     void Send(UINT msg, WPARAM keys, TPoint p) { SendMessageA(grid->Handle(), msg, keys, MAKELPARAM(p.x, p.y)); }
     void Click(TPoint p, WPARAM keys = 0)
@@ -163,8 +170,9 @@ TEST_F(Mouse, LinksGoToOnAnchorClickAndOnlyWebAndMailOpenByThemselves)
         ASSERT_EQ(ev.log.size(), 1u);
         EXPECT_EQ(ev.log[0], std::string("anchor 2,2 ") + c.text);
         EXPECT_EQ(opened.size(), c.opens ? 1u : 0u);
-        if (c.opens && !opened.empty())
+        if (c.opens && !opened.empty()) {
             EXPECT_EQ(opened[0], c.text);
+        }
     }
     // Without URLShow a link is a text like any other.
     grid->SetURLShow(false);
