@@ -515,6 +515,30 @@ TEST_F(Mouse, EnhancedMovesCarryCellsAndNeverLeaveTheWindowLocked)
     EXPECT_EQ(grid->Cells(1, 1), "c1r2");
 }
 
+TEST_F(Mouse, AnEnhancedMoveScrollsOneStepForEveryMoveBeyondTheView)
+{
+    Make(12, 5);
+    grid->SetEnhRowColMove(true);
+    grid->SetOptions(grid->Options() | goColMoving);
+    const TPoint beyond = Point(grid->Width() + 5, 5);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, Middle(2, 0));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, beyond);
+    EXPECT_EQ(grid->LeftCol(), 2);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Point(beyond.x + 1, beyond.y));
+    EXPECT_EQ(grid->LeftCol(), 3);
+    // Over the fixed column it goes back.
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Point(5, 5));
+    EXPECT_EQ(grid->LeftCol(), 2);
+    // Released over the fixed column: nothing moves, the move is over.
+    Send(WM_LBUTTONUP, 0, Point(5, 5));
+    PumpMessages(20);
+    for (int c = 0; c < 12; ++c)
+        EXPECT_EQ(grid->Cells(c, 1), CellName(c, 1));
+    EXPECT_FALSE(grid->DragButton()->Visible());
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    EXPECT_TRUE(Redrawing());
+}
+
 TEST_F(Mouse, APressThatEndsEarlyInTheFixedCellsStillUnlocksAndPaints)
 {
     Make(4, 6);
