@@ -1325,7 +1325,7 @@ void TCustomGrid::SetMoveTarget(int index)
 TRect TCustomGrid::MoveMarkRect()
 {
     TRect none{0, 0, 0, 0};
-    if (moveFrom_ < 0 || moveTo_ < 0 || moveFrom_ == moveTo_)
+    if (!moveMarkShown_ || moveFrom_ < 0 || moveTo_ < 0 || moveFrom_ == moveTo_)
         return none;
     const bool column = gridState_ == gsColMoving;
     const int pos = LinePos(column, moveTo_);

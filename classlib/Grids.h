@@ -275,6 +275,9 @@ protected:
     // Ends what the mouse started (sizing, selecting, moving: the move timer
     // stops and nothing is moved).
     void ResetGridState();
+    // Whether a row or column move paints its landing mark; a derived grid
+    // that marks the place its own way turns it off.
+    void SetMoveMarkShown(bool value) { moveMarkShown_ = value; }
     // Rows and columns the editor is on (-1 while it shows nowhere).
     int InplaceCol() const { return inplaceCol_; }
     int InplaceRow() const { return inplaceRow_; }
@@ -353,6 +356,7 @@ private:
     int moveFrom_ = -1;
     int moveTo_ = -1;
     TPoint moveMouse_{};
+    bool moveMarkShown_ = true;
 };
 
 // The grid of texts: every cell has a text and an object reference (never

@@ -344,6 +344,8 @@ void TAdvStringGrid::LeftPress(TShiftState shift, int x, int y)
         }
     }
 
+    // With EnhRowColMove the arrows and the header copy show the move.
+    SetMoveMarkShown(!enhRowColMove_);
     TStringGrid::MouseDown(mbLeft, shift, x, y);
     UnlockWindowUpdates();
 

@@ -4,7 +4,10 @@
 // so that no real tick of the move timer comes between them.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "TestForm.h"
+#include "classlib/Graphics.h"
 #include "classlib/Grids.h"
 
 namespace {
@@ -15,6 +18,14 @@ public:
     using TStringGrid::TStringGrid;
     using TCustomGrid::GridState;
     using TCustomGrid::ResetGridState;
+    using TCustomGrid::SetMoveMarkShown;
+    // The client area as Paint draws it.
+    std::unique_ptr<TBitmap> Picture()
+    {
+        auto picture = std::make_unique<TBitmap>(ClientWidth(), ClientHeight(), pf24bit);
+        PaintWindow(picture->Canvas()->Handle());
+        return picture;
+    }
 };
 
 struct Moves {
@@ -138,6 +149,27 @@ TEST_F(Move, AReleaseOverTheFixedColumnsOrTheSamePlaceMovesNothing)
     Drag(Middle(2, 0), Middle(2, 0));
     EXPECT_EQ(RowText(0), "A0 B0 C0 D0 E0 F0");
     EXPECT_TRUE(moves.seen.empty());
+}
+
+TEST_F(Move, ALineMarksWhereTheColumnWouldLand)
+{
+    grid->SetOptions(grid->Options() | goColMoving);
+    // Data cells white, so the black mark stands out below the header.
+    const int y = Middle(3, 2).y;
+    const int right = grid->CellRect(3, 0).right;
+    for (bool shown : {true, false}) {
+        SCOPED_TRACE(shown ? "shown" : "turned off");
+        grid->SetMoveMarkShown(shown);
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, Middle(1, 0).x, Middle(1, 0).y);
+        EXPECT_NE(grid->Picture()->Canvas()->Pixels(right, y), clBlack);  // nothing moved yet
+        Send(WM_MOUSEMOVE, MK_LBUTTON, Middle(3, 0).x, Middle(3, 0).y);
+        // Right of the target, since the column comes from the left.
+        EXPECT_EQ(grid->Picture()->Canvas()->Pixels(right, y) == clBlack, shown);
+        EXPECT_EQ(grid->Picture()->Canvas()->Pixels(right - 1, y) == clBlack, shown);
+        grid->ResetGridState();
+        EXPECT_NE(grid->Picture()->Canvas()->Pixels(right, y), clBlack);
+        Send(WM_LBUTTONUP, 0, Middle(3, 0).x, Middle(3, 0).y);
+    }
 }
 
 TEST_F(Move, AResetOrACancelledModeDropsTheMove)
