@@ -78,6 +78,12 @@ public:
     using EStreamError::EStreamError;
 };
 
+// A failed assertion: the text, and in brackets the unit it failed in.
+class EAssertionFailed : public Exception {
+public:
+    EAssertionFailed(const std::string& text, const std::string& unit) : Exception(text + " (" + unit + ")") {}
+};
+
 // A failed system call; ErrorCode is its GetLastError code.
 class EOSError : public Exception {
 public:

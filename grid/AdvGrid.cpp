@@ -8,6 +8,7 @@
 #include "classlib/RichEdit.h"
 #include "classlib/TypInfo.h"
 #include "common/GridInc.h"
+#include "grid/AdvGridDrop.h"
 #include "grid/AdvObj.h"
 
 namespace {
@@ -18,9 +19,6 @@ int ReadCommCtrlVersion()
 }
 
 TAdvStringGrid::TVersionReader commCtrlVersion = &ReadCommCtrlVersion;
-
-// Shared by every grid of the program: the last grid that sets it decides.
-bool acceptRichTextDrop = true;
 
 // The largest version without the date and time picker: 4.69.
 constexpr int LastVersionWithoutPicker = 0x00040045;
@@ -249,16 +247,6 @@ void TAdvStringGrid::SetSelectionRectangle(bool v)
     Invalidate();
 }
 
-bool TAdvStringGrid::OleDropRTF() const
-{
-    return acceptRichTextDrop;
-}
-
-void TAdvStringGrid::SetOleDropRTF(bool v)
-{
-    acceptRichTextDrop = v;
-}
-
 void TAdvStringGrid::SetGridImages(TCustomImageList* v)
 {
     if (gridImages_)
@@ -349,6 +337,8 @@ void TAdvStringGrid::DestroyWnd()
 
 void TAdvStringGrid::Dispatch(TMessage& m)
 {
+    if (m.Msg == WM_DESTROY)
+        DropWindowDestroying();
     if (ScrollMessage(m) || MouseMessage(m))
         return;
     switch (m.Msg) {
@@ -524,6 +514,7 @@ const TClassInfo& TAdvStringGrid::StaticClass()
 
 void InitAdvGridUnit()
 {
+    StartAdvGridOleOrHalt();
     RegisterComponentClass(TAdvStringGrid::StaticClass());
     InitAdvSpinUnit();
     InitASGEditUnit();

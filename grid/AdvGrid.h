@@ -15,9 +15,10 @@
 //               cells and editor choice, sorting and row operations,
 //               keyboard and the text editor, painting
 //
-// Unit start: InitAdvGridUnit registers the class for forms; a program starts
-// it after the grids unit and the rich-edit unit (every grid keeps a hidden
-// rich edit for rich-text cells).
+// Unit start: InitAdvGridUnit starts OLE for the program (drag and drop, a
+// failure ends the program; OLE stops with the unit's shutdown) and registers
+// the class for forms; a program starts it after the grids unit and the
+// rich-edit unit (every grid keeps a hidden rich edit for rich-text cells).
 #pragma once
 
 #include <memory>
@@ -373,7 +374,7 @@ public:
     void SetSelectionRTFKeep(bool v) { selectionRTFKeep_ = v; }
     bool OleDropTarget() const { return oleDropTarget_; }
     // The drop target itself comes with drag and drop; the flag is kept.
-    void SetOleDropTarget(bool v) { oleDropTarget_ = v; }
+    void SetOleDropTarget(bool v);
     bool OleDropSource() const { return oleDropSource_; }
     void SetOleDropSource(bool v) { oleDropSource_ = v; }
     bool OleDropRTF() const;
@@ -650,6 +651,10 @@ protected:
     // The grid's window was created, or is about to go.
     void DropWindowCreated();
     void DropWindowDestroying();
+    // The drop target registered for the window when OleDropTarget is on
+    // and the window exists; revoked.
+    void RegisterDropTarget();
+    void RevokeDropTarget();
     // ---- end of drag and drop ----
 
 private:
@@ -858,6 +863,17 @@ private:
     // ---- end of mouse state ----
 
     // ---- Drag and drop: state ----
+    // The grid's drop target (made when first registered) and the window it
+    // is registered for; both let go when the grid goes.
+    struct TDropRegistration {
+        class TGridDropTarget* target = nullptr;
+        HWND window = nullptr;
+        TDropRegistration() = default;
+        TDropRegistration(const TDropRegistration&) = delete;
+        TDropRegistration& operator=(const TDropRegistration&) = delete;
+        ~TDropRegistration();
+    };
+    TDropRegistration drop_;
     // ---- end of drag and drop state ----
 };
 

@@ -9,14 +9,9 @@
 #include "classlib/RichEdit.h"
 #include "grid/AdvTransfer.h"
 #include "grid/AdvUtil.h"
+#include "grid/ddintf.h"
 
 namespace {
-
-UINT RichTextFormat()
-{
-    static const UINT format = RegisterClipboardFormatA("Rich Text Format");
-    return format;
-}
 
 bool HasRichText(const std::string& text)
 {
