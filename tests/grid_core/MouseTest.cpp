@@ -508,7 +508,22 @@ TEST_F(Mouse, EnhancedMovesCarryCellsAndNeverLeaveTheWindowLocked)
     Drag(Middle(3, 0), Middle(0, 0));
     EXPECT_TRUE(Redrawing());
     EXPECT_EQ(grid->Cells(3, 3), "c4r3");
-    // Rows by their fixed cells.
+    // Rows by their fixed cells; half way the side arrows mark the row
+    // passed over last, 5 pixels above its bottom.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, Middle(0, 1));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Middle(0, 2));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Point(Middle(0, 2).x, Middle(0, 2).y + 3));
+    EXPECT_EQ(grid->DragButton()->Caption(), "c0r1");
+    for (int i = 0; i < grid->ComponentCount(); ++i)
+        if (auto* a = dynamic_cast<TArrowWindow*>(grid->Components(i)); a && a->Direction() == 2) {
+            const TRect r = grid->CellRect(0, 2);
+            EXPECT_TRUE(a->Visible());
+            EXPECT_EQ(a->Left(), grid->ClientToScreen(Point(r.left - 10, r.bottom - 5)).x);
+            EXPECT_EQ(a->Top(), grid->ClientToScreen(Point(r.left - 10, r.bottom - 5)).y);
+        }
+    Send(WM_LBUTTONUP, 0, Middle(0, 1));
+    PumpMessages(20);
+    EXPECT_EQ(grid->Cells(1, 1), "c1r1");
     Drag(Middle(0, 1), Middle(0, 3));
     EXPECT_TRUE(Redrawing());
     EXPECT_EQ(grid->Cells(1, 3), "c1r1");
