@@ -445,9 +445,9 @@ public:
     void SetSortDownGlyph(TBitmap* v) { sortDownGlyph_->Assign(v); }
     TBackGround* BackGround() const { return backGround_.get(); }
     void SetBackGround(TBackGround* v);
-    // The flag only: the hover timer comes with mouse input.
+    // Timer 111 makes the data cell under a resting pointer current.
     bool Hovering() const { return hovering_; }
-    void SetHovering(bool v) { hovering_ = v; }
+    void SetHovering(bool v);
     TFilter* Filter() const { return filter_.get(); }
     void SetFilter(TFilter* v) { filter_->Assign(v); }
     bool FilterActive() const { return filterActive_; }
@@ -615,6 +615,36 @@ protected:
     // A mouse, timer 111, hint or cursor message; true when it was handled
     // in full.
     bool MouseMessage(TMessage& m);
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void RowHeightsChanged() override;
+    // The width change of ColWidthsChanged as the mouse sees it: the end of
+    // a user's sizing fires OnEndColumnSize.
+    void ColumnSized();
+    // The window exists: the hover timer starts when Hovering is on.
+    void MouseWindowCreated();
+    // A press on a radio group at (X, Y) from the cell's top-left corner.
+    void RadioClick(int ACol, int ARow, int Y, int X);
+    // A press with MouseActions.CaretPositioning left a caret placement for
+    // the editor that gets the focus next: when the pointer lies inside the
+    // window `inside`, the caret of `edit` goes to the character under it,
+    // nothing selected, and the placement is done.
+    void PlacePendingCaret(HWND inside, HWND edit);
+
+public:
+    // Where an anchor the grid opens by itself goes: the shell ("open") by
+    // default; a test may record instead. Gives the one it replaced.
+    using TLinkOpener = void (*)(const std::string& anchor);
+    static TLinkOpener SetLinkOpener(TLinkOpener opener);
+    // Only web and mail links open by themselves (http://, https://, ftp://,
+    // mailto:, any case); OnAnchorClick sees every anchor.
+    static bool IsOpenableLink(const std::string& anchor);
+    // The time the last header-click sort took, in milliseconds.
+    unsigned LastSortTime() const { return sortTime_; }
+
+protected:
     // ---- end of mouse ----
 
     // ---- OLE drag and drop (AdvGridDrop.cpp) ----
@@ -817,6 +847,41 @@ private:
     // ---- end of scrolling state ----
 
     // ---- Mouse: state ----
+    // WM_SETREDRAW off on the grid's window while a move paints; unlocking
+    // twice does nothing.
+    void LockWindowUpdates();
+    void UnlockWindowUpdates();
+    // The grid sets its own cursor: not taken as the normal cursor.
+    void SetGridCursor(TCursor cursor);
+    // The anchor under (x, y) in cell (col, row), empty when none.
+    std::string AnchorAt(int col, int row, int x, int y, bool linkTexts);
+    void LeftPress(TShiftState shift, int x, int y);
+    void RightPress(TShiftState shift, int x, int y);
+    void LeftRelease(TShiftState shift, int x, int y);
+    void HeaderClickSort(int pc, int pr, int x);
+    void FollowEnhancedMove(int x, int y, int pc, int pr);
+    void PlaceMoveArrows();
+    void HoverTick();
+    void HintShow(THintInfo& info);
+    void EndColumnSize();
+
+    TPoint pressPoint_{-1, -1};
+    TGridCoord sizingCell_{-1, -1};
+    int sizeOffsetX_ = 0, sizeOffsetY_ = 0;  // the press minus the sizing cell's right and bottom
+    int movingIndex_ = -1;
+    TPoint moveOffset_{};                    // the press inside the moved header
+    TGridCoord prevMoveCell_{-1, -1};
+    TGridCoord hintCell_{-1, -1};
+    bool userSized_ = false;       // the platform sized a column while the mouse moved
+    bool sizeChanged_ = false;
+    bool borderDblClick_ = false;
+    bool clickSelecting_ = false;  // a click without Ctrl began a row selection
+    bool ctrlOnSelected_ = false;  // a Ctrl-press on a flagged row unflags it at the release
+    bool caretPending_ = false;
+    bool updatesLocked_ = false;
+    bool settingCursor_ = false;
+    bool allColumnSizing_ = false;  // AllColumnSize sets the widths
+    unsigned sortTime_ = 0;
     // ---- end of mouse state ----
 
     // ---- Drag and drop: state ----
