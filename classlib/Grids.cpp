@@ -692,11 +692,23 @@ void TCustomGrid::UpdateScrollRange()
             const int fixed = horizontal ? fixedCols_ : fixedRows_;
             const int first = horizontal ? topLeft_.X : topLeft_.Y;
             const int max = std::max(MaxTopLeft(horizontal), first);
+            // The bar is set, shown or hidden only when that changes: each
+            // of these calls redraws the frame, and a scroll by a line comes
+            // through here while the thumb mostly stays where it is.
+            const bool shown = (GetWindowLongA(handle_, GWL_STYLE) & (horizontal ? WS_HSCROLL : WS_VSCROLL)) != 0;
             if (allowed && max > fixed) {
-                SetScrollRange(handle_, bar, 0, ScrollRange, FALSE);
-                SetScrollPos(handle_, bar, ScrollBarPosition(horizontal), TRUE);
-                ShowScrollBar(handle_, bar, TRUE);
-            } else {
+                SCROLLINFO info{};
+                info.cbSize = sizeof info;
+                info.fMask = SIF_RANGE | SIF_POS;
+                SCROLLINFO now = info;
+                GetScrollInfo(handle_, bar, &now);
+                info.nMax = ScrollRange;
+                info.nPos = ScrollBarPosition(horizontal);
+                if (now.nMin != 0 || now.nMax != info.nMax || now.nPos != info.nPos)
+                    SetScrollInfo(handle_, bar, &info, TRUE);
+                if (!shown)
+                    ShowScrollBar(handle_, bar, TRUE);
+            } else if (shown) {
                 ShowScrollBar(handle_, bar, FALSE);
             }
         }
@@ -888,13 +900,23 @@ void TCustomGrid::Paint()
     Axis(false, rows);
     const bool focused = GetFocus() == handle_;
     const TGridRect sel = Selection();
+    // The fixed lines, then those from the first scrolled one while they
+    // start inside the client area: a grid of many rows walks only what shows.
+    auto visible = [](const TAxis& a, int extent, std::vector<int>& lines) {
+        int pos = 0;
+        for (int i = 0; i < a.fixed && i < a.count; ++i) {
+            if (pos < extent)
+                lines.push_back(i);
+            pos += (*a.sizes)[i] + a.lineWidth;
+        }
+        for (int i = std::max(a.first, a.fixed); i < a.count && pos < extent; ++i) {
+            lines.push_back(i);
+            pos += (*a.sizes)[i] + a.lineWidth;
+        }
+    };
     std::vector<int> visibleCols, visibleRows;
-    for (int c = 0; c < colCount_; ++c)
-        if ((c < fixedCols_ || c >= topLeft_.X) && LinePos(true, c) >= 0 && LinePos(true, c) < client.right)
-            visibleCols.push_back(c);
-    for (int r = 0; r < rowCount_; ++r)
-        if ((r < fixedRows_ || r >= topLeft_.Y) && LinePos(false, r) >= 0 && LinePos(false, r) < client.bottom)
-            visibleRows.push_back(r);
+    visible(cols, client.right, visibleCols);
+    visible(rows, client.bottom, visibleRows);
 
     for (int r : visibleRows) {
         for (int c : visibleCols) {

@@ -10,7 +10,8 @@
 // The layers, each in files of its own:
 //   AdvModel    what needs no window: text comparison by sort style, the
 //               cell Enter advances to, hidden-row indexes, row flags
-//   AdvPaint    the painter of one cell on a canvas and its geometry
+//   AdvGeometry where the cell painting puts objects, marks and tiles
+//   AdvPaint    the painter of one cell on a canvas
 //   AdvGrid*.cpp the grid itself, by subject: construction and options,
 //               cells and editor choice, sorting and row operations,
 //               keyboard and the text editor, painting
@@ -560,6 +561,8 @@ protected:
     // ---- Painting: extra declarations (AdvGridPaint.cpp) ----
     // Invalidates the union of the rectangles of a cell range (no erase).
     void InvalidateGridRect(const TGridRect& r);
+    // A rich-text cell rendered by the hidden rich edit into a canvas.
+    void DrawRichTextCell(int ACol, int ARow, TRect Rect, TCanvas* Canvas);
     // ---- end of painting ----
 
     // ---- Scrolling, wheel, zoom and panning (AdvGridScroll.cpp) ----
@@ -796,6 +799,25 @@ private:
     bool tildeLineBreaks_ = false, importIntoFixedCells_ = false, quoteMultiLineCells_ = false;
 
     // ---- Painting: state ----
+    // What the content drawing leaves for the cell object: the width of the
+    // drawn line and the height of a line of the cell's font.
+    struct TDrawnText {
+        int Width = 0;
+        int LineHeight = 0;
+    };
+    // The cell's content (HTML moves the rectangle in for what follows).
+    void DrawCellContent(int col, int row, TRect& rect, TGridDrawState state, TDrawnText& drawn);
+    void DrawCellObject(int col, int row, const TRect& rect, TGridDrawState state, const TDrawnText& drawn);
+    void DrawBackGroundIn(int col, int row, const TRect& rect);
+    bool ShowsSortMark(int col, int row);
+    // The sort mark of the sort direction centred at a point.
+    void DrawSortMarkAt(TPoint at);
+    // A cell object's own size (kinds 4 and 5: the 15 x 15 square), whatever
+    // room it takes beside the text.
+    TSize CellObjectSize(const TCellGraphic& object) const;
+    // The rich edit's rendering did not reach the canvas: the edit prints its
+    // client area there, else the plain text is drawn.
+    void DrawRichTextFallback(int col, int row, const TRect& rect, TCanvas* canvas);
     // ---- end of painting state ----
 
     // ---- Scrolling: state ----
