@@ -237,7 +237,10 @@ void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawSta
         canvas->Brush()->SetStyle(bsSolid);
         return;
     }
-    if (col >= FixedCols() && row >= FixedRows() && mouseActions_->DisjunctRowSelect && !rowFlags_.Get(row)) {
+    // Separate rows: a row shows as selected by its flag, except while a
+    // click without Ctrl is still choosing the rows.
+    if (col >= FixedCols() && row >= FixedRows() && mouseActions_->DisjunctRowSelect && !clickSelecting_ &&
+        !rowFlags_.Get(row)) {
         canvas->Brush()->SetColor(Color());
         canvas->Font()->SetColor(Font()->Color());
         OnGetCellColor(this, row, col, state, canvas->Brush(), canvas->Font());

@@ -12,6 +12,7 @@
 #include "classlib/Forms.h"
 #include "grid/AdvGridEditors.h"
 #include "grid/AdvObj.h"
+#include "PaintFixture.h"
 
 namespace {
 
@@ -299,6 +300,37 @@ TEST_F(Mouse, CtrlClicksFlagSeparateRows)
     Click(Middle(1, 2));
     for (int r = 0; r < 8; ++r)
         EXPECT_EQ(grid->IsRowSelected(r), r == 2) << "row " << r;
+}
+
+// While a click without Ctrl drags over rows, they show as selected before
+// their flags are set at the release; a row left out of the flags afterwards
+// shows in the grid's colour.
+TEST_F(Mouse, RowsDraggedOverShowAsSelectedBeforeTheRelease)
+{
+    auto* paintGrid = new TPaintGrid(TestForm());
+    grid = paintGrid;
+    grid->SetBounds(10, 10, 400, 300);
+    grid->SetColCount(3);
+    grid->SetRowCount(8);
+    grid->SetParent(TestForm());
+    grid->SetOptions(grid->Options() | goRangeSelect | goRowSelect);
+    grid->MouseActions()->DisjunctRowSelect = true;
+    grid->SetSelectionColor(clRed);
+    grid->SetColor(clWhite);
+    const auto shown = [&](int row) {
+        const TRect r = grid->CellRect(2, row);
+        return paintGrid->Picture()->Canvas()->Pixels(r.right - 3, r.bottom - 3);
+    };
+    Send(WM_MOUSEMOVE, 0, Middle(1, 2));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, Middle(1, 2));
+    Send(WM_MOUSEMOVE, MK_LBUTTON, Middle(1, 4));
+    EXPECT_EQ(clRed, shown(4)) << "a row dragged over, not yet flagged";
+    EXPECT_EQ(clWhite, shown(5));
+    Send(WM_LBUTTONUP, 0, Middle(1, 4));
+    EXPECT_EQ(clRed, shown(4)) << "flagged at the release";
+    Click(Middle(1, 6), MK_CONTROL);
+    Click(Middle(1, 6), MK_CONTROL);
+    EXPECT_EQ(clWhite, shown(6)) << "unflagged by the second Ctrl-click";
 }
 
 TEST_F(Mouse, FixedCellsShowSelectionCursorsAndSelectWholeRowsColumnsOrAll)
