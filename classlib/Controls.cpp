@@ -377,6 +377,7 @@ void TControl::SetCursor(TCursor cursor)
     if (cursor == cursor_)
         return;
     cursor_ = cursor;
+    Perform(CM_CURSORCHANGED, 0, 0);
     // Show it at once when the mouse is over the control.
     POINT p;
     if (Showing() && GetCursorPos(&p) && FindDragTarget(p, true) == this && Screen && Screen->Cursor() == crDefault)

@@ -79,6 +79,8 @@ constexpr UINT CM_BUTTONPRESSED = CM_BASE + 17;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 18;
 // Posted to a form that is to be freed once the current message is done.
 constexpr UINT CM_RELEASE = CM_BASE + 19;
+// Sent to a control whose Cursor was changed.
+constexpr UINT CM_CURSORCHANGED = CM_BASE + 20;
 
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "classlib/Forms.h"
 #include "classlib/Lists.h"
 #include "classlib/TypInfo.h"
 
@@ -14,6 +15,9 @@ namespace {
 constexpr int ScrollRange = 127;
 // How near a column's or row's edge the mouse sizes it.
 constexpr int SizingSlack = 3;
+// The timer that scrolls while a row or column is dragged beyond the view.
+constexpr UINT_PTR MoveTimerId = 1;
+constexpr UINT MoveTimerInterval = 60;
 
 [[noreturn]] void InvalidGridOperation(const char* text)
 {
@@ -164,29 +168,28 @@ TRect TCustomGrid::CellRect(int col, int row)
     return TRect{left, top, left + colWidths_[col], top + rowHeights_[row]};
 }
 
+int TCustomGrid::IndexAt(bool horizontal, int at)
+{
+    TAxis a;
+    Axis(horizontal, a);
+    for (int i = 0; i < a.count; ++i) {
+        if (i >= a.fixed && i < a.first)
+            continue;
+        const int pos = LinePos(horizontal, i);
+        if (pos > at)
+            break;
+        if (at < pos + (*a.sizes)[i] + a.lineWidth)
+            return i;
+    }
+    return -1;
+}
+
 TGridCoord TCustomGrid::MouseCoord(int x, int y)
 {
     TGridCoord cell{-1, -1};
     if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight())
         return cell;
-    for (bool horizontal : {true, false}) {
-        TAxis a;
-        Axis(horizontal, a);
-        const int at = horizontal ? x : y;
-        int found = -1;
-        for (int i = 0; i < a.count; ++i) {
-            if (i >= a.fixed && i < a.first)
-                continue;
-            const int pos = LinePos(horizontal, i);
-            if (pos > at)
-                break;
-            if (at < pos + (*a.sizes)[i] + a.lineWidth) {
-                found = i;
-                break;
-            }
-        }
-        (horizontal ? cell.X : cell.Y) = found;
-    }
+    cell = {IndexAt(true, x), IndexAt(false, y)};
     if (cell.X < 0 || cell.Y < 0)
         cell = {-1, -1};
     return cell;
@@ -689,11 +692,23 @@ void TCustomGrid::UpdateScrollRange()
             const int fixed = horizontal ? fixedCols_ : fixedRows_;
             const int first = horizontal ? topLeft_.X : topLeft_.Y;
             const int max = std::max(MaxTopLeft(horizontal), first);
+            // The bar is set, shown or hidden only when that changes: each
+            // of these calls redraws the frame, and a scroll by a line comes
+            // through here while the thumb mostly stays where it is.
+            const bool shown = (GetWindowLongA(handle_, GWL_STYLE) & (horizontal ? WS_HSCROLL : WS_VSCROLL)) != 0;
             if (allowed && max > fixed) {
-                SetScrollRange(handle_, bar, 0, ScrollRange, FALSE);
-                SetScrollPos(handle_, bar, ScrollBarPosition(horizontal), TRUE);
-                ShowScrollBar(handle_, bar, TRUE);
-            } else {
+                SCROLLINFO info{};
+                info.cbSize = sizeof info;
+                info.fMask = SIF_RANGE | SIF_POS;
+                SCROLLINFO now = info;
+                GetScrollInfo(handle_, bar, &now);
+                info.nMax = ScrollRange;
+                info.nPos = ScrollBarPosition(horizontal);
+                if (now.nMin != 0 || now.nMax != info.nMax || now.nPos != info.nPos)
+                    SetScrollInfo(handle_, bar, &info, TRUE);
+                if (!shown)
+                    ShowScrollBar(handle_, bar, TRUE);
+            } else if (shown) {
                 ShowScrollBar(handle_, bar, FALSE);
             }
         }
@@ -885,13 +900,23 @@ void TCustomGrid::Paint()
     Axis(false, rows);
     const bool focused = GetFocus() == handle_;
     const TGridRect sel = Selection();
+    // The fixed lines, then those from the first scrolled one while they
+    // start inside the client area: a grid of many rows walks only what shows.
+    auto visible = [](const TAxis& a, int extent, std::vector<int>& lines) {
+        int pos = 0;
+        for (int i = 0; i < a.fixed && i < a.count; ++i) {
+            if (pos < extent)
+                lines.push_back(i);
+            pos += (*a.sizes)[i] + a.lineWidth;
+        }
+        for (int i = std::max(a.first, a.fixed); i < a.count && pos < extent; ++i) {
+            lines.push_back(i);
+            pos += (*a.sizes)[i] + a.lineWidth;
+        }
+    };
     std::vector<int> visibleCols, visibleRows;
-    for (int c = 0; c < colCount_; ++c)
-        if ((c < fixedCols_ || c >= topLeft_.X) && LinePos(true, c) >= 0 && LinePos(true, c) < client.right)
-            visibleCols.push_back(c);
-    for (int r = 0; r < rowCount_; ++r)
-        if ((r < fixedRows_ || r >= topLeft_.Y) && LinePos(false, r) >= 0 && LinePos(false, r) < client.bottom)
-            visibleRows.push_back(r);
+    visible(cols, client.right, visibleCols);
+    visible(rows, client.bottom, visibleRows);
 
     for (int r : visibleRows) {
         for (int c : visibleCols) {
@@ -957,6 +982,11 @@ void TCustomGrid::Paint()
                 if (options_ & (fixedRow ? goFixedHorzLine : goHorzLine))
                     fillLine(TRect{fixedRight, y, gridRight, y + rows.lineWidth}, fixedRow ? clBlack : clSilver);
             }
+    }
+    if (gridState_ == gsColMoving || gridState_ == gsRowMoving) {
+        const TRect mark = MoveMarkRect();
+        if (mark.right > mark.left)
+            fillLine(mark, clBlack);
     }
 }
 
@@ -1164,6 +1194,10 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
                         if (options_ & (goRangeSelect | goRowSelect))
                             gridState_ = gsSelecting;
                     }
+                } else if ((options_ & goColMoving) && cell.X >= fixedCols_ && cell.Y < fixedRows_) {
+                    BeginMove(gsColMoving, cell.X, x, y);
+                } else if ((options_ & goRowMoving) && cell.Y >= fixedRows_ && cell.X >= 0 && cell.X < fixedCols_) {
+                    BeginMove(gsRowMoving, cell.Y, x, y);
                 }
             }
         }
@@ -1193,6 +1227,10 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y)
         }
         break;
     }
+    case gsColMoving:
+    case gsRowMoving:
+        FollowMove(x, y);
+        break;
     default:
         break;
     }
@@ -1211,6 +1249,17 @@ void TCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
             SetColWidths(index, size);
         else
             SetRowHeights(index, size);
+    } else if (button == mbLeft && (gridState_ == gsColMoving || gridState_ == gsRowMoving)) {
+        FollowMove(x, y);
+        const bool column = gridState_ == gsColMoving;
+        const int from = moveFrom_, to = moveTo_;
+        ResetGridState();
+        if (from != to) {
+            if (column)
+                MoveColumn(from, to);
+            else
+                MoveRow(from, to);
+        }
     } else if (button == mbLeft) {
         ResetGridState();
     }
@@ -1219,8 +1268,95 @@ void TCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 
 void TCustomGrid::ResetGridState()
 {
+    if (gridState_ == gsColMoving || gridState_ == gsRowMoving) {
+        if (handle_)
+            KillTimer(handle_, MoveTimerId);
+        SetMoveTarget(moveFrom_);  // takes the mark away
+        moveFrom_ = moveTo_ = -1;
+    }
     gridState_ = gsNormal;
     sizingIndex_ = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Moving rows and columns with the mouse: a press on a fixed cell of a
+// column (row) picks it up, the mark shows where it would go, the release
+// moves it there.
+
+void TCustomGrid::BeginMove(TGridState state, int index, int x, int y)
+{
+    gridState_ = state;
+    moveFrom_ = moveTo_ = index;
+    moveMouse_ = Point(x, y);
+    if (handle_)
+        SetTimer(handle_, MoveTimerId, MoveTimerInterval, nullptr);
+    if (Screen)
+        ::SetCursor(Screen->Cursors(crDrag));
+}
+
+void TCustomGrid::FollowMove(int x, int y)
+{
+    moveMouse_ = Point(x, y);
+    const bool column = gridState_ == gsColMoving;
+    const int extent = column ? ClientWidth() : ClientHeight();
+    const int at = std::max(0, std::min(column ? x : y, extent - 1));
+    const int index = IndexAt(column, at);
+    if (index >= (column ? fixedCols_ : fixedRows_))
+        SetMoveTarget(index);
+}
+
+// Beyond the view the dragged column (row) scrolls the grid one step a tick.
+void TCustomGrid::MoveTimer()
+{
+    const bool column = gridState_ == gsColMoving;
+    TAxis a;
+    Axis(column, a);
+    const int at = column ? moveMouse_.x : moveMouse_.y;
+    if (at < FixedExtent(column) && a.first > a.fixed) {
+        if (column)
+            SetLeftCol(a.first - 1);
+        else
+            SetTopRow(a.first - 1);
+        SetMoveTarget(column ? topLeft_.X : topLeft_.Y);
+    } else if (at >= a.extent && LastFullyVisible(column) < a.count - 1) {
+        if (column)
+            SetLeftCol(a.first + 1);
+        else
+            SetTopRow(a.first + 1);
+        SetMoveTarget(std::max(LastFullyVisible(column), a.fixed));
+    }
+}
+
+void TCustomGrid::SetMoveTarget(int index)
+{
+    if (index == moveTo_)
+        return;
+    if (handle_) {
+        RECT old = MoveMarkRect();
+        InvalidateRect(handle_, &old, FALSE);
+    }
+    moveTo_ = index;
+    if (handle_) {
+        RECT now = MoveMarkRect();
+        InvalidateRect(handle_, &now, FALSE);
+    }
+}
+
+// A line of 2 pixels on the side of the target where the moved column
+// (row) would land; empty while it stays where it is.
+TRect TCustomGrid::MoveMarkRect()
+{
+    TRect none{0, 0, 0, 0};
+    if (!moveMarkShown_ || moveFrom_ < 0 || moveTo_ < 0 || moveFrom_ == moveTo_)
+        return none;
+    const bool column = gridState_ == gsColMoving;
+    const int pos = LinePos(column, moveTo_);
+    if (pos < 0)
+        return none;
+    const int edge = moveTo_ > moveFrom_ ? pos + (column ? colWidths_[moveTo_] : rowHeights_[moveTo_]) : pos;
+    if (column)
+        return TRect{edge - 1, 0, edge + 1, ClientHeight()};
+    return TRect{0, edge - 1, ClientWidth(), edge + 1};
 }
 
 // ---------------------------------------------------------------------------
@@ -1301,6 +1437,11 @@ void TCustomGrid::Dispatch(TMessage& m)
         }
         return;
     case WM_SETCURSOR:
+        if (LOWORD(m.LParam) == HTCLIENT && (gridState_ == gsColMoving || gridState_ == gsRowMoving) && Screen) {
+            ::SetCursor(Screen->Cursors(crDrag));
+            m.Result = TRUE;
+            return;
+        }
         if (LOWORD(m.LParam) == HTCLIENT && gridState_ == gsNormal) {
             POINT p;
             GetCursorPos(&p);
@@ -1323,6 +1464,16 @@ void TCustomGrid::Dispatch(TMessage& m)
         m.Result = 0;
         return;
     }
+    case WM_TIMER:
+        if (m.WParam == MoveTimerId) {
+            if (gridState_ == gsColMoving || gridState_ == gsRowMoving)
+                MoveTimer();
+            else if (handle_)
+                KillTimer(handle_, MoveTimerId);
+            m.Result = 0;
+            return;
+        }
+        break;
     case WM_CANCELMODE:
         if (gridState_ == gsColSizing || gridState_ == gsRowSizing)
             InvertSizingLine(handle_, gridState_ == gsColSizing, sizingPos_);

@@ -13,6 +13,12 @@
 // the rows from TopRow, as many as fit. CellRect gives a cell's rectangle in
 // client coordinates, the empty rectangle when the cell does not show.
 //
+// Moving. With goColMoving (goRowMoving) a press on a fixed-row cell of a
+// column (a fixed-column cell of a row) picks the column (row) up: the mouse
+// state is gsColMoving (gsRowMoving), the drag cursor shows, a line marks
+// where it would land, timer 1 scrolls one step a tick while the mouse is
+// beyond the view, and the release moves it there (MoveColumn, MoveRow).
+//
 // Scroll bars run from 0 to 127 over the whole range, whatever the number of
 // rows and columns; a derived grid that reads the bars relies on that.
 //
@@ -263,9 +269,15 @@ protected:
     void InvalidateEditor();
     // The grid or its editor has the input focus.
     bool GridFocused() const;
+    // What the mouse is doing; a derived grid that finishes a move itself
+    // resets it so that the release moves nothing more.
     TGridState GridState() const { return gridState_; }
-    // Ends what the mouse started (sizing, selecting).
+    // Ends what the mouse started (sizing, selecting, moving: the move timer
+    // stops and nothing is moved).
     void ResetGridState();
+    // Whether a row or column move paints its landing mark; a derived grid
+    // that marks the place its own way turns it off.
+    void SetMoveMarkShown(bool value) { moveMarkShown_ = value; }
     // Rows and columns the editor is on (-1 while it shows nowhere).
     int InplaceCol() const { return inplaceCol_; }
     int InplaceRow() const { return inplaceRow_; }
@@ -299,6 +311,13 @@ private:
     void ChangeSize(int colCount, int rowCount);
     bool SizingBorder(int x, int y, TGridState& state, int& index, int& pos);
     int FixedExtent(bool horizontal);
+    // The column (row) at a client position along one axis; -1 when none.
+    int IndexAt(bool horizontal, int at);
+    void BeginMove(TGridState state, int index, int x, int y);
+    void FollowMove(int x, int y);
+    void MoveTimer();
+    void SetMoveTarget(int index);
+    TRect MoveMarkRect();
     void EditorLostFocus(HWND to);
     void TabTo(bool forward);
 
@@ -331,6 +350,13 @@ private:
     int sizingIndex_ = -1;
     int sizingPos_ = 0;     // where the line being dragged is now
     int sizingOffset_ = 0;  // press point minus the line's position
+    // A row or column being moved with the mouse: where it was pressed, where
+    // it would go now, and the last mouse position (the move timer scrolls
+    // from it).
+    int moveFrom_ = -1;
+    int moveTo_ = -1;
+    TPoint moveMouse_{};
+    bool moveMarkShown_ = true;
 };
 
 // The grid of texts: every cell has a text and an object reference (never

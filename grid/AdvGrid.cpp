@@ -325,6 +325,7 @@ void TAdvStringGrid::CreateWnd()
     richEdit_->SetBounds(0, richEdit_->Top(), 0, richEdit_->Height());
     if (columnSize_->Save)
         LoadColumnSizes();
+    MouseWindowCreated();
     DropWindowCreated();
 }
 
@@ -374,6 +375,7 @@ void TAdvStringGrid::ColWidthsChanged()
 {
     TStringGrid::ColWidthsChanged();
     StretchLastColumn();
+    ColumnSized();
 }
 
 void TAdvStringGrid::SizeChanged(int oldColCount, int oldRowCount)

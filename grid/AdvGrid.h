@@ -10,7 +10,8 @@
 // The layers, each in files of its own:
 //   AdvModel    what needs no window: text comparison by sort style, the
 //               cell Enter advances to, hidden-row indexes, row flags
-//   AdvPaint    the painter of one cell on a canvas and its geometry
+//   AdvGeometry where the cell painting puts objects, marks and tiles
+//   AdvPaint    the painter of one cell on a canvas
 //   AdvGrid*.cpp the grid itself, by subject: construction and options,
 //               cells and editor choice, sorting and row operations,
 //               keyboard and the text editor, painting
@@ -444,9 +445,9 @@ public:
     void SetSortDownGlyph(TBitmap* v) { sortDownGlyph_->Assign(v); }
     TBackGround* BackGround() const { return backGround_.get(); }
     void SetBackGround(TBackGround* v);
-    // The flag only: the hover timer comes with mouse input.
+    // Timer 111 makes the data cell under a resting pointer current.
     bool Hovering() const { return hovering_; }
-    void SetHovering(bool v) { hovering_ = v; }
+    void SetHovering(bool v);
     TFilter* Filter() const { return filter_.get(); }
     void SetFilter(TFilter* v) { filter_->Assign(v); }
     bool FilterActive() const { return filterActive_; }
@@ -560,6 +561,8 @@ protected:
     // ---- Painting: extra declarations (AdvGridPaint.cpp) ----
     // Invalidates the union of the rectangles of a cell range (no erase).
     void InvalidateGridRect(const TGridRect& r);
+    // A rich-text cell rendered by the hidden rich edit into a canvas.
+    void DrawRichTextCell(int ACol, int ARow, TRect Rect, TCanvas* Canvas);
     // ---- end of painting ----
 
     // ---- Scrolling, wheel, zoom and panning (AdvGridScroll.cpp) ----
@@ -612,6 +615,36 @@ protected:
     // A mouse, timer 111, hint or cursor message; true when it was handled
     // in full.
     bool MouseMessage(TMessage& m);
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void RowHeightsChanged() override;
+    // The width change of ColWidthsChanged as the mouse sees it: the end of
+    // a user's sizing fires OnEndColumnSize.
+    void ColumnSized();
+    // The window exists: the hover timer starts when Hovering is on.
+    void MouseWindowCreated();
+    // A press on a radio group at (X, Y) from the cell's top-left corner.
+    void RadioClick(int ACol, int ARow, int Y, int X);
+    // A press with MouseActions.CaretPositioning left a caret placement for
+    // the editor that gets the focus next: when the pointer lies inside the
+    // window `inside`, the caret of `edit` goes to the character under it,
+    // nothing selected, and the placement is done.
+    void PlacePendingCaret(HWND inside, HWND edit);
+
+public:
+    // Where an anchor the grid opens by itself goes: the shell ("open") by
+    // default; a test may record instead. Gives the one it replaced.
+    using TLinkOpener = void (*)(const std::string& anchor);
+    static TLinkOpener SetLinkOpener(TLinkOpener opener);
+    // Only web and mail links open by themselves (http://, https://, ftp://,
+    // mailto:, any case); OnAnchorClick sees every anchor.
+    static bool IsOpenableLink(const std::string& anchor);
+    // The time the last header-click sort took, in milliseconds.
+    unsigned LastSortTime() const { return sortTime_; }
+
+protected:
     // ---- end of mouse ----
 
     // ---- OLE drag and drop (AdvGridDrop.cpp) ----
@@ -766,6 +799,25 @@ private:
     bool tildeLineBreaks_ = false, importIntoFixedCells_ = false, quoteMultiLineCells_ = false;
 
     // ---- Painting: state ----
+    // What the content drawing leaves for the cell object: the width of the
+    // drawn line and the height of a line of the cell's font.
+    struct TDrawnText {
+        int Width = 0;
+        int LineHeight = 0;
+    };
+    // The cell's content (HTML moves the rectangle in for what follows).
+    void DrawCellContent(int col, int row, TRect& rect, TGridDrawState state, TDrawnText& drawn);
+    void DrawCellObject(int col, int row, const TRect& rect, TGridDrawState state, const TDrawnText& drawn);
+    void DrawBackGroundIn(int col, int row, const TRect& rect);
+    bool ShowsSortMark(int col, int row);
+    // The sort mark of the sort direction centred at a point.
+    void DrawSortMarkAt(TPoint at);
+    // A cell object's own size (kinds 4 and 5: the 15 x 15 square), whatever
+    // room it takes beside the text.
+    TSize CellObjectSize(const TCellGraphic& object) const;
+    // The rich edit's rendering did not reach the canvas: the edit prints its
+    // client area there, else the plain text is drawn.
+    void DrawRichTextFallback(int col, int row, const TRect& rect, TCanvas* canvas);
     // ---- end of painting state ----
 
     // ---- Scrolling: state ----
@@ -795,6 +847,41 @@ private:
     // ---- end of scrolling state ----
 
     // ---- Mouse: state ----
+    // WM_SETREDRAW off on the grid's window while a move paints; unlocking
+    // twice does nothing.
+    void LockWindowUpdates();
+    void UnlockWindowUpdates();
+    // The grid sets its own cursor: not taken as the normal cursor.
+    void SetGridCursor(TCursor cursor);
+    // The anchor under (x, y) in cell (col, row), empty when none.
+    std::string AnchorAt(int col, int row, int x, int y, bool linkTexts);
+    void LeftPress(TShiftState shift, int x, int y);
+    void RightPress(TShiftState shift, int x, int y);
+    void LeftRelease(TShiftState shift, int x, int y);
+    void HeaderClickSort(int pc, int pr, int x);
+    void FollowEnhancedMove(int x, int y, int pc, int pr);
+    void PlaceMoveArrows();
+    void HoverTick();
+    void HintShow(THintInfo& info);
+    void EndColumnSize();
+
+    TPoint pressPoint_{-1, -1};
+    TGridCoord sizingCell_{-1, -1};
+    int sizeOffsetX_ = 0, sizeOffsetY_ = 0;  // the press minus the sizing cell's right and bottom
+    int movingIndex_ = -1;
+    TPoint moveOffset_{};                    // the press inside the moved header
+    TGridCoord prevMoveCell_{-1, -1};
+    TGridCoord hintCell_{-1, -1};
+    bool userSized_ = false;       // the platform sized a column while the mouse moved
+    bool sizeChanged_ = false;
+    bool borderDblClick_ = false;
+    bool clickSelecting_ = false;  // a click without Ctrl began a row selection
+    bool ctrlOnSelected_ = false;  // a Ctrl-press on a flagged row unflags it at the release
+    bool caretPending_ = false;
+    bool updatesLocked_ = false;
+    bool settingCursor_ = false;
+    bool allColumnSizing_ = false;  // AllColumnSize sets the widths
+    unsigned sortTime_ = 0;
     // ---- end of mouse state ----
 
     // ---- Drag and drop: state ----

@@ -124,14 +124,12 @@ TIndexList* TAdvStringGrid::GetCellImageList(int ACol, int ARow)
     return g && g->Kind == 11 ? dynamic_cast<TIndexList*>(g->Object) : nullptr;
 }
 
-TSize TAdvStringGrid::GetCellGraphicSize(int ACol, int ARow)
+TSize TAdvStringGrid::CellObjectSize(const TCellGraphic& object) const
 {
-    TSize size{0, 0};
-    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    if (!g)
-        return size;
+    const TCellGraphic* g = &object;
     const int imageW = gridImages_ ? gridImages_->Width() : 0;
     const int imageH = gridImages_ ? gridImages_->Height() : 0;
+    TSize size{0, 0};
     switch (g->Kind) {
     case 0:
         if (auto* bitmap = dynamic_cast<TBitmap*>(g->Object))
@@ -147,7 +145,8 @@ TSize TAdvStringGrid::GetCellGraphicSize(int ACol, int ARow)
         break;
     case 4:
     case 5:
-        return {15, 15};
+        size = {15, 15};
+        break;
     case 11:
         if (auto* list = dynamic_cast<TIndexList*>(g->Object)) {
             const int n = static_cast<int>(list->Indexes.size());
@@ -159,8 +158,17 @@ TSize TAdvStringGrid::GetCellGraphicSize(int ACol, int ARow)
             size = {picture->Width(), picture->Height()};
         break;
     default:
-        return {0, 0};
+        break;
     }
+    return size;
+}
+
+TSize TAdvStringGrid::GetCellGraphicSize(int ACol, int ARow)
+{
+    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g)
+        return TSize{0, 0};
+    TSize size = CellObjectSize(*g);
     // Kinds 0, 1 and 3 take room across only beside the text.
     if ((g->Kind == 0 || g->Kind == 1 || g->Kind == 3) && !Cells(ACol, ARow).empty() &&
         g->HorizontalPosition != 3 && g->HorizontalPosition != 4)

@@ -408,6 +408,14 @@ void TGridCombo::SizeDropDownToItems()
 void TGridCombo::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
+    case WM_SETFOCUS:
+        TGridControl::Dispatch(m);
+        // After a press in the grid the caret goes where the pointer is, once
+        // the combo has handed the focus to its edit and selected the text
+        // (the edit's own message, from the combo, comes inside that).
+        if (grid_ && EditHandle() && GetFocus() == EditHandle() && reinterpret_cast<HWND>(m.WParam) != Handle())
+            grid_->PlacePendingCaret(Handle(), EditHandle());
+        return;
     case CN_COMMAND:
         // The grid hears of every choice and every typed change.
         if (grid_ && grid_->OnComboChange) {

@@ -631,12 +631,15 @@ void TAdvInplaceEdit::Complete()
 void TAdvInplaceEdit::FocusGained()
 {
     TAdvStringGrid* grid = AdvGrid();
-    if (!grid || !grid->OnGetCellColor)
+    if (!grid)
         return;
-    TCanvas* canvas = grid->Canvas();
-    canvas->Brush()->SetColor(grid->Color());
-    grid->OnGetCellColor(grid, grid->Row(), grid->Col(), 0, canvas->Brush(), canvas->Font());
-    SetColor(canvas->Brush()->Color());
+    if (grid->OnGetCellColor) {
+        TCanvas* canvas = grid->Canvas();
+        canvas->Brush()->SetColor(grid->Color());
+        grid->OnGetCellColor(grid, grid->Row(), grid->Col(), 0, canvas->Brush(), canvas->Font());
+        SetColor(canvas->Brush()->Color());
+    }
+    grid->PlacePendingCaret(Handle(), Handle());
 }
 
 void TAdvInplaceEdit::FocusLost()

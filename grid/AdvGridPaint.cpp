@@ -2,15 +2,126 @@
 // text of a cell that sizing and sorting use.
 #include "grid/AdvGrid.h"
 
+#include <richedit.h>
+
+#include <algorithm>
+#include <cmath>
+
 #include "classlib/RichEdit.h"
 #include "classlib/Streams.h"
 #include "common/HtmlDraw.h"
+#include "grid/AdvGeometry.h"
 #include "grid/AdvPaint.h"
 #include "grid/AdvUtil.h"
+
+namespace {
+
+void HLine(TCanvas* c, int x1, int x2, int y)
+{
+    c->MoveTo(x1, y);
+    c->LineTo(x2, y);
+}
+
+void VLine(TCanvas* c, int x, int y1, int y2)
+{
+    c->MoveTo(x, y1);
+    c->LineTo(x, y2);
+}
+
+// Whether any pixel of a 24-bit bitmap differs from its background.
+bool HasInk(TBitmap& bitmap, TColor background)
+{
+    const COLORREF back = ColorToRGB(background);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = bitmap.Width();
+    info.bmiHeader.biHeight = -bitmap.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(bitmap.Width()) * bitmap.Height());
+    HBITMAP handle = bitmap.Handle();
+    bitmap.Dormant();
+    TMemoryDC dc;
+    GetDIBits(dc.Get(), handle, 0, bitmap.Height(), pixels.data(), &info, DIB_RGB_COLORS);
+    const DWORD want = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+    return std::any_of(pixels.begin(), pixels.end(), [want](DWORD p) { return (p & 0xFFFFFF) != want; });
+}
+
+bool IsEmptyRect(const TRect& r)
+{
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+} // namespace
 
 void TAdvStringGrid::Paint()
 {
     TStringGrid::Paint();
+    TCanvas* c = Canvas();
+    c->Pen()->SetColor(clBlack);
+    c->Pen()->SetWidth(1);
+    const bool horz = Options() & goFixedHorzLine, vert = Options() & goFixedVertLine;
+    // Cells out of view would draw outside the client area: only the rows
+    // and columns that show are walked.
+    const int lastRow = std::min(RowCount() - 1, TopRow() + VisibleRowCount());
+    const int lastCol = std::min(ColCount() - 1, LeftCol() + VisibleColCount());
+    auto cellLines = [&](const TRect& r) {
+        if (horz)
+            HLine(c, r.left, r.right, r.bottom);
+        if (vert) {
+            VLine(c, r.right, r.top, r.bottom);
+            VLine(c, r.left - 1, r.top, r.bottom);
+        }
+    };
+    if (OnIsFixedCell) {
+        for (int row = std::max(TopRow(), FixedRows()); row <= std::min(lastRow, RowCount() - fixedFooters_ - 1); ++row)
+            for (int col = std::max(LeftCol(), FixedCols()); col <= std::min(lastCol, ColCount() - fixedRightCols_ - 1);
+                 ++col) {
+                const TRect r = CellRect(col, row);
+                if (!IsEmptyRect(r) && IsFixedCell(col, row))
+                    cellLines(r);
+            }
+    }
+    auto rowRange = [&](auto each) {
+        for (int row = 0; row < FixedRows(); ++row)
+            each(row);
+        for (int row = TopRow(); row <= lastRow; ++row)
+            each(row);
+    };
+    if (fixedRightCols_ > 0 && fixedRightCols_ < ColCount())
+        rowRange([&](int row) {
+            for (int col = ColCount() - fixedRightCols_; col < ColCount(); ++col) {
+                const TRect r = CellRect(col, row);
+                if (!IsEmptyRect(r))
+                    cellLines(r);
+            }
+        });
+    if (fixedFooters_ > 0 && fixedFooters_ < RowCount()) {
+        int gridRight = 0;
+        for (int col = 0; col <= lastCol; ++col) {
+            const TRect r = CellRect(col, FixedRows() > 0 ? 0 : TopRow());
+            if (!IsEmptyRect(r))
+                gridRight = std::max(gridRight, static_cast<int>(r.right));
+        }
+        for (int row = RowCount() - fixedFooters_; row < RowCount(); ++row) {
+            TRect any{};
+            for (int col = 0; col <= lastCol && IsEmptyRect(any); ++col)
+                any = CellRect(col, row);
+            if (IsEmptyRect(any))
+                continue;
+            if (horz) {
+                HLine(c, 0, gridRight, any.top - 1);
+                HLine(c, 0, gridRight, any.bottom);
+            }
+            if (vert)
+                for (int col = 0; col <= lastCol; ++col) {
+                    const TRect r = CellRect(col, row);
+                    if (!IsEmptyRect(r))
+                        VLine(c, r.right, r.top, r.bottom);
+                }
+        }
+    }
 }
 
 void TAdvStringGrid::FillCellPaint(int col, int row, TRect rect, TGridDrawState state, TCellPaint& p)
@@ -42,12 +153,27 @@ void TAdvStringGrid::FillCellPaint(int col, int row, TRect rect, TGridDrawState 
     }
 }
 
+bool TAdvStringGrid::ShowsSortMark(int col, int row)
+{
+    return sortShow_ && col == sortColumn_ && row == 0 && FixedRows() > 0 && (col + 1 > FixedCols() || sortFixedCols_);
+}
+
+void TAdvStringGrid::DrawSortMarkAt(TPoint at)
+{
+    const bool down = sortDirection_ == sdDescending;
+    TBitmap* glyph = down ? sortDownGlyph_.get() : sortUpGlyph_.get();
+    PaintSortMark(Canvas(), at.x, at.y, down, glyph);
+    if (!glyph->Empty())
+        SetBkColor(Canvas()->Handle(), ColorToRGB(FixedColor()));
+}
+
 void TAdvStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state)
 {
     col = RealCol(col);
     TCanvas* canvas = Canvas();
     canvas->Font()->Assign(col < FixedCols() || row < FixedRows() ? fixedFont_.get() : Font());
-    if (IsFixedCell(col, row)) {
+    const bool fixed = IsFixedCell(col, row);
+    if (fixed) {
         canvas->Brush()->SetColor(FixedColor());
         state = gdFixed;
     }
@@ -56,10 +182,30 @@ void TAdvStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state
         canvas->Brush()->SetColor(clHighlight);
     if (zoom_ != 0)
         canvas->Font()->SetSize(canvas->Font()->Size() + zoom_);
-    if (!DefaultDrawing()) {
-        TStringGrid::DrawCell(col, row, rect, state);
-        return;
+    TDrawnText drawn;
+    if (DefaultDrawing())
+        DrawCellContent(col, row, rect, state, drawn);
+    if (OnGetCellBorder) {
+        TPen saved;
+        saved.Assign(canvas->Pen());
+        TCellBorders borders = 0;
+        OnGetCellBorder(this, row, col, canvas->Pen(), borders);
+        PaintCellBorders(canvas, rect,
+                         {(borders & cbLeft) != 0, (borders & cbRight) != 0, (borders & cbTop) != 0,
+                          (borders & cbBottom) != 0});
+        canvas->Pen()->Assign(&saved);
     }
+    if (fixed || (fixedRightCols_ > 0 && col >= ColCount() - fixedRightCols_))
+        PaintFixedEdges(canvas, rect, Ctl3D(), Options() & goFixedVertLine, Options() & goFixedHorzLine);
+    if (GetCellGraphic(col, row))
+        DrawCellObject(col, row, rect, state, drawn);
+    // The platform's cell event last.
+    TCustomGrid::DrawCell(col, row, rect, state);
+}
+
+void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawState state, TDrawnText& drawn)
+{
+    TCanvas* canvas = Canvas();
     const bool flagged =
         (Options() & goRowSelect) && col >= FixedCols() && mouseActions_->DisjunctRowSelect && rowFlags_.Get(row);
     if (((state & gdSelected) || flagged) && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
@@ -70,14 +216,256 @@ void TAdvStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state
     }
     TCellPaint paint;
     FillCellPaint(col, row, rect, state, paint);
-    if (col >= FixedCols() && row >= FixedRows() && mouseActions_->DisjunctRowSelect && !rowFlags_.Get(row)) {
+    const std::string& text = paint.Text;
+    if (text.find("</") != std::string::npos) {
+        canvas->FillRect(rect);
+        rect.left += 2;
+        rect.top += 2;
+        std::string anchor, plain;
+        int w = 0, h = 0;
+        DrawHtmlText(canvas, text, rect, gridImages_, 0, 0, false, false, false, 1.0, urlColor_, anchor, plain, w, h);
+        if (ShowsSortMark(col, row))
+            DrawSortMarkAt(HtmlSortMarkPoint(rect, vAlignment_, w));
+        return;
+    }
+    if (text.compare(0, 2, "{\\") == 0) {
+        canvas->Pen()->SetColor(canvas->Brush()->Color());
+        if (!((state & gdSelected) && !(state & gdFocused) && selectionColor_ == clNone))
+            canvas->Rectangle(rect);
+        canvas->Brush()->SetStyle(bsClear);
+        DrawRichTextCell(col, row, rect, canvas);
+        canvas->Brush()->SetStyle(bsSolid);
+        return;
+    }
+    // Separate rows: a row shows as selected by its flag, except while a
+    // click without Ctrl is still choosing the rows.
+    if (col >= FixedCols() && row >= FixedRows() && mouseActions_->DisjunctRowSelect && !clickSelecting_ &&
+        !rowFlags_.Get(row)) {
         canvas->Brush()->SetColor(Color());
         canvas->Font()->SetColor(Font()->Color());
         OnGetCellColor(this, row, col, state, canvas->Brush(), canvas->Font());
     }
-    PaintPlainCell(canvas, paint);
-    // The platform's own cell event (OnDrawCell) last.
-    TCustomGrid::DrawCell(col, row, rect, state);
+    TBitmap* back = backGround_->Bitmap();
+    if (back->Empty() || (state & (gdFixed | gdSelected)))
+        canvas->FillRect(rect);
+    else
+        DrawBackGroundIn(col, row, rect);
+    paint.Fill = false;
+    if (!paint.DrawText)
+        return;
+    if (selectionRectangle_ && IsInSelection(col, row)) {
+        const TGridRect s = Selection();
+        PaintSelectionFrame(canvas, rect, {col == s.Left, col == s.Right, row == s.Top, row == s.Bottom});
+    }
+    if (urlShow_ && (text.find("://") != std::string::npos || text.find("mailto:") != std::string::npos)) {
+        canvas->Font()->SetStyle(canvas->Font()->Style() + fsUnderline);
+        canvas->Font()->SetColor(urlColor_);
+    }
+    paint.NeedWidth = ShowsSortMark(col, row) || GetCellGraphic(col, row);
+    drawn.Width = PaintPlainCell(canvas, paint);
+    if (GetCellGraphic(col, row))
+        drawn.LineHeight = canvas->TextHeight("hg");
+    if (ShowsSortMark(col, row))
+        DrawSortMarkAt(SortMarkPoint(rect, paint.Alignment, vAlignment_, drawn.Width));
+}
+
+void TAdvStringGrid::DrawBackGroundIn(int col, int row, const TRect& rect)
+{
+    TBitmap* bitmap = backGround_->Bitmap();
+    if (backGround_->Display() == bdFixed) {
+        TBitmapPiece piece;
+        if (FixedPiece(rect, backGround_->Left(), backGround_->Top(), bitmap->Width(), bitmap->Height(), piece))
+            PaintBitmapPieces(Canvas(), bitmap, {piece});
+        return;
+    }
+    int before = 0;
+    for (int c = FixedCols(); c < col; ++c)
+        before += ColWidths(c);
+    const int xo = TileOffset(before, bitmap->Width());
+    before = 0;
+    for (int r = FixedRows(); r < row; ++r)
+        before += RowHeights(r);
+    const int yo = TileOffset(before, bitmap->Height());
+    PaintBitmapPieces(Canvas(), bitmap, TilePieces(rect, xo, yo, bitmap->Width(), bitmap->Height()));
+}
+
+void TAdvStringGrid::DrawCellObject(int col, int row, const TRect& r, TGridDrawState state, const TDrawnText& drawn)
+{
+    TCellGraphic* g = GetCellGraphic(col, row);
+    TCanvas* canvas = Canvas();
+    const int kind = g->Kind;
+    const TAlignment alignment = GetCellAlignment(col, row);
+    const int imageW = gridImages_ ? gridImages_->Width() : 0;
+    const int imageH = gridImages_ ? gridImages_->Height() : 0;
+    const TSize size = CellObjectSize(*g);
+    const int textWidth = drawn.Width + 3;
+    int x = ObjectLeft(r, g->HorizontalPosition, size.cx, textWidth, alignment);
+    const int y = ObjectTop(r, g->VerticalPosition, size.cy, drawn.LineHeight);
+    if (kind == 4 || kind == 5)
+        x = CheckBoxLeft(r, kind, size.cx, textWidth, alignment);
+    auto image = [&](int index, int ix, int iy) {
+        if (gridImages_ && index >= 0 && index < gridImages_->Count())
+            gridImages_->Draw(canvas, ix, iy, index);
+    };
+    switch (kind) {
+    case 0:
+        if (auto* bitmap = dynamic_cast<TBitmap*>(g->Object); bitmap && !bitmap->Empty()) {
+            if (!g->Transparent) {
+                canvas->Draw(x, y, bitmap);
+                break;
+            }
+            const bool selected = (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() &&
+                                                           rowFlags_.Get(row));
+            const TColor back = selected && !(state & gdFocused) && selectionColor_ != clNone
+                                    ? selectionColor_
+                                    : canvas->Brush()->Color();
+            DrawTransparent(canvas, bitmap, back, Point(x, y));
+        }
+        break;
+    case 1:
+        if (g->Graphic)
+            canvas->Draw(x, y, g->Graphic);
+        break;
+    case 12:
+        if (auto* picture = dynamic_cast<TPicture*>(g->Object); picture && picture->Graphic())
+            canvas->Draw(x, y, picture->Graphic());
+        break;
+    case 3:
+        image(g->Number, x, y);
+        break;
+    case 4:
+    case 5: {
+        const bool ticked = kind == 5 ? Cells(col, row) == checkTrue_ : g->State;
+        PaintCheckBox(canvas, Bounds(x, y, size.cx, size.cy), ticked);
+        break;
+    }
+    case 6: {
+        const std::string text = Cells(col, row);
+        TRect place = r;
+        PlaceRotatedText(place, g->Count, alignment, text);
+        PaintRotatedText(canvas, place.left, place.top, g->Count, text, r);
+        break;
+    }
+    case 7: {
+        // A text that is no integer shows no image; the other cells still
+        // paint.
+        int value = 0;
+        try {
+            value = GetCellInt(col, row);
+        } catch (const EAdvGridError&) {
+            break;
+        }
+        image(value + g->Number, x, y);
+        break;
+    }
+    case 8: {
+        TNodePaint node;
+        node.Type = cellNode_->NodeType();
+        node.Color = cellNode_->Color;
+        node.NodeColor = cellNode_->NodeColor;
+        node.Contracted = g->State;
+        node.ExpandGlyph = cellNode_->ExpandGlyph();
+        node.ContractGlyph = cellNode_->ContractGlyph();
+        node.GridColor = Color();
+        PaintNode(canvas, r, node);
+        break;
+    }
+    case 9: {
+        auto* items = dynamic_cast<TStrings*>(g->Object);
+        const std::string text = Cells(col, row);
+        std::vector<int> widths;
+        if (items)
+            for (int i = 0; i < std::min(items->Count(), static_cast<int>(g->Count)); ++i)
+                widths.push_back(canvas->TextWidth(items->Strings(i)));
+        const auto places = RadioLayout(r, g->State, widths, g->Count, canvas->TextHeight("gh"));
+        canvas->Brush()->SetStyle(bsClear);
+        for (int i = 0; i < static_cast<int>(places.size()); ++i) {
+            const bool named = i < static_cast<int>(widths.size());
+            const bool selected =
+                g->Number == -1 ? named && items->Strings(i) == text : g->Number == i;
+            PaintRadioButton(canvas, places[i].Circle.x, places[i].Circle.y, selected);
+            if (named)
+                canvas->TextOut(places[i].Text.x, places[i].Text.y, items->Strings(i));
+        }
+        canvas->Brush()->SetStyle(bsSolid);
+        break;
+    }
+    case 11:
+        if (TIndexList* list = GetCellImageList(col, row)) {
+            int ix = x, iy = y;
+            for (int index : list->Indexes) {
+                image(index, ix, iy);
+                if (g->State)
+                    ix += imageW;
+                else
+                    iy += imageH;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TAdvStringGrid::DrawRichTextCell(int ACol, int ARow, TRect Rect, TCanvas* Canvas)
+{
+    LoadRichText(ACol, ARow, richEdit_);
+    HDC dc = Canvas->Handle();
+    const bool current = ACol == Col() && ARow == Row() && GetFocus() == Handle();
+    if (IsInSelection(ACol, ARow) && !current && !selectionRTFKeep_ && GetMapMode(dc) == MM_TEXT) {
+        richEdit_->SetSelStart(0);
+        richEdit_->SetSelLength(255);
+        richEdit_->SelAttributes()->SetColor(selectionTextColor_);
+    }
+    const int ppiX = GetDeviceCaps(dc, LOGPIXELSX), ppiY = GetDeviceCaps(dc, LOGPIXELSY);
+    POINT corners[2] = {{Rect.left, Rect.top}, {Rect.right, Rect.bottom}};
+    LPtoDP(dc, corners, 2);
+    POINT two[2] = {{0, 0}, {2, 0}};
+    LPtoDP(dc, two, 2);
+    const int margin = static_cast<int>(std::lround(ppiX * double(two[1].x - two[0].x) / 96.0));
+    const TRect device = ::Rect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+    FORMATRANGE range{};
+    range.hdc = dc;
+    range.hdcTarget = dc;
+    range.rc = RichTextRangeTwips(device, ppiX, ppiY, margin);
+    range.rcPage = range.rc;
+    range.chrg.cpMin = 0;
+    range.chrg.cpMax = -1;
+    const int oldMode = SetMapMode(dc, MM_TEXT);
+    const LRESULT formatted = SendMessageA(richEdit_->Handle(), EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    SendMessageA(richEdit_->Handle(), EM_FORMATRANGE, FALSE, 0);
+    SetMapMode(dc, oldMode);
+    if (formatted <= 0 && GetWindowTextLengthA(richEdit_->Handle()) > 0)
+        DrawRichTextFallback(ACol, ARow, Rect, Canvas);
+}
+
+void TAdvStringGrid::DrawRichTextFallback(int col, int row, const TRect& rect, TCanvas* canvas)
+{
+    // Where the rich edit renders nothing through its format range it still
+    // prints its client area: sized to the text rectangle, in the cell's
+    // background, into a bitmap that goes onto the canvas when it shows
+    // anything; otherwise the plain text in the cell's font.
+    const TRect text = ::Rect(rect.left + 2, rect.top + 2, rect.right, rect.bottom);
+    const int w = text.right - text.left, h = text.bottom - text.top;
+    if (w <= 0 || h <= 0)
+        return;
+    const TColor back = canvas->Brush()->Color();
+    HWND edit = richEdit_->Handle();
+    SetWindowPos(edit, nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE);
+    SendMessageA(edit, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(back)));
+    TBitmap printed(w, h, pf24bit);
+    printed.Canvas()->Brush()->SetColor(back);
+    printed.Canvas()->FillRect(::Rect(0, 0, w, h));
+    SendMessageA(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.Canvas()->Handle()), PRF_CLIENT);
+    if (HasInk(printed, back)) {
+        canvas->CopyRect(text, printed.Canvas(), ::Rect(0, 0, w, h));
+        return;
+    }
+    std::string plain = GetCellPlainText(col, row);
+    if (plain.compare(0, 2, "{\\") == 0)
+        plain = RichPlainText(col, row);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextRect(text, text.left, text.top, plain);
 }
 
 void TAdvStringGrid::GetCellTextSize(int ACol, int ARow, int& Width, int& Height)

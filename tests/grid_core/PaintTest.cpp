@@ -4,25 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "GridFixture.h"
+#include "PaintFixture.h"
 #include "grid/AdvPaint.h"
 
 namespace {
-
-// The grid's whole client area drawn into a bitmap, as its window would be.
-class TPaintGrid : public TAdvStringGrid {
-public:
-    using TAdvStringGrid::TAdvStringGrid;
-    std::unique_ptr<TBitmap> Picture()
-    {
-        auto picture = std::make_unique<TBitmap>(ClientWidth(), ClientHeight(), pf24bit);
-        PaintWindow(picture->Canvas()->Handle());
-        picture->Canvas()->Refresh();
-        return picture;
-    }
-};
 
 // The text drawn the plain way (no prefix processing, no clipping) at (x,
 // y) on a background, in a font.
@@ -39,46 +28,8 @@ std::unique_ptr<TBitmap> Reference(int width, int height, TColor back, TFont* fo
     return bitmap;
 }
 
-// Pixels of a rectangle that differ between two bitmaps.
-int Differences(TBitmap* a, TBitmap* b, const TRect& r)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += a->Canvas()->Pixels(x, y) != b->Canvas()->Pixels(x, y);
-    return n;
-}
-
-// Pixels of a rectangle that are not the colour.
-int Ink(TBitmap* a, const TRect& r, TColor background)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += a->Canvas()->Pixels(x, y) != background;
-    return n;
-}
-
-TColor Sys(int index)
-{
-    return static_cast<TColor>(GetSysColor(index));
-}
-
-class AdvPaint : public testing::Test {
+class AdvPaint : public PaintGridTest {
 protected:
-    void SetUp() override
-    {
-        TestForm();
-        grid = new TPaintGrid(TestForm());
-        grid->SetBounds(10, 10, 300, 150);
-        grid->SetColCount(3);
-        grid->SetRowCount(4);
-        grid->SetDefaultColWidth(90);
-        grid->SetDefaultRowHeight(30);
-        grid->SetParent(TestForm());
-        grid->HandleNeeded();
-    }
-    void TearDown() override { delete grid; }
     // Pixels of the cell that differ from its text drawn the plain way on
     // the window colour.
     int DiffersFromPlain(int col, int row, const std::string& text)
@@ -90,7 +41,6 @@ protected:
         return Differences(picture.get(), reference.get(),
                            Rect(cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1));
     }
-    TPaintGrid* grid = nullptr;
 };
 
 } // namespace
@@ -109,14 +59,26 @@ TEST(AdvPainter, ShortenLine)
         {"abcdefgh", 60, false, false, true, "abc..."},
         {"abcdefgh", 60, false, false, false, "abcdefgh"},
         {"abcdefgh", 35, false, false, true, ""},  // not even one character and "..."
+        {"abcdefghijklmnopqrstuvwxyz", 95, false, false, true, "abcdef..."},
         {"http://x.pl/a", 200, true, false, false, "x.pl/a"},
         {"http://x.pl/a", 200, true, true, false, "http://x.pl/a"},
         {"mailto:jan@x.pl", 200, true, false, false, "jan@x.pl"},
         {"http://x.pl", 200, false, false, false, "http://x.pl"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ShortenLine(c.text, c.room, c.urlShow, c.urlFull, c.enh, width), c.shown)
+    // How many characters fit an extent: exactly, and one short (a measure
+    // that is not additive); neither changes the result.
+    auto fit = [](const std::string& s, int extent) { return std::min<int>(s.size(), std::max(0, extent / 10)); };
+    auto fitShort = [&](const std::string& s, int extent) { return std::max(0, fit(s, extent) - 1); };
+    for (const auto& c : cases) {
+        int shownWidth = -1;
+        EXPECT_EQ(ShortenLine(c.text, c.room, c.urlShow, c.urlFull, c.enh, width, &shownWidth), c.shown)
             << c.text << " in " << c.room;
+        EXPECT_EQ(shownWidth, width(c.shown)) << c.text << " in " << c.room;
+        EXPECT_EQ(ShortenLine(c.text, c.room, c.urlShow, c.urlFull, c.enh, width, nullptr, fit), c.shown)
+            << c.text << " in " << c.room << " fitted";
+        EXPECT_EQ(ShortenLine(c.text, c.room, c.urlShow, c.urlFull, c.enh, width, nullptr, fitShort), c.shown)
+            << c.text << " in " << c.room << " fitted short";
+    }
 }
 
 TEST(AdvPainter, TextFlagsAndRectangle)
@@ -214,4 +176,46 @@ TEST_F(AdvPaint, SelectionColours)
     picture = grid->Picture();
     const TRect footer = grid->CellRect(2, 3);
     EXPECT_EQ(picture->Canvas()->Pixels(footer.left + 3, footer.top + 3), Sys(COLOR_BTNFACE));
+}
+
+TEST_F(AdvPaint, AlignedLinesWhereTheTextDrawingPutsThem)
+{
+    struct Align {
+        TAlignment alignment = taLeftJustify;
+        void Ask(TObject*, int, int, TAlignment& a) { a = alignment; }
+    } align;
+    grid->OnGetAlignment = TGridAlignEvent(&align, &Align::Ask);
+    grid->SetCells(1, 2, "Zażółć");
+    grid->SetCells(2, 2, "bardzo długi tekst, który się nie zmieści");
+    for (bool enh : {false, true})
+        for (TAlignment a : {taLeftJustify, taRightJustify, taCenter}) {
+            align.alignment = a;
+            grid->SetEnhTextSize(enh);
+            auto picture = grid->Picture();
+            for (int col : {1, 2}) {
+                // The shown line drawn by the platform's text drawing into the
+                // same text rectangle.
+                const TRect cell = grid->CellRect(col, 2);
+                TBitmap probe(1, 1);
+                probe.Canvas()->Font()->Assign(grid->Font());
+                const std::string shown =
+                    ShortenLine(grid->Cells(col, 2), cell.right - cell.left - 4, false, false, enh,
+                                [&](const std::string& t) { return probe.Canvas()->TextWidth(t); });
+                TBitmap reference(picture->Width(), picture->Height(), pf24bit);
+                TCanvas* c = reference.Canvas();
+                c->Brush()->SetColor(Sys(COLOR_WINDOW));
+                c->FillRect(Rect(0, 0, picture->Width(), picture->Height()));
+                c->Font()->Assign(grid->Font());
+                RECT r = Rect(cell.left + 2, cell.top + 2, cell.right - 2, cell.bottom);
+                HDC dc = c->TextHandle();
+                SetBkMode(dc, TRANSPARENT);
+                DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &r,
+                          CellTextFlags(a, 1, false, false));
+                c->Refresh();
+                EXPECT_EQ(Differences(picture.get(), &reference,
+                                      Rect(cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1)),
+                          0)
+                    << "column " << col << " alignment " << a << " EnhTextSize " << enh;
+            }
+        }
 }
