@@ -416,7 +416,7 @@ static void ShowCursorNow(TCursor cursor)
 void TAdvStringGrid::StartPanning(int x, int y)
 {
     panCursor_ = Cursor();
-    SetCursor(FirstCursor);
+    SetGridCursor(FirstCursor);
     ShowCursorNow(FirstCursor);
     SetTimer(Handle(), PanTimer, 10, nullptr);
     panStart_ = Point(x, y);
@@ -433,7 +433,7 @@ void TAdvStringGrid::StopPanning()
     panning_ = false;
     SetMouseCapture(false);
     KillTimer(Handle(), PanTimer);
-    SetCursor(panCursor_);
+    SetGridCursor(panCursor_);
     ShowCursorNow(panCursor_);
     // The hints as they were before.
     SetShowHint(panShowHint_);
@@ -472,7 +472,7 @@ void TAdvStringGrid::PanTick()
             InvalidateRect(Handle(), &mark, FALSE);
         SetRow(row);
     }
-    SetCursor(cursor);
+    SetGridCursor(cursor);
     ShowCursorNow(cursor);
     DrawPanMark();
 }
@@ -496,6 +496,10 @@ bool TAdvStringGrid::ScrollMessage(TMessage& m)
         else
             KillTimer(Handle(), PanTimer);
         return true;
+    case WM_MOUSEMOVE:
+        // While panning the pointer only chooses the direction (at the
+        // next tick): no cursor of the cells, no selection.
+        return panning_;
     case WM_MBUTTONDOWN:
         if (panning_)
             StopPanning();

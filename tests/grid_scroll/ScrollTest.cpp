@@ -571,6 +571,9 @@ TEST_F(Panning, TheRowFollowsThePointerOneStepATick)
         EXPECT_EQ(grid->Row(), t.row) << t.dx << "," << t.dy;
         EXPECT_EQ(grid->Col(), 2);
     }
+    // The pointer's moves between ticks keep the direction's cursor.
+    SendMessageA(grid->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(start.x + 3, start.y - 30));
+    EXPECT_EQ(grid->Cursor(), 8004);
 
     // A key ends it and is then handled as a key.
     PostMessageA(grid->Handle(), WM_KEYDOWN, VK_DOWN, 1);
