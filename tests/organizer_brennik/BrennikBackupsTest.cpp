@@ -276,16 +276,18 @@ TEST_F(BrennikBackups, ContentsShownWhileTheListFillsReplaceIt)
     // The window answers before a list is full: two rounds of the message
     // loop after the second list came nothing more has come.
     const std::vector<std::string> second = {ContentsItem(small, few[0])};
-    app_->WaitFor("eMain", "lbZawartoscCaba", "the second cabinet's contents",
-                  [&](const TUiComponent& c) { return c.List("Items") == second; });
+    app_->WaitFor(
+        "eMain", "lbZawartoscCaba", "the second cabinet's contents",
+        [&](const TUiComponent& c) { return c.List("Items") == second; }, 60000);
     app_->Sync();
     app_->Sync();
     EXPECT_EQ(second, Items("lbZawartoscCaba"));
 
     // The whole list when nothing comes between.
     ShowContents(ExtractFileName(large));
-    app_->WaitFor("eMain", "lbZawartoscCaba", "the first cabinet's contents",
-                  [&](const TUiComponent& c) { return c.List("Items").size() >= many.size(); });
+    app_->WaitFor(
+        "eMain", "lbZawartoscCaba", "the first cabinet's contents",
+        [&](const TUiComponent& c) { return c.List("Items").size() >= many.size(); }, 60000);
     const std::vector<std::string> items = Items("lbZawartoscCaba");
     ASSERT_EQ(many.size(), items.size());
     EXPECT_EQ(ContentsItem(large, many.back()), items.back());

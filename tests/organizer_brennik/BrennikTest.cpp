@@ -181,8 +181,11 @@ TEST_F(Brennik, TheApplicationsListLetsTheWindowAnswer)
     app.QueueProperty("eMain", "ts", "TabIndex", "0");
     app.QueueProperty("eMain", "ts", "TabIndex", "1");
     app.QueueProperty("eMain", "ts", "TabIndex", "0");
-    app.WaitFor("eMain", "lbAplikacje", "the whole list",
-                [&](const TUiComponent& c) { return c.List("Items").size() >= static_cast<size_t>(count); });
+    // A slow machine's fill, asked for the list again and again, may take
+    // longer than the driver's usual wait.
+    app.WaitFor(
+        "eMain", "lbAplikacje", "the whole list",
+        [&](const TUiComponent& c) { return c.List("Items").size() >= static_cast<size_t>(count); }, 60000);
     app.Sync();
     app.Sync();
     std::vector<std::string> items = Listed();
