@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 
 #include "classlib/Animate.h"
 #include "classlib/Buttons.h"
@@ -12,6 +13,7 @@
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
+#include "classlib/Stopwatch.h"
 #include "classlib/UiProbe.h"
 
 TApplication* Application = nullptr;
@@ -117,6 +119,7 @@ void TApplication::Run()
             Minimize();
         else
             mainForm_->SetVisible(true);
+        StopwatchMark("main form shown");
     }
     while (!terminated_) {
         try {
@@ -184,6 +187,11 @@ bool TApplication::IsKeyMsg(MSG& msg)
 
 void TApplication::Idle()
 {
+    static bool first = true;
+    if (first) {
+        first = false;
+        StopwatchMark("message loop idle");
+    }
     bool done = true;
     try {
         OnIdle(this, done);
@@ -581,7 +589,7 @@ TScreen::TScreen(TComponent* owner) : TComponent(owner)
         {crSizeAll, IDC_SIZEALL},
     };
     for (const auto& s : standard)
-        cursors_[s.number] = LoadCursorA(nullptr, s.id);
+        SetCursorResource(s.number, nullptr, s.id);
     cursors_[crNone] = nullptr;
 }
 
@@ -589,14 +597,31 @@ TScreen::~TScreen() = default;
 
 HCURSOR TScreen::Cursors(int index) const
 {
-    auto it = cursors_.find(index);
-    if (it == cursors_.end())
-        it = cursors_.find(crDefault);
-    return it->second;
+    const auto resource = cursorResources_.find(index);
+    if (resource != cursorResources_.end()) {
+        const TCursorResource& r = resource->second;
+        if (HCURSOR loaded = LoadCursorA(r.Module, r.Id ? r.Id : r.Name.c_str()))
+            cursors_[index] = loaded;
+        cursorResources_.erase(resource);
+    }
+    const auto it = cursors_.find(index);
+    if (it != cursors_.end())
+        return it->second;
+    return index == crDefault ? LoadCursorA(nullptr, IDC_ARROW) : Cursors(crDefault);
+}
+
+void TScreen::SetCursorResource(int index, HINSTANCE module, LPCSTR name)
+{
+    cursors_.erase(index);
+    if (IS_INTRESOURCE(name))
+        cursorResources_[index] = {module, name, {}};
+    else
+        cursorResources_[index] = {module, nullptr, name};
 }
 
 void TScreen::SetCursors(int index, HCURSOR cursor)
 {
+    cursorResources_.erase(index);
     if (cursor)
         cursors_[index] = cursor;
     else if (index > crDefault || index < crSizeAll)
@@ -692,10 +717,17 @@ void DoneFormsUnit()
 
 void StartUnit(void (*startup)(), void (*shutdown)())
 {
+    static int started = 0;
+    if (started == 0)
+        StopwatchMark("program entered");
     if (shutdown)
         AddUnitShutdown(shutdown);
     if (startup)
         startup();
+    if (StopwatchOn())
+        StopwatchMark(("unit " + std::to_string(++started) + " started").c_str());
+    else
+        ++started;
 }
 
 void AddUnitShutdown(void (*shutdown)())

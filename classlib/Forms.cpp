@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/FormReader.h"
+#include "classlib/Stopwatch.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -122,8 +123,11 @@ void TCustomForm::InitForm()
         return;
     initialized_ = true;
     const std::string resource = FormResourceName(this);
-    if (FormResourceExists(resource))
+    if (FormResourceExists(resource)) {
         ReadFormResource(this, resource);
+        if (StopwatchOn())
+            StopwatchMark(("form " + resource + " read").c_str());
+    }
     try {
         OnCreate(this);
     } catch (...) {
@@ -132,6 +136,8 @@ void TCustomForm::InitForm()
         else
             throw;
     }
+    if (StopwatchOn())
+        StopwatchMark(("form " + resource + " created").c_str());
     if (visible_) {
         visible_ = false;
         SetVisible(true);
@@ -323,7 +329,11 @@ void TCustomForm::SetVisible(bool visible)
     if (visible) {
         HandleNeeded();
         PlaceOnFirstShow();
+        if (StopwatchOn())
+            StopwatchMark(("form " + Name() + " has its windows").c_str());
         OnShow(this);
+        if (StopwatchOn())
+            StopwatchMark(("form " + Name() + " OnShow done").c_str());
         ShowWindowNow(true);
     } else {
         OnHide(this);

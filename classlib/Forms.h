@@ -352,6 +352,10 @@ public:
     // the default (arrow) cursor; setting nullptr forgets it.
     HCURSOR Cursors(int index) const;
     void SetCursors(int index, HCURSOR cursor);
+    // A cursor of a module's resources (the system's own: module nullptr)
+    // for a number, loaded when the number is first asked for: a program
+    // with many cursors of its own starts without loading them all.
+    void SetCursorResource(int index, HINSTANCE module, LPCSTR name);
 
     int FormCount() const { return static_cast<int>(forms_.size()); }
     TCustomForm* Forms(int index) const { return forms_.at(index); }
@@ -369,8 +373,15 @@ private:
     void SetActiveForm(TCustomForm* form);
     void SetActiveControl(TWinControl* control);
 
+    struct TCursorResource {
+        HINSTANCE Module;
+        LPCSTR Id;         // a number made a name, or nullptr for Name
+        std::string Name;
+    };
+
     TCursor cursor_ = crDefault;
-    std::map<int, HCURSOR> cursors_;
+    mutable std::map<int, HCURSOR> cursors_;
+    mutable std::map<int, TCursorResource> cursorResources_;
     std::vector<TCustomForm*> forms_;
     TCustomForm* activeForm_ = nullptr;
     TWinControl* activeControl_ = nullptr;

@@ -71,7 +71,8 @@ void ForceFourDigitYear(std::string& format)
 void LoadCursors()
 {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    auto load = [instance](int number, const char* name) { Screen->SetCursors(number, LoadCursorA(instance, name)); };
+    // Each is loaded when first shown.
+    auto load = [instance](int number, const char* name) { Screen->SetCursorResource(number, instance, name); };
     load(3, "HAND");
     load(4, "ITEM");
     char name[16];

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "classlib/Dialogs.h"
+#include "classlib/Stopwatch.h"
 #include "classlib/TypInfo.h"
 #include "classlib/WinHandles.h"
 #include "common/QmxReg.h"
@@ -351,6 +352,7 @@ void TeMain::AppendReportLine(const std::string& Entry)
 
 void TeMain::RunInstallation()
 {
+    StopwatchMark("install run begins");
     running_ = true;
     Screen->SetCursor(crHourGlass);
     pgPliki->SetMax(installList_->Count());
@@ -369,6 +371,7 @@ void TeMain::RunInstallation()
     PaintRun(true);
     pgPliki->EndUpdate();
     report_.Close();
+    StopwatchMark("install entries done");
     Screen->SetCursor(crDefault);
     if (RunAborted()) {
         // The user closed the window: nothing more is started, and the
@@ -395,6 +398,7 @@ void TeMain::RunInstallation()
         return;
     pm->GoToPage(nb->PageIndex() + 1, true);
     p3->Show();
+    StopwatchMark("finish page shown");
 }
 
 void TeMain::PaintRun(bool now)
@@ -410,7 +414,9 @@ void TeMain::PaintRun(bool now)
 void TeMain::RunMessage(const std::string& Text)
 {
     PaintRun(true);
+    StopwatchMark("message box shown");
     ShowMessage(Text);
+    StopwatchMark("message box answered");
 }
 
 void TeMain::RunSetupProgram(const std::string& Name, const std::string& FailText)

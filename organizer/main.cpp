@@ -9,6 +9,7 @@
 
 #include "classlib/CheckLst.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/Stopwatch.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/TypInfo.h"
 #include "classlib/WinHandles.h"
@@ -114,6 +115,35 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix)
     return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
 }
 
+// How often a long fill of a list lets the window answer: a frame of a slow
+// screen.
+constexpr ULONGLONG FillFrameMs = 40;
+
+// Lets the window answer while a list fills item by item: the messages that
+// wait are handled once a frame has passed, so the list shows itself growing
+// and the user can close the window, change the page or start another fill
+// meanwhile. Each fill of a list takes a new number from the list's counter;
+// a fill that finds a newer number there, or the program ending, stops.
+class TFillPacer {
+public:
+    explicit TFillPacer(int& counter) : counter_(counter), number_(++counter), last_(GetTickCount64()) {}
+
+    // Handles what waits when it is time; false when the fill is to stop.
+    bool Continue()
+    {
+        if (GetTickCount64() - last_ < FillFrameMs)
+            return true;
+        Application->ProcessMessages();
+        last_ = GetTickCount64();
+        return counter_ == number_ && !Application->Terminated();
+    }
+
+private:
+    int& counter_;
+    const int number_;
+    ULONGLONG last_;
+};
+
 } // namespace
 
 TeMain::TeMain(TComponent* owner) : TForm(owner) {}
@@ -160,6 +190,7 @@ void TeMain::nbPageChanged(TObject*)
 void TeMain::FillApplicationsList()
 {
     ScreenCursor cursor(CursorApplications);
+    TFillPacer pacer(applicationsFill_);
     lbAplikacje->Clear();
     TStringList names;
     GetRegValueNames(2, QmxPathsKey, names);
@@ -170,6 +201,10 @@ void TeMain::FillApplicationsList()
     }
     const std::string ownPath = ParamStr(0);
     for (int i = 0; i < names.Count(); ++i) {
+        // The page is filled again whenever it is shown: a fill whose page
+        // was left meanwhile ends.
+        if (!pacer.Continue() || nb->PageIndex() != 0)
+            return;
         try {
             std::string name = names.Strings(i);
             // Those values name data files, not programs.
@@ -192,6 +227,7 @@ void TeMain::FillApplicationsList()
             // One unreadable entry must not hide the others.
         }
     }
+    StopwatchMark("applications listed");
 }
 
 void TeMain::FillDataFileList()
@@ -426,20 +462,29 @@ void TeMain::bOdswiezListeKopiiClick(TObject*)
 
 void TeMain::bPokazZawartosCabaClick(TObject*)
 {
+    TFillPacer pacer(contentsFill_);
     try {
         const std::string name = SelectedBackup();
         CABFile1->CABFile = BackupPath(name);
         CABFile1->ListContents();
         shownCabinet_ = CABFile1->CABFile;
         lbZawartoscCaba->Clear();
+        // The items are made first: a restore started while the list fills
+        // lists the cabinet component again.
+        std::vector<std::string> items;
         TCABFileContents* contents = CABFile1->CABFileContents();
         for (int i = 0; i < contents->Count(); ++i) {
             const TCABFileEntry* entry = contents->Items(i);
-            lbZawartoscCaba->Items()->Add("<b>" + entry->Name + "</b><br>    " +
-                                          FormatDateTimeEx("d mmmmm yyyy, h:mm", entry->DateTime) + " - " +
-                                          SizeToText(entry->Size, false) + "<br>     " +
-                                          RestoreAnchor(name, entry->Name));
+            items.push_back("<b>" + entry->Name + "</b><br>    " +
+                            FormatDateTimeEx("d mmmmm yyyy, h:mm", entry->DateTime) + " - " +
+                            SizeToText(entry->Size, false) + "<br>     " + RestoreAnchor(name, entry->Name));
         }
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (!pacer.Continue())
+                return;
+            lbZawartoscCaba->Items()->Add(items[i]);
+        }
+        StopwatchMark("cabinet contents listed");
     } catch (const std::exception& e) {
         lbZawartoscCaba->Items()->SetText(e.what());
     }
@@ -497,6 +542,8 @@ void TeMain::bUsunKopieClick(TObject*)
         if (!DeleteFileA(path.c_str()))
             RaiseErrorMessage(SysErrorMessage(GetLastError()));
         if (EqualNoCase(path, shownCabinet_)) {
+            // A fill of the list still under way ends.
+            ++contentsFill_;
             lbZawartoscCaba->Clear();
             shownCabinet_.clear();
         }

@@ -103,6 +103,10 @@ private:
     std::map<std::string, std::string> backupPaths_;
     // The cabinet whose contents lbZawartoscCaba shows.
     std::string shownCabinet_;
+    // Counters of the fills of lbAplikacje and lbZawartoscCaba, which let
+    // the window answer as they go: a fill stops once a newer one began.
+    int applicationsFill_ = 0;
+    int contentsFill_ = 0;
 };
 
 extern TeMain* eMain;

@@ -352,6 +352,30 @@ TEST_F(Forms, ScreenCursorsByNumber)
     Screen->SetCursors(111, nullptr);
     EXPECT_EQ(Screen->Cursors(111), Screen->Cursors(crDefault));
 
+    // Cursors named for later are loaded when first asked for; one that
+    // cannot be loaded gives the default, and a cursor set outright wins
+    // over one named before.
+    const struct {
+        const char* what;
+        LPCSTR name;
+        HCURSOR set;  // set outright after naming, unless nullptr
+        HCURSOR expected;
+    } named[] = {
+        {"a system cursor", IDC_CROSS, nullptr, LoadCursorA(nullptr, IDC_CROSS)},
+        {"a cursor the module lacks", "BRAK_KURSORA", nullptr, Screen->Cursors(crDefault)},
+        {"set after naming", IDC_CROSS, hand, hand},
+    };
+    for (const auto& n : named) {
+        SCOPED_TRACE(n.what);
+        Screen->SetCursors(112, LoadCursorA(nullptr, IDC_SIZEALL));
+        Screen->SetCursorResource(112, IS_INTRESOURCE(n.name) ? nullptr : GetModuleHandleA(nullptr), n.name);
+        if (n.set)
+            Screen->SetCursors(112, n.set);
+        EXPECT_EQ(Screen->Cursors(112), n.expected);
+        EXPECT_EQ(Screen->Cursors(112), n.expected);
+    }
+    Screen->SetCursors(112, nullptr);
+
     // The hourglass stands for the whole program while it is set.
     TForm* form = new TForm(Application);
     form->HandleNeeded();

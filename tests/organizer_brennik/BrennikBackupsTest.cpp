@@ -252,6 +252,52 @@ TEST_F(BrennikBackups, ShowsWhatACabinetHolds)
     Close();
 }
 
+// The contents list fills while the window answers: a second cabinet shown
+// while the first one's list is still filling replaces it whole, and the
+// window can be closed meanwhile.
+TEST_F(BrennikBackups, ContentsShownWhileTheListFillsReplaceIt)
+{
+    std::vector<CabEntry> many;
+    for (int i = 0; i < 300; ++i)
+        many.push_back({"plik" + std::to_string(1000 + i) + ".txt", "p"});
+    const std::vector<CabEntry> few = {{"kalmet.dat", "k"}};
+    const std::string large = backups_ + "qmxKopiaZap_duza.cab";
+    const std::string small = backups_ + "qmxKopiaZap_mala.cab";
+    MakeCabinet(large, many);
+    MakeCabinet(small, few);
+
+    StartOnBackups();
+    app_->SelectItem("eMain", "lbKopie", Index("lbKopie", ExtractFileName(large)));
+    app_->QueueClick("eMain", "bPokazZawartoscCaba");
+    app_->Sync();
+    EXPECT_LT(Items("lbZawartoscCaba").size(), many.size());
+    app_->QueueProperty("eMain", "lbKopie", "ItemIndex", std::to_string(Index("lbKopie", ExtractFileName(small))));
+    app_->QueueClick("eMain", "bPokazZawartoscCaba");
+    // The window answers before a list is full: two rounds of the message
+    // loop after the second list came nothing more has come.
+    const std::vector<std::string> second = {ContentsItem(small, few[0])};
+    app_->WaitFor(
+        "eMain", "lbZawartoscCaba", "the second cabinet's contents",
+        [&](const TUiComponent& c) { return c.List("Items") == second; }, 60000);
+    app_->Sync();
+    app_->Sync();
+    EXPECT_EQ(second, Items("lbZawartoscCaba"));
+
+    // The whole list when nothing comes between.
+    ShowContents(ExtractFileName(large));
+    app_->WaitFor(
+        "eMain", "lbZawartoscCaba", "the first cabinet's contents",
+        [&](const TUiComponent& c) { return c.List("Items").size() >= many.size(); }, 60000);
+    const std::vector<std::string> items = Items("lbZawartoscCaba");
+    ASSERT_EQ(many.size(), items.size());
+    EXPECT_EQ(ContentsItem(large, many.back()), items.back());
+
+    app_->SelectItem("eMain", "lbKopie", Index("lbKopie", ExtractFileName(large)));
+    app_->QueueClick("eMain", "bPokazZawartoscCaba");
+    app_->CloseForm("eMain");
+    app_->WaitForExit();
+}
+
 TEST_F(BrennikBackups, TheButtonsNeedABackupChosen)
 {
     const struct {

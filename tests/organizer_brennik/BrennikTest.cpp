@@ -154,6 +154,52 @@ TEST_F(Brennik, ListsTheInstalledApplications)
     Close();
 }
 
+// The applications' list fills while the window answers: a page chosen
+// meanwhile is shown and ends the fill (the list is made again when its page
+// comes back), the page chosen again starts the list anew, and a close is
+// honoured.
+TEST_F(Brennik, TheApplicationsListLetsTheWindowAnswer)
+{
+    const std::string program = temp_.Path() + "program.exe";
+    ASSERT_TRUE(CopyFileA(BuiltPath("tools\\medium\\bin\\brennik.exe").c_str(), program.c_str(), FALSE));
+    const int count = 200;
+    for (int i = 0; i < count; ++i)
+        SetRawString(HKEY_LOCAL_MACHINE, PathsKey, "Program " + std::to_string(1000 + i), program);
+    auto Listed = [&] { return app_->Component("eMain", "lbAplikacje").List("Items"); };
+
+    TUiProcess& app = Start();
+    app.QueueProperty("eMain", "ts", "TabIndex", "0");
+    app.QueueProperty("eMain", "ts", "TabIndex", "3");
+    app.Sync();
+    EXPECT_EQ("3", app.Component("eMain", "nb").Value("PageIndex"));
+    EXPECT_EQ("&Pliki danych", app.Component("eMain", "lbCaption").Value("Caption"));
+    EXPECT_LT(Listed().size(), static_cast<size_t>(count));
+
+    // Left and chosen again while it fills: one list, each program once. The
+    // window answers before the list is full, so the driver waits for it;
+    // two rounds of the message loop later nothing more has come.
+    app.QueueProperty("eMain", "ts", "TabIndex", "0");
+    app.QueueProperty("eMain", "ts", "TabIndex", "1");
+    app.QueueProperty("eMain", "ts", "TabIndex", "0");
+    // A slow machine's fill, asked for the list again and again, may take
+    // longer than the driver's usual wait.
+    app.WaitFor(
+        "eMain", "lbAplikacje", "the whole list",
+        [&](const TUiComponent& c) { return c.List("Items").size() >= static_cast<size_t>(count); }, 60000);
+    app.Sync();
+    app.Sync();
+    std::vector<std::string> items = Listed();
+    ASSERT_EQ(static_cast<size_t>(count), items.size());
+    std::sort(items.begin(), items.end());
+    EXPECT_EQ(items.end(), std::adjacent_find(items.begin(), items.end()));
+    EXPECT_NE(std::string::npos, items.back().find("Program 1199 (PROGRAM)")) << items.back();
+
+    app.QueueProperty("eMain", "ts", "TabIndex", "3");
+    app.QueueProperty("eMain", "ts", "TabIndex", "0");
+    app.CloseForm("eMain");
+    app.WaitForExit();
+}
+
 TEST_F(Brennik, RemovesEverythingAndThenItself)
 {
     // What an installation left: two programs, a shortcut, the report.

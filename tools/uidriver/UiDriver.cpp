@@ -771,6 +771,17 @@ void TUiProcess::SetProperty(const std::string& form, const std::string& name, c
     WaitStarted(PostAction({"set", form, name, key, value}, "setting " + form + "." + name + "." + key), -1);
 }
 
+void TUiProcess::QueueProperty(const std::string& form, const std::string& name, const std::string& key,
+                               const std::string& value)
+{
+    PostAction({"set", form, name, key, value}, "setting " + form + "." + name + "." + key);
+}
+
+void TUiProcess::QueueClick(const std::string& form, const std::string& name)
+{
+    PostAction({"click", form, name}, "a click on " + form + "." + name);
+}
+
 TUiForm TUiProcess::AnswerDialog(const std::string& button, int timeoutMs)
 {
     TUiForm dialog;

@@ -154,6 +154,12 @@ public:
     // Sets a control's state key or published property from text.
     void SetProperty(const std::string& form, const std::string& name, const std::string& key,
                      const std::string& value);
+    // The same two through the probe without waiting for the program to
+    // take them up: actions handed over in a row queue up behind each other
+    // and behind whatever the program is busy with, as a quick user's do.
+    void QueueProperty(const std::string& form, const std::string& name, const std::string& key,
+                       const std::string& value);
+    void QueueClick(const std::string& form, const std::string& name);
 
     // Waits for a modal form of the program that has a button of that name
     // (a message dialog: "Yes", "No", "OK" ...), clicks it and gives the
