@@ -104,6 +104,11 @@ std::string SysErrorMessage(unsigned long errorCode);
 std::string AnsiUpperCase(std::string s);
 std::string AnsiLowerCase(std::string s);
 
+// A text of the program's code page in UTF-16, and back (length characters
+// of a UTF-16 text, which need not end in a zero).
+std::wstring AnsiToWide(const std::string& text);
+std::string WideToAnsi(const wchar_t* text, size_t length);
+
 // ---------------------------------------------------------------------------
 // The locale's format settings.
 

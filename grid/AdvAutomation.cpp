@@ -4,26 +4,6 @@
 
 namespace {
 
-std::wstring Wide(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(n, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-std::string Narrow(const wchar_t* text, UINT length)
-{
-    if (!text || length == 0)
-        return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string narrow(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), narrow.data(), n, nullptr, nullptr);
-    return narrow;
-}
-
 std::string HexCode(HRESULT code)
 {
     char buffer[16];
@@ -40,7 +20,7 @@ std::string HexCode(HRESULT code)
         if (info.pfnDeferredFillIn)
             info.pfnDeferredFillIn(&info);
         if (info.bstrDescription)
-            message = Narrow(info.bstrDescription, SysStringLen(info.bstrDescription));
+            message = WideToAnsi(info.bstrDescription, SysStringLen(info.bstrDescription));
         if (info.scode)
             code = info.scode;
     }
@@ -48,7 +28,7 @@ std::string HexCode(HRESULT code)
     SysFreeString(info.bstrDescription);
     SysFreeString(info.bstrHelpFile);
     if (message.empty())
-        message = "OLE error " + HexCode(code) + " in " + Narrow(name, static_cast<UINT>(wcslen(name)));
+        message = "OLE error " + HexCode(code) + " in " + WideToAnsi(name, wcslen(name));
     throw EOleError(message, code);
 }
 
@@ -57,7 +37,7 @@ std::string HexCode(HRESULT code)
 TOleVariant::TOleVariant(const std::string& text)
 {
     VariantInit(&v);
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = AnsiToWide(text);
     v.vt = VT_BSTR;
     v.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
@@ -94,7 +74,7 @@ void TAutoObject::Release()
 TAutoObject TAutoObject::Create(const std::string& progId)
 {
     CLSID clsid;
-    HRESULT hr = CLSIDFromProgID(Wide(progId).c_str(), &clsid);
+    HRESULT hr = CLSIDFromProgID(AnsiToWide(progId).c_str(), &clsid);
     if (FAILED(hr))
         throw EOleError("Invalid class string", hr);
     IDispatch* object = nullptr;
@@ -118,7 +98,7 @@ TOleVariant TAutoObject::Invoke(const wchar_t* name, WORD flags, std::initialize
     HRESULT hr = object_->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()),
                                         LOCALE_USER_DEFAULT, ids.data());
     if (FAILED(hr))
-        throw EOleError("Unknown name " + Narrow(name, static_cast<UINT>(wcslen(name))), hr);
+        throw EOleError("Unknown name " + WideToAnsi(name, wcslen(name)), hr);
     // The call takes its arguments last first, the named ones before the
     // positional ones.
     std::vector<VARIANT> values;
@@ -165,7 +145,7 @@ TAutoObject AsObject(const wchar_t* name, TOleVariant&& value)
     else if (v.vt == VT_UNKNOWN && v.punkVal)
         v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object));
     if (!object)
-        throw EOleError("No object from " + Narrow(name, static_cast<UINT>(wcslen(name))), E_NOINTERFACE);
+        throw EOleError("No object from " + WideToAnsi(name, wcslen(name)), E_NOINTERFACE);
     return TAutoObject(object);
 }
 
@@ -189,7 +169,7 @@ std::string VariantToText(const VARIANT& value)
     case VT_ERROR:
         return {};
     case VT_BSTR:
-        return Narrow(value.bstrVal, SysStringLen(value.bstrVal));
+        return WideToAnsi(value.bstrVal, SysStringLen(value.bstrVal));
     default:
         break;
     }
@@ -197,7 +177,7 @@ std::string VariantToText(const VARIANT& value)
     VariantInit(&text);
     std::string result;
     if (SUCCEEDED(VariantChangeTypeEx(&text, const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL, VT_BSTR)))
-        result = Narrow(text.bstrVal, SysStringLen(text.bstrVal));
+        result = WideToAnsi(text.bstrVal, SysStringLen(text.bstrVal));
     VariantClear(&text);
     return result;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "classlib/Controls.h"
+#include "classlib/SysUtils.h"
 
 bool AcceptRichTextDrop = true;
 
@@ -69,26 +70,6 @@ private:
     const char* data_;
     SIZE_T size_;
 };
-
-std::string Narrow(const wchar_t* text, size_t length)
-{
-    if (length == 0)
-        return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), s.data(), n, nullptr, nullptr);
-    return s;
-}
-
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring s(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), s.data(), n);
-    return s;
-}
 
 // A movable, zero-filled, shareable block holding size bytes from data.
 HGLOBAL NewBlock(const void* data, size_t size)
@@ -172,7 +153,7 @@ void BlockFileNames(HGLOBAL block, TStrings* list)
             const size_t end = std::min(all.find(L'\0', at), all.size());
             if (end == at)
                 break;
-            list->Add(Narrow(all.data() + at, end - at));
+            list->Add(WideToAnsi(all.data() + at, end - at));
             at = end + 1;
         }
     } else {
@@ -397,7 +378,7 @@ HRESULT TSourceDataObject::GetData(FORMATETC* Format, STGMEDIUM* Medium)
     return Guarded([&] {
         HGLOBAL block;
         if (Format->cfFormat == CF_UNICODETEXT) {
-            const std::wstring wide = Widen(text_);
+            const std::wstring wide = AnsiToWide(text_);
             block = NewBlock(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
         } else {
             const std::string& s = Format->cfFormat == CF_TEXT ? text_ : richText_;
