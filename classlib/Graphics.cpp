@@ -169,6 +169,15 @@ int ScreenPixelsPerInch()
     return ppi;
 }
 
+int FontTextHeight(HFONT font)
+{
+    TWindowDC screen;
+    TSelectObject select(screen.Get(), font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(screen.Get(), &tm);
+    return tm.tmHeight;
+}
+
 TFont::TFont()
     : name_("MS Sans Serif"), height_(-MulDiv(8, ScreenPixelsPerInch(), 72)), pixelsPerInch_(ScreenPixelsPerInch())
 {

@@ -270,6 +270,9 @@ private:
 // Pixels per inch of the screen (LOGPIXELSY), read once.
 int ScreenPixelsPerInch();
 
+// The height of a line of text in a font (its tmHeight on the screen).
+int FontTextHeight(HFONT font);
+
 // A font. Defaults: "MS Sans Serif", 8 points, no style, clWindowText,
 // DEFAULT_CHARSET (with the Polish ANSI code page this gives the
 // Central-European glyphs; the programs' forms name EASTEUROPE_CHARSET

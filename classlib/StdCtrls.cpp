@@ -8,16 +8,6 @@
 
 namespace {
 
-// The height of a line of text in a font.
-int FontHeight(TFont* font)
-{
-    TWindowDC screen;
-    TSelectObject select(screen.Get(), font->Handle());
-    TEXTMETRICA tm{};
-    GetTextMetricsA(screen.Get(), &tm);
-    return tm.tmHeight;
-}
-
 LRESULT Send(TWinControl* control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     return SendMessageA(control->Handle(), msg, wParam, lParam);
@@ -1525,7 +1515,7 @@ const TClassInfo& TGroupBox::StaticClass()
 
 void TCustomGroupBox::AdjustClientRect(TRect& rect)
 {
-    rect.top += FontHeight(Font());
+    rect.top += FontTextHeight(Font()->Handle());
     InflateRect(&rect, -2, -2);
 }
 
@@ -1536,7 +1526,7 @@ void TCustomGroupBox::Paint()
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(ClientRect());
-    const int h = FontHeight(Font());
+    const int h = FontTextHeight(Font()->Handle());
     RECT frame = Rect(0, h / 2 - 1, Width(), Height());
     DrawEdge(canvas->Handle(), &frame, EDGE_ETCHED, BF_RECT);
     const std::string caption = Caption();

@@ -402,19 +402,6 @@ void GridBeep()
     gridBeeper();
 }
 
-namespace {
-
-int FontTextHeight(HFONT font)
-{
-    TWindowDC screen;
-    TSelectObject select(screen.Get(), font);
-    TEXTMETRICA tm{};
-    GetTextMetricsA(screen.Get(), &tm);
-    return tm.tmHeight;
-}
-
-} // namespace
-
 int EditTextRoom(TFont* Font)
 {
     const int m = FontTextHeight(Font->Handle());
