@@ -58,7 +58,6 @@ void TAdvCustomCombo::SetFlat(bool value)
     if (value == flat_)
         return;
     flat_ = value;
-    ctl3D_ = !value;
     Invalidate();
 }
 

@@ -24,7 +24,7 @@ public:
     void SetEtched(bool value);
     bool FocusBorder() const { return focusBorder_; }
     void SetFocusBorder(bool value) { focusBorder_ = value; }
-    bool Ctl3D() const { return ctl3D_; }
+    bool Ctl3D() const { return !flat_; }
     bool MouseInControl() const { return mouseInControl_; }
 
     const TClassInfo* ClassInfo() const override;
@@ -48,7 +48,6 @@ private:
     bool flat_ = true;
     bool etched_ = false;
     bool focusBorder_ = false;
-    bool ctl3D_ = false;
     bool mouseInControl_ = false;
     TColor savedColor_;
     bool savedParentColor_;

@@ -371,7 +371,7 @@ bool TAdvSpinEdit::AcceptsChar(char key)
     const auto c = static_cast<unsigned char>(key);
     const bool accepted = c == '+' || c == '-' || (c >= '0' && c <= '9') ||
                           c == static_cast<unsigned char>(FormatSettings().DecimalSeparator) || (c < 32 && c != '\r');
-    if (accepted && !editorEnabled_ && (c >= 32 || c == '\b' || c == 46))
+    if (accepted && !editorEnabled_ && (c >= 32 || c == '\b'))
         return false;
     return accepted;
 }
