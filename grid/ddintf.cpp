@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/Clipbrd.h"
 #include "classlib/Controls.h"
 #include "classlib/SysUtils.h"
 
@@ -46,30 +47,6 @@ FORMATETC SourceFormat(ULONG position)
     const CLIPFORMAT formats[SourceFormatCount] = {CF_TEXT, CF_UNICODETEXT, static_cast<CLIPFORMAT>(RichTextFormat())};
     return FORMATETC{formats[position], nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
-
-// A locked global block, unlocked when it goes.
-class TBlockLock {
-public:
-    explicit TBlockLock(HGLOBAL block)
-        : block_(block), data_(block ? static_cast<const char*>(GlobalLock(block)) : nullptr),
-          size_(data_ ? GlobalSize(block) : 0)
-    {
-    }
-    ~TBlockLock()
-    {
-        if (data_)
-            GlobalUnlock(block_);
-    }
-    TBlockLock(const TBlockLock&) = delete;
-    TBlockLock& operator=(const TBlockLock&) = delete;
-    const char* Data() const { return data_; }
-    SIZE_T Size() const { return size_; }
-
-private:
-    HGLOBAL block_;
-    const char* data_;
-    SIZE_T size_;
-};
 
 // A movable, zero-filled, shareable block holding size bytes from data.
 HGLOBAL NewBlock(const void* data, size_t size)
@@ -125,35 +102,26 @@ bool TDataMedium::Fetch(IDataObject* object, FORMATETC* format)
     return held_;
 }
 
-std::string BlockText(HGLOBAL block)
-{
-    const TBlockLock lock(block);
-    if (!lock.Data())
-        return {};
-    const char* end = static_cast<const char*>(memchr(lock.Data(), 0, lock.Size()));
-    return std::string(lock.Data(), end ? static_cast<size_t>(end - lock.Data()) : lock.Size());
-}
-
 void BlockFileNames(HGLOBAL block, TStrings* list)
 {
-    const TBlockLock lock(block);
-    if (!lock.Data() || lock.Size() < sizeof(DROPFILES))
+    const std::string all = BytesOfGlobal(block);
+    if (all.size() < sizeof(DROPFILES))
         return;
     DROPFILES header;
-    memcpy(&header, lock.Data(), sizeof header);
-    if (header.pFiles >= lock.Size())
+    memcpy(&header, all.data(), sizeof header);
+    if (header.pFiles >= all.size())
         return;
-    const char* p = lock.Data() + header.pFiles;
-    const size_t bytes = lock.Size() - header.pFiles;
+    const char* p = all.data() + header.pFiles;
+    const size_t bytes = all.size() - header.pFiles;
     if (header.fWide) {
         // Copied out: the offset need not keep the characters aligned.
-        std::wstring all(bytes / sizeof(wchar_t), L'\0');
-        memcpy(all.data(), p, all.size() * sizeof(wchar_t));
-        for (size_t at = 0; at < all.size();) {
-            const size_t end = std::min(all.find(L'\0', at), all.size());
+        std::wstring wide(bytes / sizeof(wchar_t), L'\0');
+        memcpy(wide.data(), p, wide.size() * sizeof(wchar_t));
+        for (size_t at = 0; at < wide.size();) {
+            const size_t end = std::min(wide.find(L'\0', at), wide.size());
             if (end == at)
                 break;
-            list->Add(WideToAnsi(all.data() + at, end - at));
+            list->Add(WideToAnsi(wide.data() + at, end - at));
             at = end + 1;
         }
     } else {
@@ -194,13 +162,11 @@ void TEnumFormats::Attach(IDataObject* DataObject)
 bool TEnumFormats::Restart()
 {
     valid_ = false;
-    count_ = 0;
     return enumerator_ && SUCCEEDED(enumerator_->Reset());
 }
 
 void TEnumFormats::Advance()
 {
-    ++count_;
     CoTaskMemFree(current_.ptd);
     current_ = FORMATETC{};
     ULONG fetched = 0;
@@ -233,7 +199,7 @@ std::string TEnumFormats::FormatText(CLIPFORMAT Format)
     if (!HasFormat(Format))
         return {};
     const TDataMedium data = GlobalHandle();
-    return BlockText(data.Handle());
+    return TextOfGlobal(data.Handle());
 }
 
 bool TEnumFormats::FileNames(TStrings* List)

@@ -113,9 +113,6 @@ private:
     bool held_ = false;
 };
 
-// The bytes of a global block, at most up to its size; text reads stop at
-// the first zero inside the block.
-std::string BlockText(HGLOBAL block);
 // The file names of a CF_HDROP block, read within the block: ANSI names or
 // UTF-16 names (converted to the ANSI code page), up to an empty name.
 void BlockFileNames(HGLOBAL block, TStrings* list);
@@ -147,16 +144,11 @@ public:
     bool HasRichText() { return HasFormat(static_cast<CLIPFORMAT>(RichTextFormat())); }
     bool HasFiles() { return HasFormat(CF_HDROP); }
 
-    const FORMATETC& Current() const { return current_; }
-    bool Valid() const { return valid_; }
-    int Count() const { return count_; }
-
 private:
     TComRef<IDataObject> dataObject_;
     TComRef<IEnumFORMATETC> enumerator_;
     FORMATETC current_{};
     bool valid_ = false;
-    int count_ = 0;
 };
 
 // The effect a drop answers: for files COPY (the grid only reads them, so a

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "classlib/Clipbrd.h"
 #include "grid/AdvGridDrop.h"
 #include "tests/grid_core/GridFixture.h"
 
@@ -649,7 +650,7 @@ std::string Take(IDataObject* data, CLIPFORMAT format)
     STGMEDIUM m{};
     if (data->GetData(&f, &m) != S_OK)
         return "?";
-    const std::string s = BlockText(m.hGlobal);
+    const std::string s = TextOfGlobal(m.hGlobal);
     ReleaseStgMedium(&m);
     return s;
 }
