@@ -235,30 +235,18 @@ bool TAdvStringGrid::ControlEnter(TWinControl* control)
 
 void TAdvStringGrid::ControlReturn(WORD key, bool store, bool arrowsAcross, bool quiet)
 {
-    const bool wasQuiet = controlFocusChange_;
+    const TRestore<bool> quietBefore(controlFocusChange_);
     controlFocusChange_ = quiet;
-    try {
-        HideControl(RealCol(Col()), Row(), store);
-        HideEditor();
-        const bool across = key == VK_LEFT || key == VK_RIGHT;
-        if (key == VK_UP || key == VK_DOWN || (arrowsAcross && across))
-            Perform(WM_KEYDOWN, key, 0);
-        const bool alwaysEdit = navigation_->AlwaysEdit;
-        navigation_->AlwaysEdit = false;
-        try {
-            SetFocus();
-            if (key == VK_RETURN)
-                AdvanceEdit(Col(), Row(), true, false, false);
-        } catch (...) {
-            navigation_->AlwaysEdit = alwaysEdit;
-            throw;
-        }
-        navigation_->AlwaysEdit = alwaysEdit;
-    } catch (...) {
-        controlFocusChange_ = wasQuiet;
-        throw;
-    }
-    controlFocusChange_ = wasQuiet;
+    HideControl(RealCol(Col()), Row(), store);
+    HideEditor();
+    const bool across = key == VK_LEFT || key == VK_RIGHT;
+    if (key == VK_UP || key == VK_DOWN || (arrowsAcross && across))
+        Perform(WM_KEYDOWN, key, 0);
+    const TRestore<bool> alwaysEdit(navigation_->AlwaysEdit);
+    navigation_->AlwaysEdit = false;
+    SetFocus();
+    if (key == VK_RETURN)
+        AdvanceEdit(Col(), Row(), true, false, false);
 }
 
 void TAdvStringGrid::ControlExit(TWinControl* control)

@@ -14,20 +14,6 @@
 
 namespace {
 
-// Puts a setting back when it goes, on every way out.
-template <class T>
-class TRestore {
-public:
-    explicit TRestore(T& value) : value_(value), saved_(value) {}
-    ~TRestore() { value_ = saved_; }
-    TRestore(const TRestore&) = delete;
-    TRestore& operator=(const TRestore&) = delete;
-
-private:
-    T& value_;
-    T saved_;
-};
-
 // The hourglass while the import works; the cursor before it comes back on
 // every way out.
 class THourglass {

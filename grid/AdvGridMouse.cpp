@@ -5,6 +5,7 @@
 // rows and columns moved with a dragged header copy and arrows
 // (EnhRowColMove); sorting by a header click; the cell hint; hovering.
 #include "grid/AdvGrid.h"
+#include "grid/AdvUtil.h"
 
 #include <windows.h>
 
@@ -188,7 +189,7 @@ std::string TAdvStringGrid::AnchorAt(int col, int row, int x, int y, bool linkTe
 {
     const std::string text = Cells(col, row);
     if (!Has(text, "</")) {
-        if (linkTexts && (Has(text, "://") || Has(text, "mailto:")))
+        if (linkTexts && IsURLText(text))
             return text;
         return {};
     }
@@ -364,7 +365,7 @@ void TAdvStringGrid::RightPress(TShiftState shift, int x, int y)
     if (pc < 0 || pr < 0 || !urlShow_ || !urlEdit_)
         return;
     const std::string text = Cells(pc, pr);
-    if (Has(text, "://") || Has(text, "mailto:")) {
+    if (IsURLText(text)) {
         SetCol(pc);
         SetRow(pr);
         ShowEditor();
@@ -534,15 +535,10 @@ void TAdvStringGrid::MouseMove(TShiftState shift, int x, int y)
             const TRect first = CellRect(sizingCell_.X, 0);
             if (first.right > first.left) {
                 const int width = std::max(0, x - static_cast<int>(first.left) - sizeOffsetX_);
+                const TRestore<bool> sizingBefore(allColumnSizing_);
                 allColumnSizing_ = true;
-                try {
-                    for (int c = FixedCols(); c < ColCount(); ++c)
-                        SetColWidths(c, width);
-                } catch (...) {
-                    allColumnSizing_ = false;
-                    throw;
-                }
-                allColumnSizing_ = false;
+                for (int c = FixedCols(); c < ColCount(); ++c)
+                    SetColWidths(c, width);
             }
         }
     }
@@ -564,7 +560,7 @@ void TAdvStringGrid::MouseMove(TShiftState shift, int x, int y)
         if (cursor == normalCursor_) {
             const std::string text = Cells(pc, pr);
             if (Has(text, "</") ? !AnchorAt(pc, pr, x, y, false).empty()
-                                : urlShow_ && (Has(text, "://") || Has(text, "mailto:")))
+                                : urlShow_ && IsURLText(text))
                 cursor = LinkCursor;
         }
     }

@@ -48,11 +48,6 @@ bool HasInk(TBitmap& bitmap, TColor background)
     return std::any_of(pixels.begin(), pixels.end(), [want](DWORD p) { return (p & 0xFFFFFF) != want; });
 }
 
-bool IsEmptyRect(const TRect& r)
-{
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
 } // namespace
 
 void TAdvStringGrid::Paint()
@@ -79,7 +74,7 @@ void TAdvStringGrid::Paint()
             for (int col = std::max(LeftCol(), FixedCols()); col <= std::min(lastCol, ColCount() - fixedRightCols_ - 1);
                  ++col) {
                 const TRect r = CellRect(col, row);
-                if (!IsEmptyRect(r) && IsFixedCell(col, row))
+                if (!IsRectEmpty(&r) && IsFixedCell(col, row))
                     cellLines(r);
             }
     }
@@ -93,7 +88,7 @@ void TAdvStringGrid::Paint()
         rowRange([&](int row) {
             for (int col = ColCount() - fixedRightCols_; col < ColCount(); ++col) {
                 const TRect r = CellRect(col, row);
-                if (!IsEmptyRect(r))
+                if (!IsRectEmpty(&r))
                     cellLines(r);
             }
         });
@@ -101,14 +96,14 @@ void TAdvStringGrid::Paint()
         int gridRight = 0;
         for (int col = 0; col <= lastCol; ++col) {
             const TRect r = CellRect(col, FixedRows() > 0 ? 0 : TopRow());
-            if (!IsEmptyRect(r))
+            if (!IsRectEmpty(&r))
                 gridRight = std::max(gridRight, static_cast<int>(r.right));
         }
         for (int row = RowCount() - fixedFooters_; row < RowCount(); ++row) {
             TRect any{};
-            for (int col = 0; col <= lastCol && IsEmptyRect(any); ++col)
+            for (int col = 0; col <= lastCol && IsRectEmpty(&any); ++col)
                 any = CellRect(col, row);
-            if (IsEmptyRect(any))
+            if (IsRectEmpty(&any))
                 continue;
             if (horz) {
                 HLine(c, 0, gridRight, any.top - 1);
@@ -117,7 +112,7 @@ void TAdvStringGrid::Paint()
             if (vert)
                 for (int col = 0; col <= lastCol; ++col) {
                     const TRect r = CellRect(col, row);
-                    if (!IsEmptyRect(r))
+                    if (!IsRectEmpty(&r))
                         VLine(c, r.right, r.top, r.bottom);
                 }
         }
@@ -195,7 +190,8 @@ void TAdvStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state
                           (borders & cbBottom) != 0});
         canvas->Pen()->Assign(&saved);
     }
-    if (fixed || (fixedRightCols_ > 0 && col >= ColCount() - fixedRightCols_))
+    // IsFixedCell counts the right fixed columns too.
+    if (fixed)
         PaintFixedEdges(canvas, rect, Ctl3D(), Options() & goFixedVertLine, Options() & goFixedHorzLine);
     if (GetCellGraphic(col, row))
         DrawCellObject(col, row, rect, state, drawn);
@@ -257,7 +253,7 @@ void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawSta
         const TGridRect s = Selection();
         PaintSelectionFrame(canvas, rect, {col == s.Left, col == s.Right, row == s.Top, row == s.Bottom});
     }
-    if (urlShow_ && (text.find("://") != std::string::npos || text.find("mailto:") != std::string::npos)) {
+    if (urlShow_ && IsURLText(text)) {
         canvas->Font()->SetStyle(canvas->Font()->Style() + fsUnderline);
         canvas->Font()->SetColor(urlColor_);
     }

@@ -76,3 +76,23 @@ void GridBeep();
 // The room an edit's text needs in a font: its text height M plus the
 // smaller of M and the system font's text height, div 4.
 int EditTextRoom(TFont* Font);
+
+// Puts a setting back when it goes, on every way out.
+template <class T>
+class TRestore {
+public:
+    explicit TRestore(T& value) : value_(value), saved_(value) {}
+    ~TRestore() { value_ = saved_; }
+    TRestore(const TRestore&) = delete;
+    TRestore& operator=(const TRestore&) = delete;
+
+private:
+    T& value_;
+    T saved_;
+};
+
+// A text shown as a link: it holds a web address ("://") or a mail one.
+inline bool IsURLText(const std::string& text)
+{
+    return text.find("://") != std::string::npos || text.find("mailto:") != std::string::npos;
+}
