@@ -844,6 +844,9 @@ private:
     TPoint panStart_{0, 0};
     TCursor panCursor_ = crDefault;  // the cursor before panning
     bool panShowHint_ = false, panParentShowHint_ = false;
+    // The pan mark of this panning on white, made when it starts (none when
+    // the program carries no mark).
+    std::unique_ptr<TBitmap> panMark_;
     // ---- end of scrolling state ----
 
     // ---- Mouse: state ----

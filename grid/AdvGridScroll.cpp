@@ -7,6 +7,7 @@
 // flat calls go to the standard bar), so the platform's position is taken
 // from the grid, never read back from a bar.
 #include "grid/AdvGrid.h"
+#include "grid/AdvUtil.h"
 
 #include <windows.h>
 
@@ -383,27 +384,33 @@ void TAdvStringGrid::LoadGridCursors()
                 Screen->SetCursors(id, made[id - FirstCursor]);
 }
 
-void TAdvStringGrid::DrawPanMark()
+namespace {
+
+// The mark for a panning direction on white, the colour of its top-left
+// pixel left out; nullptr when the program carries no such picture.
+std::unique_ptr<TBitmap> MakePanMark(TIntelliPan pan)
 {
-    const char* name = intelliPan_ == ipVertical ? "INTLI3" : intelliPan_ == ipHorizontal ? "INTLI2" : "INTLI1";
+    const char* name = pan == ipVertical ? "INTLI3" : pan == ipHorizontal ? "INTLI2" : "INTLI1";
     TBitmap mark;
     try {
         mark.LoadFromResourceName(GetModuleHandleA(nullptr), name);
     } catch (const Exception&) {
-        return;  // a program without the pictures pans without the mark
+        return nullptr;  // a program without the pictures pans without the mark
     }
-    const int w = mark.Width(), h = mark.Height();
-    TBitmap shown(w, h, pf24bit);
-    TCanvas* c = shown.Canvas();
-    c->Brush()->SetColor(clWhite);
-    c->FillRect(Rect(0, 0, w, h));
-    const TColor clear = mark.Canvas()->Pixels(0, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (const TColor p = mark.Canvas()->Pixels(x, y); p != clear)
-                c->SetPixels(x, y, p);
+    auto shown = std::make_unique<TBitmap>(mark.Width(), mark.Height(), pf24bit);
+    DrawTransparent(shown->Canvas(), &mark, clWhite, Point(0, 0));
+    return shown;
+}
+
+} // namespace
+
+void TAdvStringGrid::DrawPanMark()
+{
+    if (!panMark_)
+        return;
     HDC dc = GetDC(Handle());
-    BitBlt(dc, panStart_.x, panStart_.y, w, h, c->Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc, panStart_.x, panStart_.y, panMark_->Width(), panMark_->Height(), panMark_->Canvas()->Handle(), 0, 0,
+           SRCCOPY);
     ReleaseDC(Handle(), dc);
 }
 
@@ -425,6 +432,7 @@ void TAdvStringGrid::StartPanning(int x, int y)
     panParentShowHint_ = ParentShowHint();
     SetShowHint(false);
     panning_ = true;
+    panMark_ = MakePanMark(intelliPan_);
     DrawPanMark();
 }
 
