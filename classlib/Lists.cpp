@@ -8,15 +8,6 @@
 
 namespace {
 
-// The order of the Windows locale, letter case ignored, as the system sorts
-// and compares names.
-int CompareText(const std::string& a, const std::string& b)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) -
-           CSTR_EQUAL;
-}
-
 [[noreturn]] void SortedListError()
 {
     throw EListError("Operation not allowed on sorted string list");
@@ -206,7 +197,7 @@ void TStrings::AddStrings(const TStrings& strings)
 int TStrings::IndexOf(const std::string& s) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (CompareText(Strings(i), s) == 0)
+        if (AnsiCompareText(Strings(i), s) == 0)
             return i;
     return -1;
 }
@@ -271,7 +262,7 @@ int TStrings::IndexOfName(const std::string& name) const
     for (int i = 0; i < Count(); ++i) {
         std::string s = Strings(i);
         auto eq = s.find('=');
-        if (eq != std::string::npos && CompareText(s.substr(0, eq), name) == 0)
+        if (eq != std::string::npos && AnsiCompareText(s.substr(0, eq), name) == 0)
             return i;
     }
     return -1;
@@ -545,7 +536,7 @@ bool TStringList::Find(const std::string& s, int& index) const
     int l = 0, h = Count() - 1;
     while (l <= h) {
         int i = (l + h) >> 1;
-        int c = CompareText(items_[i].text, s);
+        int c = AnsiCompareText(items_[i].text, s);
         if (c < 0) {
             l = i + 1;
         } else {
@@ -607,7 +598,7 @@ void TStringList::QuickSort(int l, int r, TStringListSortCompare compare)
 
 void TStringList::Sort()
 {
-    CustomSort([](TStringList* list, int a, int b) { return CompareText(list->items_[a].text, list->items_[b].text); });
+    CustomSort([](TStringList* list, int a, int b) { return AnsiCompareText(list->items_[a].text, list->items_[b].text); });
 }
 
 void TStringList::CustomSort(TStringListSortCompare compare)

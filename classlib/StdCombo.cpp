@@ -11,13 +11,6 @@ namespace {
 
 const char* const ComboEditProperty = "QmxComboEdit";
 
-int CompareItems(const std::string& a, const std::string& b)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) -
-           CSTR_EQUAL;
-}
-
 } // namespace
 
 // The items: kept here always, and in the window while there is one.
@@ -34,7 +27,7 @@ public:
     {
         if (combo_->sorted_) {
             index = 0;
-            while (index < Count() && CompareItems(items_[index].text, s) <= 0)
+            while (index < Count() && AnsiCompareText(items_[index].text, s) <= 0)
                 ++index;
         } else if (index < 0 || index > Count()) {
             ListIndexError(index);
@@ -56,13 +49,6 @@ public:
         if (HWND wnd = Window())
             SendMessageA(wnd, CB_RESETCONTENT, 0, 0);
     }
-    int IndexOf(const std::string& s) const override
-    {
-        for (int i = 0; i < Count(); ++i)
-            if (CompareItems(items_[i].text, s) == 0)
-                return i;
-        return -1;
-    }
     // Puts every item into a new window.
     void Fill(HWND wnd) const
     {
@@ -73,7 +59,7 @@ public:
     void Sort()
     {
         std::stable_sort(items_.begin(), items_.end(),
-                         [](const Item& a, const Item& b) { return CompareItems(a.text, b.text) < 0; });
+                         [](const Item& a, const Item& b) { return AnsiCompareText(a.text, b.text) < 0; });
     }
 
 protected:

@@ -13,13 +13,6 @@ LRESULT Send(TWinControl* control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 
     return SendMessageA(control->Handle(), msg, wParam, lParam);
 }
 
-int CompareLocale(const std::string& a, const std::string& b)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) -
-           CSTR_EQUAL;
-}
-
 // Lines of a text: each ends at CR LF, LF or CR; a text that ends with a
 // line break has no empty line after it.
 std::vector<std::string> SplitLines(const std::string& text)
@@ -1163,7 +1156,7 @@ int TCustomListBox::SavedInsertPos(const std::string& s) const
 {
     // After the equal ones, as the system's sorted list box puts it.
     int pos = 0;
-    while (pos < static_cast<int>(saved_.size()) && CompareLocale(saved_[pos].Text, s) <= 0)
+    while (pos < static_cast<int>(saved_.size()) && AnsiCompareText(saved_[pos].Text, s) <= 0)
         ++pos;
     return pos;
 }
@@ -1306,7 +1299,7 @@ void TCustomListBox::SetSorted(bool value)
     for (const SavedItem& item : saved_)
         order.push_back(&item);
     std::stable_sort(order.begin(), order.end(),
-                     [](const SavedItem* a, const SavedItem* b) { return CompareLocale(a->Text, b->Text) < 0; });
+                     [](const SavedItem* a, const SavedItem* b) { return AnsiCompareText(a->Text, b->Text) < 0; });
     std::vector<SavedItem> sorted;
     for (const SavedItem* item : order) {
         if (item == current)

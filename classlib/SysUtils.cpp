@@ -53,6 +53,13 @@ std::string AnsiLowerCase(std::string s)
     return s;
 }
 
+int AnsiCompareText(const std::string& a, const std::string& b)
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) -
+           CSTR_EQUAL;
+}
+
 std::wstring AnsiToWide(const std::string& text)
 {
     if (text.empty())

@@ -103,6 +103,9 @@ std::string SysErrorMessage(unsigned long errorCode);
 // like ASCII ones).
 std::string AnsiUpperCase(std::string s);
 std::string AnsiLowerCase(std::string s);
+// The order of the Windows locale, letter case ignored, as the system sorts
+// and compares names: below, at or above 0.
+int AnsiCompareText(const std::string& a, const std::string& b);
 
 // A text of the program's code page in UTF-16, and back (length characters
 // of a UTF-16 text, which need not end in a zero).
