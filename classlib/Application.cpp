@@ -724,10 +724,9 @@ void StartUnit(void (*startup)(), void (*shutdown)())
         AddUnitShutdown(shutdown);
     if (startup)
         startup();
+    ++started;
     if (StopwatchOn())
-        StopwatchMark(("unit " + std::to_string(++started) + " started").c_str());
-    else
-        ++started;
+        StopwatchMark(("unit " + std::to_string(started) + " started").c_str());
 }
 
 void AddUnitShutdown(void (*shutdown)())

@@ -41,6 +41,13 @@ bool ForgetDropWindow(HWND window)
     return true;
 }
 
+// Revokes a window's registration while OLE still holds it.
+void RevokeDropWindow(HWND window)
+{
+    if (window && ForgetDropWindow(window))
+        RevokeDragDrop(window);
+}
+
 void StopAdvGridOle()
 {
     for (HWND window : DropWindows())
@@ -172,15 +179,13 @@ void TAdvStringGrid::RegisterDropTarget()
 
 void TAdvStringGrid::RevokeDropTarget()
 {
-    if (drop_.window && ForgetDropWindow(drop_.window))
-        RevokeDragDrop(drop_.window);
+    RevokeDropWindow(drop_.window);
     drop_.window = nullptr;
 }
 
 TAdvStringGrid::TDropRegistration::~TDropRegistration()
 {
-    if (window && ForgetDropWindow(window))
-        RevokeDragDrop(window);
+    RevokeDropWindow(window);
     if (target) {
         target->Detach();
         target->Release();
