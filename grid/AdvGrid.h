@@ -809,6 +809,16 @@ private:
     void DrawCellContent(int col, int row, TRect& rect, TGridDrawState state, TDrawnText& drawn);
     void DrawCellObject(int col, int row, const TRect& rect, TGridDrawState state, const TDrawnText& drawn);
     void DrawBackGroundIn(int col, int row, const TRect& rect);
+    // The widths of the data columns before col (heights of the data rows
+    // before row, when !horizontal): what a tiled background is offset by.
+    int DataSpanBefore(bool horizontal, int index);
+    // Within one paint: the span before the first scrolled-in column and
+    // row, so each cell adds only the ones in view (-1: not yet known).
+    struct TSpanMemo {
+        int Index = -1;
+        int Span = 0;
+    };
+    TSpanMemo tileSpan_[2];
     bool ShowsSortMark(int col, int row);
     // The sort mark of the sort direction centred at a point.
     void DrawSortMarkAt(TPoint at);

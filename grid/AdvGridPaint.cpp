@@ -52,6 +52,7 @@ bool HasInk(TBitmap& bitmap, TColor background)
 
 void TAdvStringGrid::Paint()
 {
+    tileSpan_[0] = tileSpan_[1] = TSpanMemo{};
     TStringGrid::Paint();
     TCanvas* c = Canvas();
     c->Pen()->SetColor(clBlack);
@@ -274,15 +275,31 @@ void TAdvStringGrid::DrawBackGroundIn(int col, int row, const TRect& rect)
             PaintBitmapPieces(Canvas(), bitmap, {piece});
         return;
     }
-    int before = 0;
-    for (int c = FixedCols(); c < col; ++c)
-        before += ColWidths(c);
-    const int xo = TileOffset(before, bitmap->Width());
-    before = 0;
-    for (int r = FixedRows(); r < row; ++r)
-        before += RowHeights(r);
-    const int yo = TileOffset(before, bitmap->Height());
+    const int xo = TileOffset(DataSpanBefore(true, col), bitmap->Width());
+    const int yo = TileOffset(DataSpanBefore(false, row), bitmap->Height());
     PaintBitmapPieces(Canvas(), bitmap, TilePieces(rect, xo, yo, bitmap->Width(), bitmap->Height()));
+}
+
+int TAdvStringGrid::DataSpanBefore(bool horizontal, int index)
+{
+    const auto size = [&](int i) { return horizontal ? ColWidths(i) : RowHeights(i); };
+    const int fixed = horizontal ? FixedCols() : FixedRows();
+    const int first = horizontal ? LeftCol() : TopRow();
+    int from = fixed, span = 0;
+    if (index >= first && first >= fixed) {
+        TSpanMemo& memo = tileSpan_[horizontal ? 0 : 1];
+        if (memo.Index != first) {
+            memo.Index = first;
+            memo.Span = 0;
+            for (int i = fixed; i < first; ++i)
+                memo.Span += size(i);
+        }
+        from = first;
+        span = memo.Span;
+    }
+    for (int i = from; i < index; ++i)
+        span += size(i);
+    return span;
 }
 
 void TAdvStringGrid::DrawCellObject(int col, int row, const TRect& r, TGridDrawState state, const TDrawnText& drawn)

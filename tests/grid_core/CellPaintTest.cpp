@@ -303,23 +303,37 @@ TEST_F(CellPaint, BackgroundTilesJoinAcrossCells)
     grid->SetColWidths(1, 23);
     grid->SetColWidths(3, 40);
     grid->SetRowHeights(1, 11);
-    auto picture = grid->Picture();
+    // Every pixel checked comes from the tile offset by the data columns
+    // and rows before the cell, whether they are in view or scrolled out.
+    const auto check = [&](int fromCol, int toCol, int fromRow, int toRow) {
+        auto picture = grid->Picture();
+        for (int row = fromRow; row <= toRow; ++row)
+            for (int col = fromCol; col <= toCol; ++col) {
+                const TRect r = grid->CellRect(col, row);
+                int beforeX = 0, beforeY = 0;
+                for (int c = 1; c < col; ++c)
+                    beforeX += grid->ColWidths(c);
+                for (int w = 1; w < row; ++w)
+                    beforeY += grid->RowHeights(w);
+                for (int y = r.top; y < r.bottom; y += 3)
+                    for (int x = r.left; x < r.right; x += 4) {
+                        const int sx = (beforeX + x - r.left) % 7, sy = (beforeY + y - r.top) % 5;
+                        ASSERT_EQ(At(picture.get(), x, y), pattern->Canvas()->Pixels(sx, sy))
+                            << "cell " << col << "," << row << " at " << x << "," << y;
+                    }
+            }
+    };
     // Cells away from the current one (1, 1), which shows selected.
-    for (int row = 2; row <= 3; ++row)
-        for (int col = 2; col <= 3; ++col) {
-            const TRect r = grid->CellRect(col, row);
-            int beforeX = 0, beforeY = 0;
-            for (int c = 1; c < col; ++c)
-                beforeX += grid->ColWidths(c);
-            for (int w = 1; w < row; ++w)
-                beforeY += grid->RowHeights(w);
-            for (int y = r.top; y < r.bottom; y += 3)
-                for (int x = r.left; x < r.right; x += 4) {
-                    const int sx = (beforeX + x - r.left) % 7, sy = (beforeY + y - r.top) % 5;
-                    ASSERT_EQ(At(picture.get(), x, y), pattern->Canvas()->Pixels(sx, sy))
-                        << "cell " << col << "," << row << " at " << x << "," << y;
-                }
-        }
+    check(2, 3, 2, 3);
+    grid->SetColCount(12);
+    grid->SetRowCount(40);
+    grid->SetColWidths(6, 31);
+    grid->SetRowHeights(12, 17);
+    grid->SetLeftCol(5);
+    grid->SetTopRow(10);
+    ASSERT_EQ(grid->LeftCol(), 5);
+    ASSERT_EQ(grid->TopRow(), 10);
+    check(5, 6, 10, 12);
 }
 
 TEST_F(CellPaint, FixedBackgroundIsClipped)
