@@ -595,12 +595,29 @@ TScreen::TScreen(TComponent* owner) : TComponent(owner)
 
 TScreen::~TScreen() = default;
 
+namespace {
+
+// A cursor made from RCDATA holding a cursor resource's bytes.
+HCURSOR CursorFromData(HINSTANCE module, LPCSTR name)
+{
+    HRSRC found = FindResourceA(module, name, RT_RCDATA);
+    HGLOBAL data = found ? LoadResource(module, found) : nullptr;
+    if (!data)
+        return nullptr;
+    return reinterpret_cast<HCURSOR>(CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(data)),
+                                                              SizeofResource(module, found), FALSE, 0x00030000, 0,
+                                                              0, LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
 HCURSOR TScreen::Cursors(int index) const
 {
     const auto resource = cursorResources_.find(index);
     if (resource != cursorResources_.end()) {
         const TCursorResource& r = resource->second;
-        if (HCURSOR loaded = LoadCursorA(r.Module, r.Id ? r.Id : r.Name.c_str()))
+        const LPCSTR name = r.Id ? r.Id : r.Name.c_str();
+        if (HCURSOR loaded = r.Data ? CursorFromData(r.Module, name) : LoadCursorA(r.Module, name))
             cursors_[index] = loaded;
         cursorResources_.erase(resource);
     }
@@ -610,13 +627,13 @@ HCURSOR TScreen::Cursors(int index) const
     return index == crDefault ? LoadCursorA(nullptr, IDC_ARROW) : Cursors(crDefault);
 }
 
-void TScreen::SetCursorResource(int index, HINSTANCE module, LPCSTR name)
+void TScreen::SetCursorResource(int index, HINSTANCE module, LPCSTR name, bool asData)
 {
     cursors_.erase(index);
     if (IS_INTRESOURCE(name))
-        cursorResources_[index] = {module, name, {}};
+        cursorResources_[index] = {module, name, {}, asData};
     else
-        cursorResources_[index] = {module, nullptr, name};
+        cursorResources_[index] = {module, nullptr, name, asData};
 }
 
 void TScreen::SetCursors(int index, HCURSOR cursor)

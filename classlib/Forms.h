@@ -354,8 +354,10 @@ public:
     void SetCursors(int index, HCURSOR cursor);
     // A cursor of a module's resources (the system's own: module nullptr)
     // for a number, loaded when the number is first asked for: a program
-    // with many cursors of its own starts without loading them all.
-    void SetCursorResource(int index, HINSTANCE module, LPCSTR name);
+    // with many cursors of its own starts without loading them all. asData:
+    // the resource is RCDATA holding a cursor resource's bytes (hot spot and
+    // image), made into a cursor then.
+    void SetCursorResource(int index, HINSTANCE module, LPCSTR name, bool asData = false);
 
     int FormCount() const { return static_cast<int>(forms_.size()); }
     TCustomForm* Forms(int index) const { return forms_.at(index); }
@@ -377,6 +379,7 @@ private:
         HINSTANCE Module;
         LPCSTR Id;         // a number made a name, or nullptr for Name
         std::string Name;
+        bool Data;         // RCDATA with a cursor resource's bytes
     };
 
     TCursor cursor_ = crDefault;

@@ -605,8 +605,8 @@ protected:
     // The size or the counts changed (shows: the flat bars' show state is
     // decided again).
     void ScrollExtentChanged(bool shows);
-    // The grid's cursors 8000-8012 into the screen's list (once made, kept
-    // for the program's life).
+    // The grid's cursors 8000-8012 named in the screen's list, each made
+    // when it is first asked for.
     static void LoadGridCursors();
     void DrawPanMark();
     // ---- end of scrolling ----

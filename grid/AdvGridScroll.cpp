@@ -361,27 +361,16 @@ void TAdvStringGrid::WheelTurned(int delta, bool ctrl)
 
 void TAdvStringGrid::LoadGridCursors()
 {
-    static HCURSOR made[LastCursor - FirstCursor + 1] = {};
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        // Kept as data: the cursors are made from their pictures here.
-        HMODULE module = GetModuleHandleA(nullptr);
-        for (int id = FirstCursor; id <= LastCursor; ++id) {
-            HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
-            HGLOBAL data = found ? LoadResource(module, found) : nullptr;
-            if (!data)
-                continue;
-            auto* bytes = static_cast<BYTE*>(LockResource(data));
-            made[id - FirstCursor] =
-                reinterpret_cast<HCURSOR>(CreateIconFromResourceEx(bytes, SizeofResource(module, found), FALSE,
-                                                                   0x00030000, 0, 0, LR_DEFAULTCOLOR));
-        }
-    }
-    if (Screen)
-        for (int id = FirstCursor; id <= LastCursor; ++id)
-            if (made[id - FirstCursor])
-                Screen->SetCursors(id, made[id - FirstCursor]);
+    // Named once for each screen, made when first shown. They are kept as
+    // data (a program links the maker's cursors as cursor resources already).
+    static const TScreen* namedFor = nullptr;
+    if (!Screen || Screen == namedFor)
+        return;
+    namedFor = Screen;
+    HMODULE module = GetModuleHandleA(nullptr);
+    for (int id = FirstCursor; id <= LastCursor; ++id)
+        if (FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA))
+            Screen->SetCursorResource(id, module, MAKEINTRESOURCEA(id), true);
 }
 
 namespace {
