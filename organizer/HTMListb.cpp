@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
 #include "common/HtmlDraw.h"
 
@@ -28,7 +29,13 @@ TShellOpenProc shellOpenProc = &ShellOpen;
 
 bool IsShellAnchor(const std::string& anchor)
 {
-    return anchor.find("://") != std::string::npos || anchor.find("mailto:") != std::string::npos;
+    // The shell runs whatever another scheme names ("file:///...exe" starts
+    // the program): only web and mail links leave the program.
+    const std::string lower = AnsiLowerCase(anchor);
+    for (const char* scheme : {"http://", "https://", "ftp://", "mailto:"})
+        if (lower.rfind(scheme, 0) == 0)
+            return true;
+    return false;
 }
 
 void OpenShellAnchor(const std::string& anchor)

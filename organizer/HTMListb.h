@@ -15,8 +15,9 @@ void HTMListbStartup();
 // (Sender, Index, Anchor)
 using TAnchorClick = TEvent<TObject*, int, const std::string&>;
 
-// Web and mail anchors ("://" or "mailto:" anywhere in the href) are opened
-// by the shell; the others go to the control's OnAnchorClick.
+// Web and mail anchors (an href starting with http://, https://, ftp:// or
+// mailto:, any letter case) are opened by the shell; the others go to the
+// control's OnAnchorClick.
 bool IsShellAnchor(const std::string& anchor);
 // Opens the anchor with the shell's "open" verb in a normal window; the
 // shell's result is not looked at. Goes through the procedure set below.

@@ -58,10 +58,9 @@ std::string IconTag(const std::string& path)
 }
 
 // A cabinet's stored names are whatever its maker wrote: a quote would end
-// the anchor's href, a ":" would move its fields and "://" or "mailto:" would
-// hand the click to the shell. Those characters (and "<", ">" and the escape
-// "%" itself) travel as "%" and two hexadecimal digits; other names keep
-// their plain "RESTORE:cabinet:entry" form.
+// the anchor's href and a ":" would move its fields. Those characters (and
+// "<", ">" and the escape "%" itself) travel as "%" and two hexadecimal
+// digits; other names keep their plain "RESTORE:cabinet:entry" form.
 std::string AnchorField(const std::string& text)
 {
     static const char hex[] = "0123456789ABCDEF";

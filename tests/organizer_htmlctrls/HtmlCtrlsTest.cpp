@@ -205,6 +205,31 @@ TEST_F(HtmlCtrls, ListBoxItemsMadeBeforeTheWindowAreMeasuredWhenItComes)
     EXPECT_EQ(ItemHeight(box, 0), 2 * LineHeight(box->Font()) + 4);
 }
 
+TEST(HtmlAnchors, OnlyWebAndMailLinksGoToTheShell)
+{
+    const struct {
+        const char* anchor;
+        bool shell;
+    } rows[] = {
+        {"http://www.qmx.pl/", true},
+        {"HTTPS://www.qmx.pl/", true},
+        {"ftp://pliki.qmx.pl/a.zip", true},
+        {"mailto:pomoc@qmx.pl", true},
+        {"MailTo:pomoc@qmx.pl", true},
+        {"file:///C:/windows/notepad.exe", false},
+        {"FILE://C:/windows/notepad.exe", false},
+        {"C:\\windows\\notepad.exe", false},
+        {"\\\\serwer\\udzial\\program.exe", false},
+        {"res://shell32.dll/1", false},
+        {"RESTORE:kopia.cab:http://x", false},
+        {"RESTORE:kopia.cab:mailto:x", false},
+        {" http://www.qmx.pl/", false},
+        {"", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.shell, IsShellAnchor(row.anchor)) << row.anchor;
+}
+
 TEST_F(HtmlCtrls, ListBoxAnchorsGoToTheShellOrToTheForm)
 {
     auto* box = new THTMListbox(form);
@@ -213,6 +238,7 @@ TEST_F(HtmlCtrls, ListBoxAnchorsGoToTheShellOrToTheForm)
     box->Items()->Add("<a href=\"RESTORE:kopia1.cab\">Przywróć</a> kopię");
     box->Items()->Add("<a href=\"mailto:pomoc@qmx.pl\">napisz</a>");
     box->Items()->Add("<a href=\"http://www.qmx.pl/\">strona</a>");
+    box->Items()->Add("<a href=\"file:///C:/windows/notepad.exe\">Porady</a>");
     box->OnAnchorClick = TAnchorClick(&heard, &Heard::AnchorClick);
     box->OnMouseDown = TMouseEvent(&heard, &Heard::MouseDown);
     auto middle = [&](int i) { return box->ItemRect(i).top + box->ItemRect(i).bottom; };
@@ -227,7 +253,9 @@ TEST_F(HtmlCtrls, ListBoxAnchorsGoToTheShellOrToTheForm)
         {"words outside the anchor", box->ItemRect(0).right - 4, middle(0) / 2, {"mousedown"}, {}},
         {"mail anchor goes to the shell", 4, middle(1) / 2, {}, {"mailto:pomoc@qmx.pl"}},
         {"web anchor goes to the shell", 4, middle(2) / 2, {}, {"http://www.qmx.pl/"}},
-        {"below the last item", 4, box->ItemRect(2).bottom + 10, {"mousedown"}, {}},
+        {"a file anchor goes to the form, never to the shell", 4, middle(3) / 2,
+         {"click 3 file:///C:/windows/notepad.exe"}, {}},
+        {"below the last item", 4, box->ItemRect(3).bottom + 10, {"mousedown"}, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
