@@ -70,7 +70,8 @@ bool ParseUpdateFileLine(const std::string& Line, TUpdateFileLine& File);
 // first become two, two blanks a line break, two line breaks one.
 std::string UpdateInformationText(const std::string& Text);
 
-// The list item of a file: "<b>name</b> (note)<br>description", after
+// The list item of a file: "<b>name</b> (note)<br>description", the three
+// fields shown as text (their "<" and ">" as "‹" and "›"), after
 // "<b><u>NOWE!</u></b> " when FileDate is later than LastUpdateDay, after
 // "(już było ściągnięte) " when FileDate is known but not later.
 std::string UpdateItemText(const TUpdateFileLine& File, double FileDate, double LastUpdateDay);

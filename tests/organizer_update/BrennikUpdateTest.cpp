@@ -5,6 +5,7 @@
 // checks what the user was told, what the server was sent and what changed
 // on the disk and in the registry.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <functional>
@@ -515,6 +516,28 @@ void PoradyKept(BrennikUpdate& t)
     EXPECT_FALSE(t.LocalExists("Kopia porady.dat"));
 }
 
+// The processes running the program of that file name.
+std::vector<DWORD> ProcessesNamed(const char* name)
+{
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, name) == 0)
+            ids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+// A file line whose every field carries markup: an anchor that the shell
+// would start, had it become one.
+const std::string Notepad = "file:///C:/windows/notepad.exe";
+const std::string HostileFile = "<i>porady</i>.dat=<b>nowa</b> wersja;<a href \"" + Notepad +
+                                "\">Porady na każdy dzień</a>;pliki/porady.dat\r\n";
+
 const std::string HostNotFound = "Nie udało się znaleźć pobrać danych.\r\nNie udało się znaleźć hosta!\r\n"
                                  "Prawdopodobnie nie jesteś podłączony do internetu, albo nasz serwer ma właśnie przerwę "
                                  "techniczną. Spróbuj później!";
@@ -551,6 +574,36 @@ const UpdateRow Rows[] = {
                        log[i].Request);
          EXPECT_EQ("nowe porady\r\n", t.LocalBytes("porady.dat"));
      }},
+    {"MarkupOfTheServerShowsAsText",
+     [](BrennikUpdate&) { return ListRow(ListBody(HostileFile)) + "row HEAD /pliki/porady.dat\nbody x\n"; },
+     nullptr,
+     {Next(), Informed(),
+      [](BrennikUpdate& t) {
+          EXPECT_EQ(std::vector<std::string>{"<b><u>NOWE!</u></b> <b>‹i›porady‹/i›.dat</b> (‹b›nowa‹/b› wersja)<br>"
+                                             "‹a href \"" + Notepad + "\"›Porady na każdy dzień‹/a›"},
+                    t.Get("lb").List("Items"));
+          t.App().SetProperty(Wizard, "lb", "Selected[0]", "0");
+          const std::vector<DWORD> before = ProcessesNamed("notepad.exe");
+          // Where the description's anchor would stand: the item's second
+          // line. The press starts whatever the shell makes of the anchor
+          // before the program takes the next action.
+          t.App().ClickAt(Wizard, "lb", 12, 20);
+          t.App().Sync();
+          for (DWORD id : ProcessesNamed("notepad.exe")) {
+              if (std::find(before.begin(), before.end(), id) != before.end())
+                  continue;
+              ADD_FAILURE() << "the click started notepad.exe";
+              if (HANDLE started = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                  TerminateProcess(started, 1);
+                  CloseHandle(started);
+              }
+          }
+          EXPECT_EQ("1", t.Get("lb").Value("Selected[0]"));
+          t.Click("bAnuluj");
+      }},
+     {"GET /a.qmx", "HEAD /pliki/porady.dat"},
+     false,
+     nullptr},
     {"ListNotFound",
      [](BrennikUpdate&) { return std::string("row GET /inna\nbody x\n"); },
      [](BrennikUpdate& t) { t.Local("a.qmx", "[Informacja]\r\nInformacja=stara lista\r\n"); },

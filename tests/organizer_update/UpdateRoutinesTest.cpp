@@ -129,6 +129,22 @@ TEST(UpdateRoutines, AnItemIsMarkedByItsDateAgainstTheLastUpdate)
         EXPECT_EQ(row.text, UpdateItemText(file, row.fileDate, row.lastUpdate)) << row.name;
 }
 
+TEST(UpdateRoutines, TheServersFieldsShowAsTextWithNoTagOfTheirs)
+{
+    const struct {
+        TUpdateFileLine file;
+        std::string text;
+    } rows[] = {
+        {{"a<b>.dat", "<i>ważne</i>", "<a href \"file:///C:/windows/notepad.exe\">Porady</a>", "p"},
+         "<b>a‹b›.dat</b> (‹i›ważne‹/i›)<br>‹a href \"file:///C:/windows/notepad.exe\"›Porady‹/a›"},
+        {{"b.dat", "<br><img src=\"file://C:\\x.bmp\">", "opis <", "p"},
+         "<b>b.dat</b> (‹br›‹img src=\"file://C:\\x.bmp\"›)<br>opis ‹"},
+        {{"c.dat", "1 > 0", "& &amp; ‹›", "p"}, "<b>c.dat</b> (1 › 0)<br>& &amp; ‹›"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.text, UpdateItemText(row.file, 0, 0)) << row.file.Description;
+}
+
 TEST(UpdateRoutines, TheRunOnceCommandQuotesTheProgramOnly)
 {
     EXPECT_EQ("\"c:\\program files\\łódź\\setup.exe\" -o c:\\program files\\łódź\\",
