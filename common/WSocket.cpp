@@ -3,6 +3,7 @@
 #include "common/WSocket.h"
 
 #include <cstring>
+#include <functional>
 
 #include "classlib/TypInfo.h"
 
@@ -73,6 +74,91 @@ std::string Dotted(const in_addr& addr)
 }
 
 constexpr long AllEvents = FD_READ | FD_WRITE | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Look-up answers
+
+// The system writes a look-up's answer into its buffer from a thread of its
+// own and only then posts the message, and Wine's WSACancelAsyncRequest
+// reports success without stopping that. So no buffer may go with its
+// socket: each look-up has one of its own, kept here, and every answer comes
+// to the unit's window, which hands it on to the socket still waiting for it
+// (as the socket's own look-up message) and only then frees the buffer.
+struct TLookupAnswer {
+    HANDLE handle = nullptr;
+    // The socket's window; none once the socket no longer waits for it.
+    HWND socketWindow = nullptr;
+    char buffer[1025];
+};
+
+namespace {
+
+class TLookupAnswers {
+public:
+    TLookupAnswers() : window_(THiddenWindow::TWndMethod(this, &TLookupAnswers::WindowProc), nullptr) {}
+    ~TLookupAnswers()
+    {
+        // The system may still write the buffers of answers on their way;
+        // the process is ending, so they are left to it.
+        for (auto& answer : answers_)
+            answer.release();
+    }
+    HWND Handle() const { return window_.Handle(); }
+    TLookupAnswer* Add(HWND socketWindow)
+    {
+        answers_.push_back(std::make_unique<TLookupAnswer>());
+        answers_.back()->socketWindow = socketWindow;
+        return answers_.back().get();
+    }
+    // For a look-up that never started.
+    void Remove(const TLookupAnswer* answer)
+    {
+        for (auto it = answers_.begin(); it != answers_.end(); ++it) {
+            if (it->get() == answer) {
+                answers_.erase(it);
+                return;
+            }
+        }
+    }
+
+private:
+    void WindowProc(TMessage& message)
+    {
+        if (message.Msg != WM_ASYNCGETHOSTBYNAME && message.Msg != WM_ASYNCGETHOSTBYADDR) {
+            window_.DefaultHandler(message);
+            return;
+        }
+        // The newest with the handle: the system may hand out the handle of
+        // a look-up long done again.
+        TLookupAnswer* answer = nullptr;
+        for (const auto& a : answers_)
+            if (a->handle == reinterpret_cast<HANDLE>(message.WParam))
+                answer = a.get();
+        if (!answer)
+            return;
+        if (answer->socketWindow)
+            SendMessageA(answer->socketWindow, message.Msg, message.WParam, message.LParam);
+        // The socket's handlers may have started other look-ups meanwhile.
+        Remove(answer);
+    }
+
+    THiddenWindow window_;
+    std::vector<std::unique_ptr<TLookupAnswer>> answers_;
+};
+
+TLookupAnswers* lookupAnswers = nullptr;
+
+const TLookupCalls systemLookupCalls{&WSAAsyncGetHostByName, &WSAAsyncGetHostByAddr, &WSACancelAsyncRequest};
+TLookupCalls lookupCalls = systemLookupCalls;
+
+TLookupAnswers& LookupAnswers()
+{
+    if (!lookupAnswers)
+        lookupAnswers = new TLookupAnswers;
+    return *lookupAnswers;
+}
 
 } // namespace
 
@@ -621,10 +707,9 @@ void TCustomWSocket::DnsLookup(const std::string& hostName)
         FireDnsLookupDone(0);
         return;
     }
-    dnsHandle_ = WSAAsyncGetHostByName(Handle(), WM_ASYNCGETHOSTBYNAME, hostName.c_str(), dnsBuffer_,
-                                       sizeof dnsBuffer_);
-    if (!dnsHandle_)
-        RaiseExceptionFmt("%s: can't start DNS lookup, error #%d", {hostName, WSAGetLastError()});
+    StartLookup(hostName, "%s: can't start DNS lookup, error #%d", [&](HWND window, char* buffer, int size) {
+        return lookupCalls.GetHostByName(window, WM_ASYNCGETHOSTBYNAME, hostName.c_str(), buffer, size);
+    });
 }
 
 void TCustomWSocket::ReverseDnsLookup(const std::string& hostAddr)
@@ -632,20 +717,42 @@ void TCustomWSocket::ReverseDnsLookup(const std::string& hostAddr)
     if (!BeginLookup(hostAddr))
         return;
     const u_long addr = inet_addr(hostAddr.c_str());
-    dnsHandle_ = WSAAsyncGetHostByAddr(Handle(), WM_ASYNCGETHOSTBYADDR, reinterpret_cast<const char*>(&addr),
-                                       sizeof addr, AF_INET, dnsBuffer_, sizeof dnsBuffer_);
-    if (!dnsHandle_)
-        RaiseExceptionFmt("%s: can't start reverse DNS lookup, error #%d", {hostAddr, WSAGetLastError()});
+    StartLookup(hostAddr, "%s: can't start reverse DNS lookup, error #%d", [&](HWND window, char* buffer, int size) {
+        return lookupCalls.GetHostByAddr(window, WM_ASYNCGETHOSTBYADDR, reinterpret_cast<const char*>(&addr),
+                                         sizeof addr, AF_INET, buffer, size);
+    });
+}
+
+void TCustomWSocket::StartLookup(const std::string& name, const char* failure,
+                                 const std::function<HANDLE(HWND, char*, int)>& start)
+{
+    TLookupAnswer* answer = LookupAnswers().Add(Handle());
+    answer->handle = start(LookupAnswers().Handle(), answer->buffer, sizeof answer->buffer);
+    if (!answer->handle) {
+        const int code = WSAGetLastError();
+        LookupAnswers().Remove(answer);
+        RaiseExceptionFmt(failure, {name, code});
+        return;
+    }
+    dnsHandle_ = answer->handle;
+    lookup_ = answer;
+}
+
+void TCustomWSocket::ForgetLookup()
+{
+    dnsHandle_ = nullptr;
+    lookup_->socketWindow = nullptr;
+    lookup_ = nullptr;
 }
 
 void TCustomWSocket::CancelDnsLookup()
 {
     if (!dnsHandle_)
         return;
-    // Wine's cancel reports success and still delivers the answer: the
-    // check of the pending handle in LookupDone drops it.
-    const int result = WSACancelAsyncRequest(dnsHandle_);
-    dnsHandle_ = nullptr;
+    // Wine's cancel reports success and still delivers the answer: the unit
+    // keeps its buffer until it comes, and hands it to nobody.
+    const int result = lookupCalls.CancelRequest(dnsHandle_);
+    ForgetLookup();
     if (result != 0) {
         SocketError("WSACancelAsyncRequest");
         return;
@@ -658,10 +765,11 @@ void TCustomWSocket::LookupDone(TMessage& message, bool reverse)
 {
     if (!dnsHandle_ || reinterpret_cast<HANDLE>(message.WParam) != dnsHandle_)
         return;
-    dnsHandle_ = nullptr;
+    // The unit frees the buffer only once this message has been handled.
+    const auto* host = reinterpret_cast<const hostent*>(lookup_->buffer);
+    ForgetLookup();
     const WORD error = WSAGETASYNCERROR(message.LParam);
     if (error == 0) {
-        const auto* host = reinterpret_cast<const hostent*>(dnsBuffer_);
         if (reverse) {
             dnsResult_ = host->h_name ? host->h_name : "";
             dnsResultList_->Add(dnsResult_);
@@ -955,7 +1063,18 @@ void WSocketStartup()
     RegisterComponentClass(TWSocket::StaticClass());
 }
 
+TLookupCalls SetLookupCalls(const TLookupCalls& calls)
+{
+    const TLookupCalls old = lookupCalls;
+    lookupCalls.GetHostByName = calls.GetHostByName ? calls.GetHostByName : systemLookupCalls.GetHostByName;
+    lookupCalls.GetHostByAddr = calls.GetHostByAddr ? calls.GetHostByAddr : systemLookupCalls.GetHostByAddr;
+    lookupCalls.CancelRequest = calls.CancelRequest ? calls.CancelRequest : systemLookupCalls.CancelRequest;
+    return old;
+}
+
 void WSocketShutdown()
 {
     StopWinsock();
+    delete lookupAnswers;
+    lookupAnswers = nullptr;
 }

@@ -14,6 +14,7 @@
 // The printer spooler's macro would rename the Port setter.
 #undef SetPort
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -56,6 +57,8 @@ public:
 constexpr UINT WM_ASYNCSELECT = WM_USER + 1;
 constexpr UINT WM_ASYNCGETHOSTBYNAME = WM_USER + 2;
 constexpr UINT WM_ASYNCGETHOSTBYADDR = WM_USER + 3;
+
+struct TLookupAnswer;
 
 class TCustomWSocket : public TComponent {
 public:
@@ -186,6 +189,13 @@ private:
     // An empty name is an error (then the look-up ends with 10022: false);
     // otherwise a pending look-up is cancelled and the results cleared.
     bool BeginLookup(const std::string& name);
+    // start(window, buffer, size) starts the system's look-up into a buffer
+    // the unit keeps and gives its handle; failure formats the name and the
+    // error when it gives none.
+    void StartLookup(const std::string& name, const char* failure,
+                     const std::function<HANDLE(HWND, char*, int)>& start);
+    // The socket no longer waits for the pending look-up's answer.
+    void ForgetLookup();
     void LookupDone(TMessage& message, bool reverse);
     // Closing, with or without shutting the directions down first.
     void InternalClose(bool shutdownFirst);
@@ -246,7 +256,9 @@ private:
     int readCount_ = 0;
     bool closeInvoked_ = false;
     HANDLE dnsHandle_ = nullptr;
-    char dnsBuffer_[1025];
+    // The pending look-up's answer, kept by the unit (WSocket.cpp) rather
+    // than by the socket: the system may write it after the socket is gone.
+    TLookupAnswer* lookup_ = nullptr;
     sockaddr_in sin_{};
 };
 
@@ -268,7 +280,18 @@ std::string LocalHostName();
 // rozpoznać adresu <name>." when it is not found.
 in_addr WSocketResolveHost(const std::string& text);
 
+// The system's calls that start and cancel an asynchronous look-up. A test
+// puts its own in their place to answer when it chooses, as the system
+// would; a call left nullptr is the system's. Gives the ones that were set.
+struct TLookupCalls {
+    decltype(&WSAAsyncGetHostByName) GetHostByName = nullptr;
+    decltype(&WSAAsyncGetHostByAddr) GetHostByAddr = nullptr;
+    decltype(&WSACancelAsyncRequest) CancelRequest = nullptr;
+};
+TLookupCalls SetLookupCalls(const TLookupCalls& calls);
+
 // Registers TWSocket for the form reader.
 void WSocketStartup();
-// Stops Windows Sockets when a socket left it started.
+// Stops Windows Sockets when a socket left it started, and stops taking
+// the answers of look-ups still on their way.
 void WSocketShutdown();

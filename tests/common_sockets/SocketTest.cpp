@@ -2,6 +2,8 @@
 // closing, look-ups, error texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "SocketTestUtil.h"
@@ -285,6 +287,108 @@ TEST(WSocket, CancelledLookUpEndsWith10004AndItsAnswerIsDropped)
     EXPECT_EQ(events.lines, (std::vector<std::string>{"lookup 10004"}));
     socket.CancelDnsLookup();  // nothing pending: nothing happens
     EXPECT_EQ(events.lines.size(), 1u);
+}
+
+// Plays the system's look-ups as Wine does them: each request is kept, and
+// answered when the test says so, the answer written into the buffer the
+// request gave and then posted, also after a cancel (which reports success).
+class SystemLookups {
+public:
+    struct Request {
+        HWND window;
+        u_int msg;
+        char* buffer;
+        int size;
+        HANDLE handle;
+    };
+    SystemLookups()
+    {
+        requests.clear();
+        TLookupCalls calls;
+        calls.GetHostByName = &GetHostByName;
+        calls.CancelRequest = &Cancel;
+        old_ = SetLookupCalls(calls);
+    }
+    ~SystemLookups() { SetLookupCalls(old_); }
+
+    // Writes a host with one address into the request's buffer.
+    static void Write(const Request& r, const char* address)
+    {
+        struct Answer {
+            hostent host;
+            char* list[2];
+            in_addr addr;
+            char name[8];
+        };
+        ASSERT_GE(r.size, static_cast<int>(sizeof(Answer)));
+        auto* a = reinterpret_cast<Answer*>(r.buffer);
+        a->addr.s_addr = inet_addr(address);
+        a->list[0] = reinterpret_cast<char*>(&a->addr);
+        a->list[1] = nullptr;
+        std::strcpy(a->name, "serwer");
+        a->host.h_name = a->name;
+        a->host.h_aliases = &a->list[1];
+        a->host.h_addrtype = AF_INET;
+        a->host.h_length = sizeof a->addr;
+        a->host.h_addr_list = a->list;
+    }
+    static void Post(const Request& r)
+    {
+        PostMessageA(r.window, r.msg, reinterpret_cast<WPARAM>(r.handle), 0);
+    }
+
+    static std::vector<Request> requests;
+
+private:
+    static HANDLE WINAPI GetHostByName(HWND window, u_int msg, const char*, char* buffer, int size)
+    {
+        requests.push_back({window, msg, buffer, size, reinterpret_cast<HANDLE>(requests.size() + 0x100)});
+        return requests.back().handle;
+    }
+    static int WINAPI Cancel(HANDLE) { return 0; }
+
+    TLookupCalls old_;
+};
+
+std::vector<SystemLookups::Request> SystemLookups::requests;
+
+// The answer of a look-up whose socket went meanwhile is written all the
+// same: none of it may land in the memory the socket had (here the test's
+// own, marked once the socket went).
+TEST(WSocket, ALookUpAnsweredAfterItsSocketWentWritesNothingOfTheSocket)
+{
+    SystemLookups system;
+    alignas(TWSocket) unsigned char storage[sizeof(TWSocket)];
+    auto* socket = new (storage) TWSocket(nullptr);
+    socket->DnsLookup("serwer.qmx.invalid");
+    ASSERT_EQ(system.requests.size(), 1u);
+    socket->~TWSocket();
+    std::memset(storage, 0xA5, sizeof storage);
+    system.Write(system.requests[0], "10.0.0.1");
+    system.Post(system.requests[0]);
+    PumpMessagesFor(0);
+    EXPECT_EQ(std::count(storage, storage + sizeof storage, 0xA5), static_cast<std::ptrdiff_t>(sizeof storage));
+}
+
+// A cancelled look-up's answer may be written after the next look-up's
+// answer and before its message: the next one still reads its own.
+TEST(WSocket, TheLateAnswerOfACancelledLookUpLeavesTheNextOneAlone)
+{
+    SystemLookups system;
+    TWSocket socket(nullptr);
+    SocketEvents events(&socket);
+    socket.DnsLookup("stary.qmx.invalid");
+    socket.CancelDnsLookup();
+    socket.DnsLookup("nowy.qmx.invalid");
+    ASSERT_EQ(system.requests.size(), 2u);
+    system.Write(system.requests[1], "10.0.0.2");
+    system.Write(system.requests[0], "10.0.0.1");
+    system.Post(system.requests[1]);
+    system.Post(system.requests[0]);
+    PumpMessagesFor(0);
+    EXPECT_EQ(events.lines, (std::vector<std::string>{"lookup 10004", "lookup 0"}));
+    EXPECT_EQ(socket.DnsResult(), "10.0.0.2");
+    EXPECT_EQ(socket.DnsResultList()->Count(), 1);
 }
 
 TEST(WSocket, AbortClosesAtOnce)
