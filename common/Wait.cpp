@@ -38,6 +38,8 @@ TCustomWait::TCustomWait(TComponent* owner)
 
 TCustomWait::~TCustomWait()
 {
+    for (TWaitFrame* frame = waitFrame_; frame; frame = frame->outer)
+        frame->freed = true;
     timer_->SetEnabled(false);
 }
 
@@ -112,12 +114,27 @@ void TCustomWait::WaitBlocking()
         explicit HookSwap(const TMessageEvent& hook) : saved(Application->OnMessage) { Application->OnMessage = hook; }
         ~HookSwap() { Application->OnMessage = saved; }
     } swap(TMessageEvent(this, &TCustomWait::SwallowInput));
+    // The handlers that run meanwhile may free this control: after each of
+    // them the frame tells whether anything of it may still be read.
+    struct FrameGuard {
+        TCustomWait* wait;
+        TWaitFrame frame;
+        explicit FrameGuard(TCustomWait* w) : wait(w), frame{false, w->waitFrame_} { wait->waitFrame_ = &frame; }
+        ~FrameGuard()
+        {
+            if (!frame.freed)
+                wait->waitFrame_ = frame.outer;
+        }
+    } guard(this);
+    const bool& freed = guard.frame.freed;
     modalResult_ = 0;
     Start();
-    while (Running()) {
+    while (!freed && Running()) {
         OnWaiting(this);
+        if (freed)
+            break;
         Application->ProcessMessages();
-        if (Running())
+        if (!freed && Running())
             SleepUntilMessage();
     }
 }

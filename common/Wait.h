@@ -52,6 +52,13 @@ protected:
     virtual void Beep() { MessageBeep(0); }
 
 private:
+    // One running WaitBlocking of this control; the destructor marks every
+    // one, so that a wait whose control a handler freed reads nothing of it.
+    struct TWaitFrame {
+        bool freed = false;
+        TWaitFrame* outer = nullptr;
+    };
+
     void Tick(TObject*);
     void SwallowInput(MSG& msg, bool& handled);
 
@@ -62,6 +69,7 @@ private:
     TTimer* timer_;
     int modalResult_ = 0;
     int total_ = 60;
+    TWaitFrame* waitFrame_ = nullptr;
 };
 
 class TWait : public TCustomWait {

@@ -2,6 +2,7 @@
 // swallows presses and keys, nested waits, and what it paints.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -234,6 +235,65 @@ TEST(Wait, NestedWaitsPutTheOuterHookBack)
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_TRUE(Application->OnMessage == TMessageEvent(&probe, &MessageHookProbe::Hook));
     Application->OnMessage.Clear();
+}
+
+// A wait control in memory of the test's own, freed by a handler during
+// its blocking wait: its bytes are then overwritten, so that the wait reading
+// any of its fields afterwards would take garbage for its timer.
+struct FreedDuringWait {
+    alignas(TWait) unsigned char storage[sizeof(TWait)];
+    TWait* wait = new (storage) TWait(nullptr);
+    bool freed = false;
+    int waitingCalls = 0;
+    bool freeFromWaiting = false;
+    THiddenWindow freer{THiddenWindow::TWndMethod(this, &FreedDuringWait::Message), nullptr};
+
+    ~FreedDuringWait() { Free(); }
+    void Free()
+    {
+        if (freed)
+            return;
+        freed = true;
+        wait->~TWait();
+        std::memset(storage, 0xA5, sizeof storage);
+    }
+    void Start(TObject*)
+    {
+        if (!freeFromWaiting)
+            freer.Post(WM_APP + 1);
+    }
+    void Waiting(TObject*)
+    {
+        ++waitingCalls;
+        if (freeFromWaiting)
+            Free();
+    }
+    void Message(TMessage& m)
+    {
+        if (m.Msg == WM_APP + 1)
+            Free();
+        else
+            freer.DefaultHandler(m);
+    }
+};
+
+TEST(Wait, AWaitWhoseControlAHandlerFreesEndsWithoutReadingIt)
+{
+    for (const bool fromWaiting : {false, true}) {
+        SCOPED_TRACE(fromWaiting ? "freed from OnWaiting" : "freed by a message handled during the wait");
+        MessageHookProbe probe;
+        Application->OnMessage = TMessageEvent(&probe, &MessageHookProbe::Hook);
+        FreedDuringWait test;
+        test.freeFromWaiting = fromWaiting;
+        test.wait->OnWaitStart = TNotifyEvent(&test, &FreedDuringWait::Start);
+        test.wait->OnWaiting = TNotifyEvent(&test, &FreedDuringWait::Waiting);
+        test.wait->SetCaption("5");
+        test.wait->WaitBlocking();
+        EXPECT_TRUE(test.freed);
+        EXPECT_EQ(test.waitingCalls, 1);
+        EXPECT_TRUE(Application->OnMessage == TMessageEvent(&probe, &MessageHookProbe::Hook));
+        Application->OnMessage.Clear();
+    }
 }
 
 // A wait control that paints into a device context of the test's.
