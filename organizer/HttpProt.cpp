@@ -461,6 +461,8 @@ void THttpCli::HeaderLine(const std::string& line)
             const int len = fill_;
             fill_ = 0;
             BodyData(receiveBuffer_.data(), len);
+        } else {
+            EndWhenComplete();
         }
         return;
     }
@@ -503,8 +505,14 @@ void THttpCli::HeaderField(const std::string& line)
     } else if (name == "content-length") {
         // A value that is no number leaves the length unknown.
         int length = 0;
-        if (TryStrToInt(value, length)) {
+        if (TryStrToInt(value, length))
             contentLength_ = length;
+        // Where the body ends is read from the whole value, blanks or none
+        // around it: the length above may have lost its first digit, the
+        // document must not lose its end.
+        const size_t first = line.find_first_not_of(" \t", colon + 1);
+        const size_t last = line.find_last_not_of(" \t");
+        if (first != std::string::npos && TryStrToInt(line.substr(first, last + 1 - first), length) && length >= 0) {
             answerLength_ = length;
             answerLengthSeen_ = true;
         }
@@ -557,16 +565,37 @@ void THttpCli::Relocate(const std::string& location)
         path_ = ProxyPrefix(proto) + path;
 }
 
+bool THttpCli::BodyLengthKnown() const
+{
+    // A HEAD answer's length is that of a document it does not carry.
+    return answerLengthSeen_ && rqType_ != httpHEAD;
+}
+
+void THttpCli::EndWhenComplete()
+{
+    // A server may keep the connection open after the whole document: the
+    // client then closes it itself, and the request ends as when the server
+    // closes.
+    if (connected_ && BodyLengthKnown() && receivedCount_ >= answerLength_)
+        Disconnect();
+}
+
 void THttpCli::BodyData(const char* data, int len)
 {
-    if (bodyChunkCount_ == 0)
-        TriggerDocBegin();
-    ++bodyChunkCount_;
-    receivedCount_ += len;
-    lastLine_.assign(data, static_cast<size_t>(len));
-    TriggerDocData(data, len);
-    if (BodyStream)
-        BodyStream->WriteBuffer(data, len);
+    // Bytes beyond the announced length are no part of the document.
+    if (BodyLengthKnown())
+        len = std::min(len, answerLength_ - receivedCount_);
+    if (len > 0) {
+        if (bodyChunkCount_ == 0)
+            TriggerDocBegin();
+        ++bodyChunkCount_;
+        receivedCount_ += len;
+        lastLine_.assign(data, static_cast<size_t>(len));
+        TriggerDocData(data, len);
+        if (BodyStream)
+            BodyStream->WriteBuffer(data, len);
+    }
+    EndWhenComplete();
 }
 
 // ---------------------------------------------------------------------------

@@ -151,6 +151,10 @@ private:
     void StatusLine(const std::string& line);
     void HeaderField(const std::string& line);
     void BodyData(const char* data, int len);
+    // Whether this answer's own Content-Length tells where its body ends.
+    bool BodyLengthKnown() const;
+    // Once the whole announced body has come, the connection is closed.
+    void EndWhenComplete();
     void Relocate(const std::string& location);
     // The scheme and authority of the proxy's request lines.
     std::string ProxyPrefix(const std::string& scheme) const;
@@ -203,7 +207,8 @@ private:
     bool failed_ = false;
     bool ended_ = false;
     bool closingOnPurpose_ = false;
-    // Per answer: its own Content-Length, when it gave a number.
+    // Per answer: its own Content-Length, when it gave a number that is not
+    // negative (read whole, unlike ContentLength).
     bool answerLengthSeen_ = false;
     int answerLength_ = 0;
 };

@@ -54,6 +54,15 @@ TEST(HttpFaults, EachEndsTheRequestOnceAndTheNextWorks)
          "Connection reset by peer (Error #10054)|Document incomplete", 4, -1},
         {"reset in the close event", "row GET /stall\nbody-size 100000\nstall-after 10000\n", "/stall",
          Action::ResetOnStall, 404, "Connection reset by peer (Error #10054)", 4, 10000},
+        // The whole announced body, then the connection left open: the
+        // client ends it; bytes beyond the length are not the document's.
+        {"whole body, connection left open", "row GET /open\nbody-size 30000\nstall-after 30000\n", "/open",
+         Action::None, 200, "OK", 0, 30000},
+        {"more than announced, connection left open",
+         "row GET /more\nheader Content-Length: 1000\nbody-size 30000\nstall-after 30000\n", "/more", Action::None,
+         200, "OK", 0, 1000},
+        {"no body announced, connection left open", "row GET /none\nheader Content-Length: 0\nbody x\nstall-after 1\n",
+         "/none", Action::None, 200, "OK", 0, 0},
         {"short close mid-body", "row GET /short\nbody-size 100000\nclose-after 30000\n", "/short", Action::None,
          404, "Document incomplete", 4, 30000},
         {"close inside the header", "row GET /half\nraw HTTP/1.0 200 OK%0D%0AContent-Type: text/pl\n",
@@ -78,6 +87,10 @@ TEST(HttpFaults, EachEndsTheRequestOnceAndTheNextWorks)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        // A stall of an earlier row that nobody waited for is no stall of
+        // this one.
+        while (Server().WaitForStall(0)) {
+        }
         Server().SetTable(row.table + OkRow);
         THttpCli client(nullptr);
         ClientEvents events(&client);
@@ -126,6 +139,7 @@ TEST(HttpFaults, EachEndsTheRequestOnceAndTheNextWorks)
         EXPECT_EQ(events.doneError, row.error);
         if (row.received >= 0) {
             EXPECT_EQ(client.ReceivedCount(), row.received);
+            EXPECT_EQ(events.Count("doc end"), row.received > 0 ? 1 : 0);
             EXPECT_EQ(events.body, TLoopbackServer::Pattern(static_cast<size_t>(row.received)).substr(0, events.body.size()));
         }
         // The same client goes on.
