@@ -622,6 +622,7 @@ const TClassInfo& THttpCli::StaticClass()
                                      PublishString<&H::ProxyUsername, &H::ProxyUsername>("ProxyUsername"),
                                      PublishString<&H::ProxyPassword, &H::ProxyPassword>("ProxyPassword"),
                                      PublishBoolean<&H::NoCache, &H::NoCache>("NoCache"),
+                                     PublishFloat<&H::ModifiedSince, &H::ModifiedSince>("ModifiedSince"),
                                      PublishString<&H::Cookie, &H::Cookie>("Cookie"),
                                      PublishString<&H::ContentTypePost, &H::ContentTypePost>("ContentTypePost"),
                                      PublishBoolean<&H::MultiThreaded, &H::SetMultiThreaded>("MultiThreaded"),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HttpTestUtil.h"
+#include "classlib/FormReader.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -314,7 +315,7 @@ TEST(HttpClient, PublishedForForms)
     EXPECT_EQ(client.ProxyPort, "80");
     EXPECT_EQ(client.ContentTypePost, "application/x-www-form-urlencoded");
     for (const char* name : {"URL", "Proxy", "ProxyPort", "Sender", "Agent", "Reference", "Username", "Password",
-                             "ProxyUsername", "ProxyPassword", "NoCache", "Cookie", "ContentTypePost",
+                             "ProxyUsername", "ProxyPassword", "NoCache", "ModifiedSince", "Cookie", "ContentTypePost",
                              "MultiThreaded", "OnCommand", "OnHeaderBegin", "OnHeaderEnd", "OnHeaderData",
                              "OnDocBegin", "OnDocEnd", "OnDocData", "OnSendBegin", "OnSendEnd", "OnSendData",
                              "OnStateChange", "OnRequestDone", "OnLocationChange", "OnTrace"})
@@ -323,6 +324,13 @@ TEST(HttpClient, PublishedForForms)
     EXPECT_EQ(client.URL, "http://x.invalid/");
     SetPropText(&client, FindPropInfo(&client, "MultiThreaded"), "True");
     EXPECT_TRUE(client.Socket()->MultiThreaded());
+    // A day from a form's description; a time of day through the text the
+    // property storage writes.
+    ReadFormText(&client, "object http: THttpCli\n  ModifiedSince = 36528\nend\n");
+    EXPECT_EQ(client.ModifiedSince, 36528.0);
+    SetPropText(&client, FindPropInfo(&client, "ModifiedSince"), "36528,5");
+    EXPECT_EQ(client.ModifiedSince, 36528.5);
+    EXPECT_EQ(GetPropText(&client, FindPropInfo(&client, "ModifiedSince")), "36528,5");
 
     // The organizer's start-up registers the three classes for its forms.
     WaitStartup();
