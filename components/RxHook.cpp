@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Forms.h"
 #include "classlib/HiddenWindow.h"
 #include "classlib/TypInfo.h"
 
@@ -325,6 +326,7 @@ const TClassInfo& TRxWindowHook::StaticClass()
             PublishComponent<&TRxWindowHook::WinControl, &TRxWindowHook::SetWinControl>("WinControl"),
             PublishEvent<&TRxWindowHook::BeforeMessage>("BeforeMessage"),
             PublishEvent<&TRxWindowHook::AfterMessage>("AfterMessage"),
+            PublishBoolean<&TRxWindowHook::IsForm, &TRxWindowHook::SetIsForm>("IsForm"),
         });
     return info;
 }
@@ -342,6 +344,17 @@ void TRxWindowHook::SetActive(bool value)
 TWinControl* TRxWindowHook::WinControl() const
 {
     return controlHook_ ? controlHook_->Control() : control_;
+}
+
+bool TRxWindowHook::IsForm() const
+{
+    return WinControl() && WinControl() == Owner() && dynamic_cast<TCustomForm*>(Owner());
+}
+
+void TRxWindowHook::SetIsForm(bool value)
+{
+    if (auto* form = dynamic_cast<TCustomForm*>(Owner()); value && form)
+        SetWinControl(form);
 }
 
 void TRxWindowHook::AttachToControl()

@@ -116,6 +116,13 @@ public:
     void AttachToControl();
     void DetachFromControl();
 
+    // Whether the watched control is the hook's owner and that owner a
+    // form. A form's description says so rather than naming the form (its
+    // name is not known when the description is written); True makes the
+    // owner, when it is a form, the watched control; False changes nothing.
+    bool IsForm() const;
+    void SetIsForm(bool value);
+
     THookMessageEvent BeforeMessage;
     THookMessageEvent AfterMessage;
 

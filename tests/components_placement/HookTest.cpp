@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "PlacementTestForms.h"
+#include "classlib/FormReader.h"
 #include "classlib/HiddenWindow.h"
+#include "classlib/TypInfo.h"
 #include "components/RxHook.h"
 
 namespace {
@@ -100,6 +102,40 @@ TEST_F(Hooks, WatchersAreAskedTheLastAttachedFirstAroundTheControl)
     EXPECT_EQ((Log{"second before", "error: watcher second failed", "first before", "form", "second after 7",
                    "first after 7"}),
               Take());
+}
+
+// IsForm stands for the owner when it is a form: read from a description,
+// True makes the form the watched control; as text it tells whether the
+// hook watches its own form.
+TEST_F(Hooks, IsFormReadFromADescriptionWatchesTheOwnerForm)
+{
+    RegisterComponentClass(TRxWindowHook::StaticClass());
+    ReadFormText(form_, "object Okno: TForm\n"
+                        "  object hookTak: TRxWindowHook\n    IsForm = True\n  end\n"
+                        "  object hookNie: TRxWindowHook\n    IsForm = False\n  end\n"
+                        "end\n");
+    auto* yes = dynamic_cast<TRxWindowHook*>(form_->FindComponent("hookTak"));
+    auto* no = dynamic_cast<TRxWindowHook*>(form_->FindComponent("hookNie"));
+    ASSERT_TRUE(yes && no);
+    TRxWindowHook loose(nullptr);
+    SetPropText(&loose, FindPropInfo(&loose, "IsForm"), "True");
+    const struct {
+        const char* name;
+        TRxWindowHook* hook;
+        TWinControl* watched;
+        const char* isForm;
+    } rows[] = {
+        {"True, owned by the form", yes, form_, "True"},
+        {"False", no, nullptr, "False"},
+        {"True without an owner", &loose, nullptr, "False"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.watched, row.hook->WinControl()) << row.name;
+        EXPECT_EQ(row.isForm, GetPropText(row.hook, FindPropInfo(row.hook, "IsForm"))) << row.name;
+    }
+    Watcher watcher("w", log_);
+    watcher.Hook().SetWinControl(form_);
+    EXPECT_EQ("False", GetPropText(&watcher.Hook(), FindPropInfo(&watcher.Hook(), "IsForm")));
 }
 
 TEST_F(Hooks, TheControlHearsItsDestructionEvenWhenAWatcherHandledIt)
