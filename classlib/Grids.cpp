@@ -932,10 +932,13 @@ void TCustomGrid::Paint()
                     state |= gdSelected;
             }
             canvas->Font()->SetColor(Font()->Color());
+            // The current cell of a focused grid shows as selected only when
+            // asked to, or as part of its row: otherwise it is where the user
+            // types, in the grid's own colours with the focus frame.
             if (fixed) {
                 canvas->Brush()->SetColor(fixedColor_);
             } else if ((state & gdSelected) &&
-                       ((options_ & (goDrawFocusSelected | goRowSelect | goRangeSelect)) || !(state & gdFocused))) {
+                       ((options_ & (goDrawFocusSelected | goRowSelect)) || !(state & gdFocused))) {
                 canvas->Brush()->SetColor(clHighlight);
                 canvas->Font()->SetColor(clHighlightText);
             } else {

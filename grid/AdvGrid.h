@@ -233,6 +233,9 @@ public:
     int RealRow(int ARow);
     int NumHiddenRows() const;
     bool IsNodeRow(int DisplayedRow);
+    // A node covers real rows: contracting hides those of them that show,
+    // expanding brings them back except the rows of a node inside that stays
+    // contracted. A node in a hidden row is left alone.
     void ExpandNode(int ARow);
     void ContractNode(int ARow);
 
@@ -668,12 +671,14 @@ private:
     void StoreRow(int displayRow, int realRow);
     void RestoreRow(TGridItem* item, int displayRow);
     int NodeEnd(int displayRow, int span);
+    int NodeLastRow(int realRow, int span);
+    void HideShownRows(int FromRow, int ToRow);
     void RepaintRowLine(int row);
     void HeadersChanged(TObject* sender);
     void FixedFontChanged(TObject* sender);
     int SortLastColumn() const;
     void SortWith(bool groups);
-    TSize MeasureCell(int col, int row, TCanvas* canvas);
+    void ForgetPivotObjects();
     void ChooseCellFont(int col, int row, TCanvas* canvas);
     void FillCellPaint(int col, int row, TRect rect, TGridDrawState state, TCellPaint& paint);
 
@@ -820,6 +825,9 @@ private:
     };
     TSpanMemo tileSpan_[2];
     bool ShowsSortMark(int col, int row);
+    // A data cell of a row whose selection flag is set, while whole rows are
+    // selected: it shows as selected.
+    bool InFlaggedRow(int col, int row);
     // The sort mark of the sort direction centred at a point.
     void DrawSortMarkAt(TPoint at);
     // A cell object's own size (kinds 4 and 5: the 15 x 15 square), whatever

@@ -279,10 +279,27 @@ void TAdvStringGrid::HideRows(int FromRow, int ToRow)
 {
     if (ToRow < FromRow || IsRowHidden(FromRow))
         return;
-    const int displayed = DisplayRow(FromRow);
-    for (int r = FromRow; r <= ToRow; ++r)
-        StoreRow(displayed + (r - FromRow), r);
-    RemoveRows(displayed, ToRow - FromRow + 1);
+    HideShownRows(FromRow, ToRow);
+}
+
+void TAdvStringGrid::HideShownRows(int FromRow, int ToRow)
+{
+    // Each run of shown rows is stored under its real indexes and removed at
+    // once; a row stored already stays as it was stored.
+    for (int r = FromRow; r <= ToRow;) {
+        if (IsRowHidden(r)) {
+            ++r;
+            continue;
+        }
+        int last = r;
+        while (last < ToRow && !IsRowHidden(last + 1))
+            ++last;
+        const int displayed = DisplayRow(r);
+        for (int i = r; i <= last; ++i)
+            StoreRow(displayed + (i - r), i);
+        RemoveRows(displayed, last - r + 1);
+        r = last + 1;
+    }
 }
 
 void TAdvStringGrid::ShowRow(int ARow)
@@ -329,28 +346,49 @@ int TAdvStringGrid::NodeEnd(int displayRow, int span)
     return e;
 }
 
+// The last real row a node covers. A span counts real rows, shown or not, so
+// that a node holding a contracted node still covers the same rows; a node
+// without a span reaches to the next node row that shows.
+int TAdvStringGrid::NodeLastRow(int realRow, int span)
+{
+    if (span > 0)
+        return std::min(realRow + span - 1, RowCount() + NumHiddenRows() - 1);
+    return RealRow(NodeEnd(DisplayRow(realRow), 0)) - 1;
+}
+
 void TAdvStringGrid::ContractNode(int ARow)
 {
+    if (IsRowHidden(ARow))
+        return;
     const int d = DisplayRow(ARow);
     TCellGraphic* node = GetCellGraphic(0, d);
     if (!node || node->Kind != 8)
         return;
     node->State = true;
-    const int e = std::min(NodeEnd(d, node->Number), RowCount());
-    if (e - 1 >= d + 1)
-        HideRows(RealRow(d) + 1, RealRow(e) - 1);
-    InvalidateCell(0, d);
+    // Exactly the covered rows that show; rows a contracted node inside
+    // already keeps stay where they are stored.
+    HideShownRows(ARow + 1, NodeLastRow(ARow, node->Number));
+    InvalidateCell(0, DisplayRow(ARow));
 }
 
 void TAdvStringGrid::ExpandNode(int ARow)
 {
+    if (IsRowHidden(ARow))
+        return;
     const int d = DisplayRow(ARow);
     TCellGraphic* node = GetCellGraphic(0, d);
     if (!node || node->Kind != 8)
         return;
     node->State = false;
-    const int e = node->Number > 0 ? d + 1 : NodeEnd(d, 0);
-    ShowRows(RealRow(d) + 1, RealRow(e) - 1);
+    // Every covered row comes back in its place, except the rows of a node
+    // inside that is still contracted.
+    const int last = NodeLastRow(ARow, node->Number);
+    for (int r = ARow + 1; r <= last; ++r) {
+        ShowRow(r);
+        const TCellGraphic* inner = GetCellGraphic(0, DisplayRow(r));
+        if (inner && inner->Kind == 8 && inner->State)
+            r = std::max(r, NodeLastRow(r, inner->Number));
+    }
     InvalidateCell(0, d);
 }
 

@@ -153,12 +153,17 @@ void TAdvStringGrid::ImportWorksheet(const std::string& FileName)
         book = server.GetObject(L"WorkBooks").CallObject(L"Open", {&name});
         TAutoObject sheet = book.GetObject(L"ActiveSheet");
         const TOleVariant address = sheet.GetObject(L"UsedRange").Get(L"Address");
+        const std::string used = VariantToText(address.v);
         int col1 = 0, row1 = 0, col2 = 0, row2 = 0;
-        if (ParseRangeAddress(VariantToText(address.v), col1, row1, col2, row2)) {
+        if (ParseRangeAddress(used, col1, row1, col2, row2)) {
             const int rowOffset = importIntoFixedCells_ ? 0 : FixedRows();
             const int colOffset = importIntoFixedCells_ ? 0 : FixedCols();
-            SetColCount(col2 - col1 + 1 + colOffset);
-            SetRowCount(row2 - row1 + 1 + rowOffset);
+            // A used range of one cell leaves the grid as large as it is;
+            // its value goes to the first cell when there is one.
+            if (used.find(':') != std::string::npos) {
+                SetColCount(col2 - col1 + 1 + colOffset);
+                SetRowCount(row2 - row1 + 1 + rowOffset);
+            }
             // The used range's own cells, wherever it starts on the sheet.
             const TOleVariant from(ColumnName(col1) + std::to_string(row1));
             const TOleVariant to(ColumnName(col2) + std::to_string(row2));

@@ -66,7 +66,9 @@ bool TAdvStringGrid::ValidateCell(const std::string&)
     bool valid = true;
     const int col = RealCol(editCol_);
     const int row = editRow_;
-    if (col >= 0 && row >= 0 && Cells(col, row) != editText_) {
+    // A cell that is no longer in the grid (its row removed) has nothing to
+    // validate.
+    if (col >= 0 && row >= 0 && col < ColCount() && row < RowCount() && Cells(col, row) != editText_) {
         CellTextChanged(col, row);
         std::string value = Cells(col, row);
         valid = true;
@@ -232,7 +234,9 @@ void TAdvStringGrid::KeyDown(WORD& key, TShiftState shift)
         }
         break;
     }
-    // Insert and Delete with Shift or Ctrl are the clipboard's, not the rows'.
+    // Insert with Shift or Ctrl is the clipboard's, not the rows'. Delete is
+    // the clipboard's only as Shift+Delete with the clipboard keys on, which
+    // ended above.
     case VK_INSERT:
         if (!ctrl && !shifted && navigation_->AllowInsertRow) {
             const int row = Row();
@@ -247,7 +251,7 @@ void TAdvStringGrid::KeyDown(WORD& key, TShiftState shift)
         }
         break;
     case VK_DELETE:
-        if (!ctrl && !shifted && navigation_->AllowDeleteRow) {
+        if (navigation_->AllowDeleteRow) {
             if (RowCount() - fixedFooters_ - FixedRows() <= 0)
                 break;
             const int row = Row();

@@ -490,8 +490,16 @@ void TAdvStringGrid::HeaderClickSort(int pc, int pr, int x)
     } else {
         sortDirection_ = sortDirection_ == sdAscending ? sdDescending : sdAscending;
     }
+    // With node rows each group sorts under its own node: a sort of all rows
+    // would carry the nodes away from their rows.
+    bool nodes = false;
+    for (int row = 0; row < RowCount() && !nodes; ++row)
+        nodes = IsNodeRow(row);
     const DWORD started = GetTickCount();
-    SortRows();
+    if (nodes)
+        SortRowGroups();
+    else
+        SortRows();
     sortTime_ = GetTickCount() - started;
     OnClickSort(this, sortColumn_);
 }

@@ -149,6 +149,11 @@ void TAdvStringGrid::FillCellPaint(int col, int row, TRect rect, TGridDrawState 
     }
 }
 
+bool TAdvStringGrid::InFlaggedRow(int col, int row)
+{
+    return (Options() & goRowSelect) && col >= FixedCols() && rowFlags_.Get(row);
+}
+
 bool TAdvStringGrid::ShowsSortMark(int col, int row)
 {
     return sortShow_ && col == sortColumn_ && row == 0 && FixedRows() > 0 && (col + 1 > FixedCols() || sortFixedCols_);
@@ -203,9 +208,7 @@ void TAdvStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state
 void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawState state, TDrawnText& drawn)
 {
     TCanvas* canvas = Canvas();
-    const bool flagged =
-        (Options() & goRowSelect) && col >= FixedCols() && mouseActions_->DisjunctRowSelect && rowFlags_.Get(row);
-    if (((state & gdSelected) || flagged) && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
+    if (((state & gdSelected) || InFlaggedRow(col, row)) && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
         if (selectionColor_ != clNone)
             canvas->Brush()->SetColor(selectionColor_);
         if (selectionTextColor_ != clNone)
@@ -327,8 +330,7 @@ void TAdvStringGrid::DrawCellObject(int col, int row, const TRect& r, TGridDrawS
                 canvas->Draw(x, y, bitmap);
                 break;
             }
-            const bool selected = (state & gdSelected) || ((Options() & goRowSelect) && col >= FixedCols() &&
-                                                           rowFlags_.Get(row));
+            const bool selected = (state & gdSelected) || InFlaggedRow(col, row);
             const TColor back = selected && !(state & gdFocused) && selectionColor_ != clNone
                                     ? selectionColor_
                                     : canvas->Brush()->Color();
@@ -483,9 +485,10 @@ void TAdvStringGrid::DrawRichTextFallback(int col, int row, const TRect& rect, T
 
 void TAdvStringGrid::GetCellTextSize(int ACol, int ARow, int& Width, int& Height)
 {
+    // Measured in the font the cell is painted with, zoom and event included.
     TBitmap scratch(1, 1);
     TCanvas* canvas = scratch.Canvas();
-    canvas->Font()->Assign(ACol < FixedCols() || ARow < FixedRows() ? fixedFont_.get() : Font());
+    ChooseCellFont(ACol, ARow, canvas);
     std::string text = Cells(ACol, ARow);
     if (text.find("</") != std::string::npos) {
         std::string anchor, plain;

@@ -75,8 +75,12 @@ void TAdvStringGrid::QuickSortRows(int Col, int Left, int Right)
     const int pivot = RowCount() - 2;
     while (Left < Right) {
         const int middle = (Left + Right) / 2;
-        for (int col = 0; col < ColCount(); ++col)
+        // Texts and object references: a row comparison sees the pivot as
+        // the row it copies. The references are only borrowed.
+        for (int col = 0; col < ColCount(); ++col) {
             StoreCellText(col, pivot, CellText(col, middle));
+            SetObjects(col, pivot, Objects(col, middle));
+        }
         int i = Left, j = Right;
         do {
             // The bounds keep a column whose texts compare in no consistent
@@ -92,6 +96,14 @@ void TAdvStringGrid::QuickSortRows(int Col, int Left, int Right)
                 --j;
             }
         } while (i <= j);
+        // A handler that calls the pivot greater or smaller than every row
+        // (one that looks at something the pivot's copy lacks) leaves one
+        // part empty and the other whole: the row at its edge counts as
+        // placed, so that each pass makes the range smaller.
+        if (i == Left)
+            ++i;
+        if (j == Right)
+            --j;
         // The smaller part by recursion, the larger by the loop: the depth
         // stays logarithmic whatever the data.
         if (j - Left < Right - i) {
@@ -104,6 +116,15 @@ void TAdvStringGrid::QuickSortRows(int Col, int Left, int Right)
             Right = j;
         }
     }
+}
+
+void TAdvStringGrid::ForgetPivotObjects()
+{
+    // The pivot's objects belong to the row it copied: clearing the spare
+    // rows must not free them.
+    const int pivot = RowCount() - 2;
+    for (int col = 0; col < ColCount(); ++col)
+        SetObjects(col, pivot, nullptr);
 }
 
 void TAdvStringGrid::SetRowQuietly(int row)
@@ -150,6 +171,7 @@ void TAdvStringGrid::SortWith(bool groups)
         // A comparison that raised: the grid goes back to its own size, the
         // rows as far as they were sorted.
         if (spares) {
+            ForgetPivotObjects();
             ClearRows(rows, 3);
             SetRowCount(rows);
         }
@@ -160,6 +182,7 @@ void TAdvStringGrid::SortWith(bool groups)
         EndUpdate();
         throw;
     }
+    ForgetPivotObjects();
     ClearRows(rows + 1, 2);
     const int follow = sortCurrentRow_;
     sortCurrentRow_ = -1;
@@ -210,6 +233,10 @@ void TAdvStringGrid::RemoveRows(int Index, int Count)
         if (current < RowCount()) {
             SetRowQuietly(current);
             SetTopRow(top);
+        } else {
+            // The class library moved the current row up, without a click:
+            // the cell being edited is the current one now.
+            StartCellEdit(RealCol(Col()), Row());
         }
     } catch (...) {
         EndUpdate();
@@ -308,21 +335,12 @@ void TAdvStringGrid::ChooseCellFont(int col, int row, TCanvas* canvas)
         canvas->Font()->SetSize(canvas->Font()->Size() + zoom_);
 }
 
-TSize TAdvStringGrid::MeasureCell(int col, int row, TCanvas* canvas)
-{
-    int width = 0, height = 0;
-    ChooseCellFont(col, row, canvas);
-    GetCellTextSize(col, row, width, height);
-    return TSize{width, height};
-}
-
 void TAdvStringGrid::FitColumn(int Col, bool OnlyGrow)
 {
-    TBitmap scratch(1, 1);
-    TCanvas* canvas = scratch.Canvas();
     int widest = 0;
     for (int row = 0; row < RowCount(); ++row) {
-        int w = MeasureCell(Col, row, canvas).cx;
+        int w = 0, h = 0;
+        GetCellTextSize(Col, row, w, h);
         if (enableGraphics_)
             w += GetCellGraphicSize(Col, row).cx;
         widest = std::max(widest, w);

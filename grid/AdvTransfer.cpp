@@ -131,6 +131,23 @@ char DetectCSVSeparator(std::string_view first, std::string_view second, bool ha
 void SplitCSVLine(std::string_view line, char Sep, std::vector<std::string>& fields)
 {
     fields.clear();
+    if (Sep == 0) {
+        // No separator: the line is one field, kept whole. An enclosed one
+        // loses its opening quote and a closing quote at the very end, and
+        // its doubled quotes stand for one; the rest stays as written.
+        if (line.empty())
+            return;
+        std::string field(line);
+        if (field.front() == '"') {
+            field.erase(0, 1);
+            if (!field.empty() && field.back() == '"')
+                field.pop_back();
+            for (size_t q = field.find("\"\""); q != std::string::npos; q = field.find("\"\"", q + 1))
+                field.erase(q, 1);
+        }
+        fields.push_back(std::move(field));
+        return;
+    }
     WalkCSVLine(line, Sep, [&](std::string&& field) { fields.push_back(std::move(field)); });
 }
 

@@ -42,6 +42,7 @@ char DetectCSVSeparator(std::string_view first, std::string_view second, bool ha
 // closes it (what follows up to the next separator is dropped), and a field
 // that never closes takes the rest of the line. Other fields run to the
 // next separator, quotes and all. Nothing follows a separator at the end.
+// Sep 0 (none found): the whole line is one field.
 void SplitCSVLine(std::string_view line, char Sep, std::vector<std::string>& fields);
 
 // A worksheet's cell address ("$B$7" or "B7"): column from 1 (A = 1,

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "classlib/TypInfo.h"
 #include "common/QmxReg.h"
 
@@ -14,18 +16,52 @@ const char* const UserDataKey = "Software\\QMX\\Dane użytkownika";
 
 namespace {
 
-// Whether the value is stored in a form the registry routines read as a
-// stand-in (an expandable or multiple string, binary data, ...): only
-// strings and 32-bit numbers read as what they hold.
-bool StoredAsOther(const char* name)
+std::wstring Wide(const char* text)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+// Whether the text survives the program's code page as it is.
+bool FitsCodePage(const std::wstring& text)
+{
+    if (text.empty())
+        return true;
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string narrow(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
+    const int m = MultiByteToWideChar(CP_ACP, 0, narrow.data(), n, nullptr, 0);
+    std::wstring back(m, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow.data(), n, back.data(), m);
+    return back == text;
+}
+
+// Whether the cell cannot hold the value as stored: a form the registry
+// routines read as a stand-in (an expandable or multiple string, binary
+// data, ...), or a string with characters outside the code page, which
+// reads as a look-alike or "?". Only strings and 32-bit numbers read as what
+// they hold.
+bool CellCannotHold(const char* name)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, UserDataKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(UserDataKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    DWORD type = REG_NONE;
-    const LONG result = RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr);
+    const std::wstring value = Wide(name);
+    DWORD type = REG_NONE, size = 0;
+    LONG result = RegQueryValueExW(key, value.c_str(), nullptr, &type, nullptr, &size);
+    bool cannot = result == ERROR_SUCCESS && type != REG_SZ && type != REG_DWORD;
+    if (result == ERROR_SUCCESS && type == REG_SZ && size > 0) {
+        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+        result = RegQueryValueExW(key, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+        text.resize(wcsnlen(text.data(), text.size()));
+        cannot = result == ERROR_SUCCESS && !FitsCodePage(text);
+    }
     RegCloseKey(key);
-    return result == ERROR_SUCCESS && type != REG_SZ && type != REG_DWORD;
+    return cannot;
 }
 
 } // namespace
@@ -78,7 +114,7 @@ void TqmxUserData::LoadData()
         std::string value;
         ReadRegValue(1, UserDataKey, UserDataLabels[row], value, "");
         loaded_[row] = value;
-        foreign_[row] = StoredAsOther(UserDataLabels[row]);
+        foreign_[row] = CellCannotHold(UserDataLabels[row]);
         SetCells(1, row, value);
     }
 }

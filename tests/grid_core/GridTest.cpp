@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "GridFixture.h"
 #include "classlib/Forms.h"
@@ -69,6 +71,15 @@ struct Events {
         style = col == 1 ? stCustom : stRowCompare;
     }
 };
+
+// A node of the span in column 0 of the row.
+void PutNode(TAdvStringGrid* grid, int row, int span)
+{
+    auto* g = new TCellGraphic;
+    g->Kind = 8;
+    g->Number = span;
+    grid->SetObjects(0, row, g);
+}
 
 int cellIntOf(TAdvStringGrid* g, int c, int r)
 {
@@ -359,12 +370,7 @@ TEST_F(AdvGrid, NodesHideAndShowTheirRows)
     grid = MakeGrid(2, 9, {{"h"}, {"n1", "a"}, {"n2", "b"}, {"", "c"}, {"", "d"}, {"", "e"}, {"n3", "f"}, {"", "g"},
                            {"", "h"}});
     grid->SetEnableGraphics(true);
-    auto node = [&](int row, int span) {
-        auto* g = new TCellGraphic;
-        g->Kind = 8;
-        g->Number = span;
-        grid->SetObjects(0, row, g);
-    };
+    auto node = [&](int row, int span) { PutNode(grid, row, span); };
     node(2, 3);
     node(6, 0);
     grid->ContractNode(2);
@@ -391,6 +397,35 @@ TEST_F(AdvGrid, NodesHideAndShowTheirRows)
     EXPECT_EQ(ColumnText(grid, 1, 1, 6), "a|b|e|f|g|h");
     grid->ShowAllRows();
     EXPECT_EQ(ColumnText(grid, 1, 1, 8), "a|b|c|d|e|f|g|h");
+}
+
+TEST_F(AdvGrid, NestedNodesKeepTheirRowsInOrder)
+{
+    grid = MakeGrid(2, 10, {{"", "a"}, {"", "b"}, {"", "c"}, {"", "d"}, {"", "e"}, {"", "f"}, {"", "g"}, {"", "h"},
+                            {"", "i"}, {"", "j"}});
+    grid->SetFixedRows(0);
+    grid->SetEnableGraphics(true);
+    auto node = [&](int row, int span) { PutNode(grid, row, span); };
+    node(1, 5);  // b to f
+    node(2, 2);  // c and d, inside it
+    auto shown = [&] { return ColumnText(grid, 1, 0, grid->RowCount() - 1); };
+    grid->ContractNode(2);
+    EXPECT_EQ(shown(), "a|b|c|e|f|g|h|i|j");
+    grid->ContractNode(1);
+    EXPECT_EQ(shown(), "a|b|g|h|i|j") << "its span and no row beyond";
+    grid->ExpandNode(2);
+    EXPECT_EQ(shown(), "a|b|g|h|i|j") << "a hidden node is not there to expand";
+    grid->ExpandNode(1);
+    EXPECT_EQ(shown(), "a|b|c|e|f|g|h|i|j") << "the inner node is still contracted";
+    grid->ExpandNode(2);
+    EXPECT_EQ(shown(), "a|b|c|d|e|f|g|h|i|j");
+    EXPECT_EQ(grid->NumHiddenRows(), 0);
+    // The other way round, and every row back in its place.
+    grid->ContractNode(1);
+    grid->ContractNode(2);
+    EXPECT_EQ(shown(), "a|b|g|h|i|j");
+    grid->ShowAllRows();
+    EXPECT_EQ(shown(), "a|b|c|d|e|f|g|h|i|j");
 }
 
 TEST_F(AdvGrid, ShowRowsNeverOverwritesShownRows)
@@ -514,6 +549,81 @@ TEST_F(AdvGrid, ARaisingFormatEventLeavesTheGridWhole)
     EXPECT_EQ(ColumnText(grid, 1, 1, 4), "1|2|3|4");
 }
 
+TEST_F(AdvGrid, ARowComparisonSeesThePivotsObjects)
+{
+    grid = MakeGrid(2, 6);
+    grid->SetEnableGraphics(true);
+    const int keys[] = {5, 3, 1, 4, 2};
+    for (int i = 0; i < 5; ++i) {
+        auto* g = new TCellGraphic;  // freed with the grid: a cell graphic
+        g->Number = keys[i];
+        grid->SetObjects(1, i + 1, g);
+        grid->SetCells(0, i + 1, std::to_string(keys[i]));
+    }
+    struct ByObject {
+        void Compare(TObject* sender, int col, int a, int b, int& res)
+        {
+            auto* g = static_cast<TAdvStringGrid*>(sender);
+            auto key = [&](int row) {
+                const auto* cell = dynamic_cast<TCellGraphic*>(g->Objects(col, row));
+                return cell ? cell->Number : -1;
+            };
+            res = key(a) > key(b) ? 1 : key(a) < key(b) ? -1 : 0;
+        }
+        void Style(TObject*, int, TSortStyle& style, std::string&, std::string&) { style = stRowCompare; }
+    } by;
+    grid->OnGetFormat = TGridFormatEvent(&by, &ByObject::Style);
+    grid->OnRawCompare = TRawCompareEvent(&by, &ByObject::Compare);
+    grid->SetSortColumn(1);
+    grid->SortRows();
+    EXPECT_EQ(ColumnText(grid, 0, 1, 5), "1|2|3|4|5");
+    // Each row keeps its own object, alive: the pivot's copy was not freed.
+    for (int row = 1; row <= 5; ++row) {
+        const auto* cell = dynamic_cast<TCellGraphic*>(grid->Objects(1, row));
+        ASSERT_NE(cell, nullptr) << row;
+        EXPECT_EQ(std::to_string(cell->Number), grid->Cells(0, row));
+    }
+}
+
+TEST_F(AdvGrid, AComparisonWithoutOrderStaysWithinTheRows)
+{
+    // A handler that calls every pair greater in both directions would walk
+    // the partition off the rows it sorts; one that keys rows by their
+    // indexes finds no key for the pivot's spare row, which then stands
+    // before every row, and a partition that moved nothing would run again.
+    struct Handlers {
+        bool byIndex = false;
+        void Greater(TObject*, const std::string&, const std::string&, int& res) { res = 1; }
+        void ByIndex(TObject*, int, int a, int b, int& res)
+        {
+            auto key = [](int row) { return row < 8 ? (row * 5) % 8 : -1; };
+            res = key(a) > key(b) ? 1 : key(a) < key(b) ? -1 : 0;
+        }
+        void Style(TObject*, int, TSortStyle& style, std::string&, std::string&)
+        {
+            style = byIndex ? stRowCompare : stCustom;
+        }
+    } handlers;
+    for (auto [byIndex, direction] : {std::pair{false, sdAscending}, std::pair{false, sdDescending},
+                                      std::pair{true, sdAscending}, std::pair{true, sdDescending}}) {
+        SCOPED_TRACE(testing::Message() << byIndex << " " << direction);
+        handlers.byIndex = byIndex;
+        grid = MakeGrid(1, 8, {{"h"}, {"a"}, {"b"}, {"c"}, {"d"}, {"e"}, {"f"}, {"g"}});
+        grid->OnGetFormat = TGridFormatEvent(&handlers, &Handlers::Style);
+        grid->OnCustomCompare = TCustomCompareEvent(&handlers, &Handlers::Greater);
+        grid->OnRawCompare = TRawCompareEvent(&handlers, &Handlers::ByIndex);
+        grid->SetSortDirection(direction);
+        grid->SortRows();
+        EXPECT_EQ(grid->RowCount(), 8);
+        std::string rows = ColumnText(grid, 0, 1, 7);
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(rows, "abcdefg||||||") << "the same rows, in some order";
+        EXPECT_EQ(grid->Cells(0, 0), "h");
+        delete grid;
+        grid = nullptr;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Rows and columns
 
@@ -579,6 +689,92 @@ TEST_F(AdvGrid, FitColumnToItsTexts)
     grid->SetColWidths(1, 500);
     grid->FitColumn(1, true);
     EXPECT_EQ(grid->ColWidths(1), 500);
+}
+
+TEST_F(AdvGrid, FittingMeasuresInTheFontTheCellIsPaintedWith)
+{
+    struct Big {
+        void Color(TObject*, int row, int, TGridDrawState, TBrush*, TFont* font)
+        {
+            if (row == 2) {
+                font->SetSize(20);
+                font->SetStyle(font->Style() + fsBold);
+            }
+        }
+    } big;
+    struct {
+        bool event;
+        int zoom;
+    } cases[] = {{false, 0}, {true, 0}, {false, 4}, {true, -2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.event << " " << c.zoom);
+        grid = MakeGrid(2, 3, {{"", ""}, {"", "krótki"}, {"", "Szerokość"}});
+        if (c.event)
+            grid->OnGetCellColor = TGridColorEvent(&big, &Big::Color);
+        grid->ZoomGrid(c.zoom);
+        // The cell's font as the painting makes it.
+        TBitmap probe(1, 1);
+        probe.Canvas()->Font()->Assign(grid->Font());
+        if (c.event) {
+            probe.Canvas()->Font()->SetSize(20);
+            probe.Canvas()->Font()->SetStyle(probe.Canvas()->Font()->Style() + fsBold);
+        }
+        probe.Canvas()->Font()->SetSize(probe.Canvas()->Font()->Size() + c.zoom);
+        const int expected = probe.Canvas()->TextWidth("Szerokość") + 4;
+        grid->FitColumn(1);
+        EXPECT_EQ(grid->ColWidths(1), expected);
+        grid->SetColWidths(1, 10);
+        grid->FitAllColumns(false, 0);
+        EXPECT_EQ(grid->ColWidths(1), expected);
+        delete grid;
+        grid = nullptr;
+    }
+}
+
+// Where text turned by a right angle starts: the quarters, each way of
+// aligning it, measured with the grid's font.
+TEST_F(AdvGrid, RotatedTextIsPlacedByItsQuarterAndAlignment)
+{
+    grid = MakeGrid(2, 2);
+    const std::string text = "Obrót";
+    TBitmap probe(1, 1);
+    probe.Canvas()->Font()->Assign(grid->Font());
+    const int W = probe.Canvas()->TextWidth(text), H = probe.Canvas()->TextHeight(text);
+    ASSERT_LT(W, 58) << "no negative room to halve";
+    // The cell (10, 20, 110, 80) is 98 x 58 once shrunk at the right and
+    // bottom; the results are the table's edges plus 2.
+    struct {
+        int angle;
+        TAlignment align;
+        TVAlignment valign;
+        int left, top;
+    } cases[] = {
+        {0, taLeftJustify, vtaTop, 10, 20},
+        {0, taRightJustify, vtaBottom, 108 - W, 78 - H},
+        {0, taCenter, vtaCenter, 10 + (98 - W) / 2, 20 + (58 - H) / 2},
+        {90, taLeftJustify, vtaTop, 10, 20 + W},
+        {90, taRightJustify, vtaBottom, 108 - H, 78},
+        {90, taCenter, vtaCenter, 10 + (98 - H) / 2, 20 + (58 - W) / 2 + W},
+        {180, taLeftJustify, vtaTop, 10 + W, 20 + H},
+        {180, taRightJustify, vtaBottom, 108, 78},
+        {180, taCenter, vtaCenter, 108 - (98 - W) / 2, 20 + (58 - H) / 2 + H},
+        {270, taLeftJustify, vtaTop, 10 + H, 20},
+        {270, taRightJustify, vtaBottom, 108, 78 - W},
+        {270, taCenter, vtaCenter, 108 - (98 - H) / 2, 20 + (58 - W) / 2},
+        {360, taLeftJustify, vtaTop, 10, 20},
+        {360, taRightJustify, vtaBottom, 108 - W, 78 - H},
+        {360, taCenter, vtaCenter, 10 + (98 - W) / 2, 20 + (58 - H) / 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.angle << " " << c.align << " " << c.valign);
+        grid->SetVAlignment(c.valign);
+        TRect r = Rect(10, 20, 110, 80);
+        grid->PlaceRotatedText(r, c.angle, c.align, text);
+        EXPECT_EQ(r.left, c.left + 2);
+        EXPECT_EQ(r.top, c.top + 2);
+        EXPECT_EQ(r.right, 108);
+        EXPECT_EQ(r.bottom, 78);
+    }
 }
 
 TEST(AdvGridItem, ItemsAreCopiedWithTheirObjects)

@@ -7,6 +7,7 @@
 
 #include "GridFixture.h"
 #include "classlib/Clipbrd.h"
+#include "classlib/PngWriter.h"
 #include "classlib/StdCtrls.h"
 
 namespace {
@@ -469,6 +470,97 @@ TEST_F(AdvKeys, InsertAndDeleteRowKeys)
     Key(VK_DELETE);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(grid->Cells(1, 1), "");
+    // Delete with Ctrl, or with Shift while the clipboard keys are off, is
+    // the row key all the same.
+    grid->SetRowCount(4);
+    for (TShiftState shift : {TShiftState(ssCtrl), TShiftState(ssShift)}) {
+        Go(1, 1);
+        const int rows = grid->RowCount();
+        Key(VK_DELETE, shift);
+        EXPECT_EQ(grid->RowCount(), rows - 1) << shift;
+    }
+}
+
+TEST_F(AdvKeys, ARemovedRowIsNeverValidated)
+{
+    MakeDataGrid();
+    grid->Navigation()->AllowDeleteRow = true;
+    grid->OnCellValidate = TCellValidateEvent(&events, &Events::Validate);
+    events.refuse = true;  // a refusal would write the cell back
+    grid->SetCells(1, 14, "ostatni");
+    grid->SetCells(1, 13, "przedostatni");
+    // The last row goes by its key, then by a call: each time the row above
+    // becomes current without a click, and the next move validates nothing.
+    Go(1, 14);
+    Key(VK_DELETE);
+    EXPECT_EQ(grid->RowCount(), 14);
+    EXPECT_EQ(grid->Row(), 13);
+    Go(1, 10);
+    EXPECT_EQ(grid->Row(), 10);
+    Go(1, 13);
+    grid->RemoveRows(13, 1);
+    EXPECT_EQ(grid->Row(), 12);
+    Go(1, 5);
+    EXPECT_EQ(grid->Row(), 5);
+    EXPECT_TRUE(grid->ValidateCell(""));
+    EXPECT_TRUE(events.log.empty()) << events.log.front();
+    EXPECT_EQ(grid->RowCount(), 13);
+}
+
+// The current cell of a focused grid that selects ranges, as the personal
+// data are edited: in the grid's colours with the focus frame, and in the
+// selection's only with goDrawFocusSelected; the other selected cells in the
+// selection's.
+TEST_F(AdvKeys, TheFocusedCellShowsTheSelectionColoursOnlyWhenAsked)
+{
+    MakeDataGrid();
+    const TColor selection = 0x00336699, selectionText = 0x0000FFFF;
+    grid->SetSelectionColor(selection);
+    grid->SetSelectionTextColor(selectionText);
+    grid->SetCells(1, 2, "Kowalski");
+    grid->SetCells(1, 3, "Nowak");
+    Go(1, 2);
+    Key(VK_DOWN, ssShift);  // rows 2 and 3 selected, row 3 current
+    ASSERT_EQ(grid->Row(), 3);
+    ASSERT_EQ(grid->Selection().Top, 2);
+    ASSERT_EQ(GetFocus(), grid->Handle());
+    // The picture holds the window's frame too.
+    POINT origin{0, 0};
+    ClientToScreen(grid->Handle(), &origin);
+    RECT outer;
+    GetWindowRect(grid->Handle(), &outer);
+    const int dx = origin.x - outer.left, dy = origin.y - outer.top;
+    const TColor window = static_cast<TColor>(GetSysColor(COLOR_WINDOW));
+    const TColor text = static_cast<TColor>(ColorToRGB(grid->Font()->Color()));
+    struct {
+        bool focusSelected;
+        int row;
+        TColor back, ink, noInk;
+    } cases[] = {
+        {false, 3, window, text, selectionText},
+        {false, 2, selection, selectionText, text},
+        {true, 3, selection, selectionText, text},
+        {true, 2, selection, selectionText, text},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.focusSelected << " row " << c.row);
+        grid->SetOptions(c.focusSelected ? grid->Options() | goDrawFocusSelected
+                                         : grid->Options() & ~goDrawFocusSelected);
+        grid->Repaint();
+        auto picture = CaptureWindow(grid->Handle());
+        const TRect cell = grid->CellRect(1, c.row);
+        int inked = 0, wrong = 0;
+        // Inside the focus frame.
+        for (int y = cell.top + 2; y < cell.bottom - 2; ++y)
+            for (int x = cell.left + 2; x < cell.right - 2; ++x) {
+                const TColor p = picture->Canvas()->Pixels(x + dx, y + dy);
+                inked += p == c.ink;
+                wrong += p == c.noInk;
+            }
+        EXPECT_EQ(picture->Canvas()->Pixels(cell.right - 4 + dx, cell.bottom - 4 + dy), c.back);
+        EXPECT_GT(inked, 0);
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 TEST_F(AdvKeys, LosingTheFocusValidates)

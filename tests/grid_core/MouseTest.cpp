@@ -240,6 +240,27 @@ TEST_F(Mouse, HeaderClicksSortAndFlipTheDirection)
     EXPECT_EQ(grid->SortColumn(), 3);
 }
 
+TEST_F(Mouse, WithNodeRowsAHeaderClickSortsEachGroupUnderItsNode)
+{
+    grid = MakeGrid(2, 9, {{"", "nagłówek"}, {"", "owoce"}, {"", "śliwka"}, {"", "gruszka"}, {"", "jabłko"},
+                           {"", "warzywa"}, {"", "por"}, {"", "cebula"}, {"", "dynia"}});
+    grid->SetEnableGraphics(true);
+    for (int row : {1, 5}) {
+        auto* node = new TCellGraphic;
+        node->Kind = 8;
+        grid->SetObjects(0, row, node);
+    }
+    grid->SetSortShow(true);
+    grid->OnClickSort = TIndexEvent(&ev, &Events::ClickSort);
+    Click(Middle(1, 0));
+    EXPECT_EQ(ColumnText(grid, 1, 1, 8), "owoce|gruszka|jabłko|śliwka|warzywa|cebula|dynia|por");
+    EXPECT_TRUE(grid->IsNodeRow(1));
+    EXPECT_TRUE(grid->IsNodeRow(5));
+    Click(Middle(1, 0));
+    EXPECT_EQ(ColumnText(grid, 1, 1, 8), "owoce|śliwka|jabłko|gruszka|warzywa|por|dynia|cebula");
+    EXPECT_EQ(ev.log, (std::vector<std::string>{"sorted 1", "sorted 1"}));
+}
+
 TEST_F(Mouse, ABorderClickSizesAndADoubleClickThereFitsTheColumnLeftOfIt)
 {
     Make(4, 5);

@@ -178,6 +178,23 @@ TEST_F(AdvPaint, SelectionColours)
     EXPECT_EQ(picture->Canvas()->Pixels(footer.left + 3, footer.top + 3), Sys(COLOR_BTNFACE));
 }
 
+TEST_F(AdvPaint, AFlaggedRowShowsSelectedWhileWholeRowsAreSelected)
+{
+    // Flagged by the program, without DisjunctRowSelect: the flag and row
+    // selection are enough.
+    grid->SetSelectionColor(0x00336699);
+    grid->SelectRow(2, true);
+    grid->SetOptions(grid->Options() | goRowSelect);
+    auto picture = grid->Picture();
+    const TRect flagged = grid->CellRect(2, 2), label = grid->CellRect(0, 2), other = grid->CellRect(2, 3);
+    EXPECT_EQ(picture->Canvas()->Pixels(flagged.left + 3, flagged.top + 3), 0x00336699);
+    EXPECT_EQ(picture->Canvas()->Pixels(label.left + 3, label.top + 3), Sys(COLOR_BTNFACE)) << "the fixed column";
+    EXPECT_EQ(picture->Canvas()->Pixels(other.left + 3, other.top + 3), Sys(COLOR_WINDOW));
+    grid->SetOptions(grid->Options() & ~goRowSelect);
+    picture = grid->Picture();
+    EXPECT_EQ(picture->Canvas()->Pixels(flagged.left + 3, flagged.top + 3), Sys(COLOR_WINDOW)) << "cells one by one";
+}
+
 TEST_F(AdvPaint, AlignedLinesWhereTheTextDrawingPutsThem)
 {
     struct Align {

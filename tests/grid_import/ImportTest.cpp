@@ -76,6 +76,9 @@ TEST_F(CSVImport, OneFilePerCase)
         {"barelf", "a\nb;c\r\nd;e\r\n", false, "a\r\nb|c/d|e"},
         {"lonecr", "a;b\rc;d\r", false, "a|b/c|d"},
         {"noseparator", "abc\r\ndef\r\n", false, "abc/def"},
+        // Without a separator each line is one cell, an enclosed one losing
+        // only its opening and closing quotes.
+        {"noseparatorquoted", "\"Witaj\" rzekl\r\n\"a\"\"b\"\r\n", false, "Witaj\" rzekl/a\"b"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -279,7 +282,7 @@ TEST_F(Worksheet, UsedRangesThroughTheStandIn)
         {"a1c4", "$A$1:$C$4\nNazwa\tIlość\tCena\nJabłka\t#n:3\t#n:2.5\nGruszki\t#n:1\t\n\t\tkoniec\n", false,
          "|||/|Nazwa|Ilość|Cena/|Jabłka|3|2,5/|Gruszki|1|/|||koniec", "A1:C4"},
         {"intofixed", "$A$1:$B$2\na\tb\nc\td\n", true, "a|b/c|d", "A1:B2"},
-        {"single", "$B$2\nx\ty\nz\tw\n", true, "w", "B2:B2"},
+        {"single", "$B$2\nx\ty\nz\tw\n", true, "w|/|", "B2:B2"},  // the grid keeps its size
         {"offset", "$B$2:$C$3\n\t\t\n\tb2\tc2\n\tb3\tc3\n", true, "b2|c2/b3|c3", "B2:C3"},
     };
     for (const auto& c : cases) {

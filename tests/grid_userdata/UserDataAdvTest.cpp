@@ -127,6 +127,50 @@ TEST_F(AdvUserData, OtherFormsSurviveAnEnterElsewhere)
     EXPECT_EQ(Stored("Adres"), "ul. Długa 1");
 }
 
+// Another program's string with letters the code page lacks: read as
+// look-alikes, and stored back as such only once the user types over it.
+TEST_F(AdvUserData, AValueOutsideTheCodePageIsKeptUntilTypedOver)
+{
+    const std::wstring foreign = L"S\u00F8rensen \u0416";
+    wchar_t key[128];
+    MultiByteToWideChar(CP_ACP, 0, UserDataKey, -1, key, 128);
+    auto stored = [&] {
+        HKEY k = nullptr;
+        wchar_t data[128] = {};
+        DWORD size = sizeof data - sizeof(wchar_t);
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &k) == ERROR_SUCCESS) {
+            RegQueryValueExW(k, L"Nazwisko", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+            RegCloseKey(k);
+        }
+        return std::wstring(data);
+    };
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(k, L"Nazwisko", 0, REG_SZ, reinterpret_cast<const BYTE*>(foreign.c_str()),
+                   static_cast<DWORD>((foreign.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(k);
+    SetRaw("Firma", REG_SZ, "Łódź", 5);
+
+    Make();
+    EXPECT_NE(grid->Cells(1, 1), "") << "shown as the code page can";
+    Go(5);
+    Type("Gdańsk");
+    Enter();
+    EXPECT_EQ(Stored("Miasto"), "Gdańsk");
+    EXPECT_TRUE(stored() == foreign) << "an Enter elsewhere";
+    delete grid;
+    grid = nullptr;
+    EXPECT_TRUE(stored() == foreign) << "and closing";
+    EXPECT_EQ(Stored("Firma"), "Łódź");
+
+    Make();
+    Go(1);
+    Type("Nowak");
+    Enter();
+    EXPECT_EQ(Stored("Nazwisko"), "Nowak") << "typed over, it is the user's text";
+}
+
 TEST_F(AdvUserData, AClickElsewhereAndDestructionStore)
 {
     Make();

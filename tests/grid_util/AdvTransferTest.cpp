@@ -93,6 +93,28 @@ TEST(AdvTransfer, CSVFieldsReadTheUsualWay)
         EXPECT_EQ(Fields(c.line, ';'), c.fields) << c.line;
 }
 
+TEST(AdvTransfer, WithoutASeparatorTheLineIsOneField)
+{
+    struct {
+        std::string_view line;
+        const char* fields;
+    } cases[] = {
+        {"\"Witaj\" rzekl", "[Witaj\" rzekl]"},  // only the opening quote goes
+        {"\"Witaj\"", "[Witaj]"},
+        {"\"a\"\"b\"", "[a\"b]"},
+        {"\"a\"\"\"\"b\"", "[a\"\"b]"},
+        {"\"\"", "[]"},
+        {"\"", "[]"},
+        {"\"open", "[open]"},
+        {"plain \"x\" text", "[plain \"x\" text]"},  // a plain line stays as it is
+        {"15\"", "[15\"]"},
+        {"a;b,c", "[a;b,c]"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Fields(c.line, 0), c.fields) << c.line;
+}
+
 TEST(AdvTransfer, SeparatorsCountOutsideQuotes)
 {
     EXPECT_EQ(CountSeparators("a;;b;", ';'), 3);

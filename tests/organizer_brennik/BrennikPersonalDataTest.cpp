@@ -90,7 +90,8 @@ TEST_F(BrennikPersonalData, EditedAndStoredThroughPageOne)
 }
 
 // The page as a person sees it: labels on the fixed colour, values on the
-// window colour, the value column stretched to the grid's width.
+// window colour, the value column stretched to the grid's width, and the
+// cell clicked into in the grid's colours with the focus frame.
 TEST_F(BrennikPersonalData, PictureOfPageOne)
 {
     SetRawString(HKEY_CURRENT_USER, DataKey, "Imię", "Jan");
@@ -101,6 +102,11 @@ TEST_F(BrennikPersonalData, PictureOfPageOne)
     const TUiComponent grid = app.Component("eMain", "qmxUserData1");
     HWND wnd = grid.Handle();
     ASSERT_NE(wnd, nullptr);
+    // Into the surname's value: the grid has the focus, that cell is current.
+    const int rowPitch = 17 + 1;
+    app.ClickAt("eMain", "qmxUserData1", 120, rowPitch + 8);
+    app.Sync();
+    EXPECT_EQ(app.Component("eMain", "qmxUserData1").Value("Row"), "1");
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     app.Sync();
     // Read off the screen: another process's window draws nothing into a
@@ -114,14 +120,30 @@ TEST_F(BrennikPersonalData, PictureOfPageOne)
     BitBlt(picture.Canvas()->Handle(), 0, 0, client.right, client.bottom, dc, origin.x, origin.y, SRCCOPY);
     ReleaseDC(nullptr, dc);
     SavePicture(picture, temp_.Path(), "brennik-dane-osobowe.png");
+    const TColor face = static_cast<TColor>(GetSysColor(COLOR_BTNFACE));
+    const TColor window = static_cast<TColor>(GetSysColor(COLOR_WINDOW));
+    const TColor highlight = static_cast<TColor>(GetSysColor(COLOR_HIGHLIGHT));
+    const TColor ink = static_cast<TColor>(GetSysColor(COLOR_WINDOWTEXT));
     // Row 10, well away from the current cell: the label on the fixed
-    // colour, the value on the window colour (rows of 17 pixels and a line).
-    const int y = 10 * 18 + 12;
-    EXPECT_EQ(picture.Canvas()->Pixels(75, y), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
-    EXPECT_EQ(picture.Canvas()->Pixels(client.right - 4, y), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
-    // The value column reaches the right edge: stretched.
-    const int last = std::stoi(grid.Value("ColCount")) - 1;
-    EXPECT_EQ(last, 1);
+    // colour, the value on the window colour.
+    const int y = 10 * rowPitch + 12;
+    EXPECT_EQ(picture.Canvas()->Pixels(75, y), face);
+    // The value column reaches the right edge: no line ends it in view (as
+    // the constructor left it, 224 wide, its line would stand at 305).
+    ASSERT_GT(client.right, 306);
+    for (int x = 82; x < client.right; ++x)
+        ASSERT_EQ(picture.Canvas()->Pixels(x, y), window) << x;
+    // The current cell: "Kowalski" in the window text on the window colour.
+    int inked = 0, highlighted = 0;
+    for (int py = rowPitch + 2; py < 2 * rowPitch - 3; ++py)
+        for (int px = 83; px < client.right - 3; ++px) {
+            const TColor p = picture.Canvas()->Pixels(px, py);
+            inked += p == ink;
+            highlighted += p == highlight;
+        }
+    EXPECT_EQ(picture.Canvas()->Pixels(client.right - 4, rowPitch + 12), window);
+    EXPECT_GT(inked, 0);
+    EXPECT_EQ(highlighted, 0);
     Close();
 }
 
