@@ -752,3 +752,12 @@ bool DrawHtmlTextWith(const THtmlFeatures& Features, TCanvas* Canvas, const std:
     PlainText = std::move(R.plain);
     return result;
 }
+
+bool IsWebOrMailLink(const std::string& Anchor)
+{
+    const std::string lower = AnsiLowerCase(Anchor);
+    for (const char* scheme : {"http://", "https://", "ftp://", "mailto:"})
+        if (lower.rfind(scheme, 0) == 0)
+            return true;
+    return false;
+}

@@ -68,6 +68,11 @@ bool DrawHtmlTextWith(const THtmlFeatures& Features, TCanvas* Canvas, const std:
                       double Scale, TColor URLColor, std::string& Anchor, std::string& PlainText, int& XSize,
                       int& YSize);
 
+// True for an anchor the programs may hand to the shell: a web or mail link
+// (http, https, ftp, mailto at the start, any letter case). The shell runs
+// whatever another scheme names ("file:///...exe" starts the program).
+bool IsWebOrMailLink(const std::string& Anchor);
+
 // The colour of a lower-case colour name such as "clred" or "clbtnface"; 0
 // (black) for a name it does not know.
 TColor ColorFromName(const std::string& Name);

@@ -50,20 +50,6 @@ bool Has(const std::string& text, const char* part)
     return text.find(part) != std::string::npos;
 }
 
-bool StartsWithNoCase(const std::string& text, const char* prefix)
-{
-    for (size_t i = 0; prefix[i]; ++i) {
-        if (i >= text.size())
-            return false;
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 bool Moving(TGridState state)
 {
     return state == gsColMoving || state == gsRowMoving;
@@ -93,8 +79,7 @@ TAdvStringGrid::TLinkOpener TAdvStringGrid::SetLinkOpener(TLinkOpener opener)
 
 bool TAdvStringGrid::IsOpenableLink(const std::string& anchor)
 {
-    return StartsWithNoCase(anchor, "http://") || StartsWithNoCase(anchor, "https://") ||
-           StartsWithNoCase(anchor, "ftp://") || StartsWithNoCase(anchor, "mailto:");
+    return IsWebOrMailLink(anchor);
 }
 
 // ---------------------------------------------------------------------------

@@ -29,13 +29,7 @@ TShellOpenProc shellOpenProc = &ShellOpen;
 
 bool IsShellAnchor(const std::string& anchor)
 {
-    // The shell runs whatever another scheme names ("file:///...exe" starts
-    // the program): only web and mail links leave the program.
-    const std::string lower = AnsiLowerCase(anchor);
-    for (const char* scheme : {"http://", "https://", "ftp://", "mailto:"})
-        if (lower.rfind(scheme, 0) == 0)
-            return true;
-    return false;
+    return IsWebOrMailLink(anchor);
 }
 
 void OpenShellAnchor(const std::string& anchor)
