@@ -174,6 +174,14 @@ void TCustomComboEdit::CreateWnd()
     UpdateButtonPlacement();
 }
 
+void TCustomComboEdit::CreateHandle()
+{
+    TCustomMaskEdit::CreateHandle();
+    // The window's font reaches it after it is made, and gives the edit its
+    // whole client area to write in again.
+    SetEditRect();
+}
+
 void TCustomComboEdit::SetEditRect()
 {
     if (!HandleAllocated())

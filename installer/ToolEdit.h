@@ -77,6 +77,7 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void CreateHandle() override;
     void Dispatch(TMessage& message) override;
     void Resize() override;
     void KeyPress(char& key) override;

@@ -1,0 +1,123 @@
+// The program-choice page (page 4) as kelvor makes it: its controls read from
+// the installer's own form text, on a page of the main form's font and
+// colour, shown before anything is looked at. The destination edit keeps a
+// long folder out from under its button.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "ComponentsForm.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/FormReader.h"
+#include "classlib/PngWriter.h"
+#include "classlib/TypInfo.h"
+#include "installer/ToolEdit.h"
+#include "installer/advlistv.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+class TProgramPage : public TPanel {
+public:
+    using TPanel::TPanel;
+
+    int Changes = 0;
+    void deChange(TObject*) { ++Changes; }
+
+    const TClassInfo* ClassInfo() const override { return &StaticClass(); }
+    static const TClassInfo& StaticClass()
+    {
+        static const TClassInfo info("TProgramPage", &TPanel::StaticClass(), nullptr, {},
+                                     {PublishHandler<&TProgramPage::deChange>("deChange")});
+        return info;
+    }
+};
+
+// Page 4's controls as the build compiles the main form into kelvor.exe (code
+// page 1250), on a panel of the page's size with the main form's font and
+// colour.
+std::string ProgramPageText()
+{
+    const std::string text = ReadWholeFile(BuiltPath("installer\\kelvor_forms\\main.dfm.cp1250"));
+    const size_t page = text.find("\n    object pg4: TPage");
+    const size_t first = text.find("\n      object ", page);
+    const size_t end = text.find("\n    end", first);
+    if (page == std::string::npos || first == std::string::npos || end == std::string::npos)
+        return std::string();
+    return "object pg4: TProgramPage\r\n"
+           "  Width = 564\r\n"
+           "  Height = 374\r\n"
+           "  BevelOuter = bvNone\r\n"
+           "  Color = 13555641\r\n"
+           "  Font.Charset = 238\r\n"
+           "  Font.Height = -11\r\n"
+           "  Font.Name = 'Tahoma'" +
+           text.substr(first, end - first) + "\r\nend\r\n";
+}
+
+class ProgramPage : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ComponentsForm();
+        const std::string text = ProgramPageText();
+        ASSERT_FALSE(text.empty());
+        // Read whole before it has a window, then shown.
+        page = new TProgramPage(ComponentsForm());
+        ReadFormText(page, text);
+        de = dynamic_cast<TDirectoryEdit*>(page->FindComponent("de"));
+        lv = dynamic_cast<TAdvListView*>(page->FindComponent("lv"));
+        ASSERT_TRUE(de && lv);
+        ASSERT_FALSE(de->HandleAllocated());
+        page->SetParent(ComponentsForm());
+        PumpMessages(20);
+    }
+    void TearDown() override { delete page; }
+
+    TProgramPage* page = nullptr;
+    TDirectoryEdit* de = nullptr;
+    TAdvListView* lv = nullptr;
+};
+
+// A folder typed until it is longer than the edit: the text and its end stop
+// before the folder button, in the edit's rectangle and in the picture.
+TEST_F(ProgramPage, ALongDestinationStopsBeforeTheFolderButton)
+{
+    ASSERT_EQ(de->Text(), "c:\\qmx");
+    const int buttonLeft = de->ButtonPanel()->Left();
+    RECT r{};
+    SendMessageA(de->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_LE(r.right, buttonLeft);
+
+    // Underscores draw one unbroken line, so any text under the button
+    // would show in the columns just before it.
+    const std::string folder = "c:\\Program Files\\Bardzo długi katalog docelowy\\________________________________";
+    de->SetSelStart(static_cast<int>(de->Text().size()));
+    for (char c : folder.substr(6))
+        de->Perform(WM_CHAR, static_cast<unsigned char>(c), 1);
+    ASSERT_EQ(de->Text(), "c:\\qmx" + folder.substr(6));
+    const int last = static_cast<int>(de->Text().size()) - 1;
+    const LRESULT at = SendMessageA(de->Handle(), EM_POSFROMCHAR, last, 0);
+    EXPECT_LT(static_cast<short>(LOWORD(at)), buttonLeft - 4);
+    PumpMessages(20);
+
+    TempFolder temp;
+    SavePicture(page->Handle(), temp.Path(), "strona4-dlugi-katalog.png");
+    const std::unique_ptr<TBitmap> picture = CaptureWindow(de->Handle());
+    POINT client{0, 0};
+    ClientToScreen(de->Handle(), &client);
+    RECT window{};
+    GetWindowRect(de->Handle(), &window);
+    const int dx = client.x - window.left, dy = client.y - window.top;
+    auto inkIn = [&](int x0, int x1) {
+        int ink = 0;
+        for (int y = 0; y < de->ClientHeight(); ++y)
+            for (int x = x0; x < x1; ++x)
+                ink += static_cast<COLORREF>(picture->Canvas()->Pixels(dx + x, dy + y)) == RGB(0, 0, 0);
+        return ink;
+    };
+    EXPECT_GT(inkIn(buttonLeft - 30, buttonLeft - 2), 10);
+    EXPECT_EQ(inkIn(buttonLeft - 2, buttonLeft), 0);
+}
+
+} // namespace
