@@ -1,10 +1,12 @@
 // The program-choice page (page 4) as kelvor makes it: its controls read from
 // the installer's own form text, on a page of the main form's font and
 // colour, shown before anything is looked at. The destination edit keeps a
-// long folder out from under its button.
+// long folder out from under its button; the list's header shows the header
+// font of the form text and the list has no tool tips of its own.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
+#include <vector>
 
 #include "ComponentsForm.h"
 #include "classlib/ExtCtrls.h"
@@ -32,6 +34,19 @@ public:
         return info;
     }
 };
+
+// The windows asked to drop their tool tips (LVM_SETTOOLTIPS without a
+// window) while the hook is in. The request is watched, not its outcome:
+// Wine's list view makes itself a new tool tip window for it.
+std::vector<HWND> droppedToolTips;
+
+LRESULT CALLBACK WatchToolTips(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->message == LVM_SETTOOLTIPS && m->wParam == 0)
+        droppedToolTips.push_back(m->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 // Page 4's controls as the build compiles the main form into kelvor.exe (code
 // page 1250), on a panel of the page's size with the main form's font and
@@ -69,7 +84,10 @@ protected:
         lv = dynamic_cast<TAdvListView*>(page->FindComponent("lv"));
         ASSERT_TRUE(de && lv);
         ASSERT_FALSE(de->HandleAllocated());
+        droppedToolTips.clear();
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &WatchToolTips, nullptr, GetCurrentThreadId());
         page->SetParent(ComponentsForm());
+        UnhookWindowsHookEx(hook);
         PumpMessages(20);
     }
     void TearDown() override { delete page; }
@@ -118,6 +136,20 @@ TEST_F(ProgramPage, ALongDestinationStopsBeforeTheFolderButton)
     };
     EXPECT_GT(inkIn(buttonLeft - 30, buttonLeft - 2), 10);
     EXPECT_EQ(inkIn(buttonLeft - 2, buttonLeft), 0);
+}
+
+// The header shows the form text's header font, also after the view's own
+// font changed; the view has no tool tips of the common control.
+TEST_F(ProgramPage, TheListsHeaderFontAndNoToolTips)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(lv->Handle(), LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(lv->HeaderFont()->Name(), "MS Sans Serif");
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)), lv->HeaderFont()->Handle());
+    EXPECT_NE(lv->HeaderFont()->Handle(), lv->Font()->Handle());
+    lv->Font()->SetHeight(-15);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)), lv->HeaderFont()->Handle());
+    EXPECT_EQ(std::count(droppedToolTips.begin(), droppedToolTips.end(), lv->Handle()), 1);
 }
 
 } // namespace
