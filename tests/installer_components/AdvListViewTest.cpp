@@ -353,6 +353,56 @@ TEST_F(AdvListView, PaintsAnOwnerDrawnRow)
     EXPECT_GT(CountPixels(selected, 18, 100, 0, 30, [](COLORREF c) { return c == RGB(255, 255, 0); }), 10);
 }
 
+struct DrawnItems {
+    std::vector<TRect> rects;
+    void Drawn(TObject*, TCanvas*, int, TRect r, TOwnerDrawState) { rects.push_back(r); }
+};
+
+// The focused and selected row of a view with the focus is framed: whole
+// with RowSelect, else in the current column only, in cell mode or not; the
+// row's drawing event is given the framed rectangle.
+TEST_F(AdvListView, TheFocusFrameCoversTheRowOrTheCurrentColumn)
+{
+    view->SetOwnerDraw(true);
+    const struct {
+        const char* name;
+        bool rowSelect, subItemSelect;
+        int left, right;  // of the frame and the event's rectangle
+    } rows[] = {
+        {"whole rows", true, false, 0, 300},
+        {"rows, not whole", false, false, 0, 100},
+        {"cells, the second current", false, true, 100, 200},
+    };
+    DrawnItems drawn;
+    view->OnDrawItem = TLVDrawItemEvent(&drawn, &DrawnItems::Drawn);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        view->SetRowSelect(r.rowSelect);
+        view->SubItemSelect = r.subItemSelect;
+        SetFocus(view->Handle());
+        if (r.subItemSelect)
+            view->Perform(WM_KEYDOWN, VK_RIGHT, 0);
+        ASSERT_EQ(GetFocus(), view->Handle());
+        TBitmap plain(300, 30), framed(300, 30);
+        PaintRow(view, plain, odSelected);
+        drawn.rects.clear();
+        PaintRow(view, framed, odSelected | odFocused);
+        ASSERT_EQ(drawn.rects.size(), 1u);
+        EXPECT_EQ(drawn.rects[0].left, r.left);
+        EXPECT_EQ(drawn.rects[0].right, r.right);
+        // The frame: what the focus changed along the top edge, there only.
+        auto frame = [&](int x0, int x1) {
+            int n = 0;
+            for (int x = x0; x < x1; ++x)
+                n += plain.Canvas()->Pixels(x, 0) != framed.Canvas()->Pixels(x, 0);
+            return n;
+        };
+        EXPECT_GT(frame(r.left + 2, r.right - 2), 10);
+        EXPECT_EQ(frame(0, r.left) + frame(r.right, 300), 0);
+    }
+    view->OnDrawItem = TLVDrawItemEvent();
+}
+
 // A pasted line of 300 fields makes 300 columns, and a row of them paints
 // whole: the column order is read for every column. (Hidden: under Wine a
 // shown header repaints for every column added.)
