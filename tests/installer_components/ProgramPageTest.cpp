@@ -11,7 +11,6 @@
 #include "ComponentsForm.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/FormReader.h"
-#include "classlib/PngWriter.h"
 #include "classlib/TypInfo.h"
 #include "installer/ToolEdit.h"
 #include "installer/advlistv.h"
@@ -121,17 +120,12 @@ TEST_F(ProgramPage, ALongDestinationStopsBeforeTheFolderButton)
 
     TempFolder temp;
     SavePicture(page->Handle(), temp.Path(), "strona4-dlugi-katalog.png");
-    const std::unique_ptr<TBitmap> picture = CaptureWindow(de->Handle());
-    POINT client{0, 0};
-    ClientToScreen(de->Handle(), &client);
-    RECT window{};
-    GetWindowRect(de->Handle(), &window);
-    const int dx = client.x - window.left, dy = client.y - window.top;
+    const std::unique_ptr<TBitmap> picture = ClientPicture(de);
     auto inkIn = [&](int x0, int x1) {
         int ink = 0;
         for (int y = 0; y < de->ClientHeight(); ++y)
             for (int x = x0; x < x1; ++x)
-                ink += static_cast<COLORREF>(picture->Canvas()->Pixels(dx + x, dy + y)) == RGB(0, 0, 0);
+                ink += static_cast<COLORREF>(picture->Canvas()->Pixels(x, y)) == RGB(0, 0, 0);
         return ink;
     };
     EXPECT_GT(inkIn(buttonLeft - 30, buttonLeft - 2), 10);
