@@ -4,6 +4,7 @@
 // and the waiting presses a press takes from the queue.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -347,11 +348,15 @@ struct Tracking {
 TEST(SpeedButton, DisablingLeavesAndShowingLooksWhereTheMouseIs)
 {
     std::unique_ptr<TRxSpeedButton> b(NewButton());
-    b->SetBounds(300, 400, 25, 25);
+    // Away from the mouse, which is left where it is for the other tests.
+    POINT mouse{};
+    GetCursorPos(&mouse);
+    const TPoint corner = ComponentsForm()->ClientToScreen(Point(300, 400));
+    const bool mouseNear = std::abs(mouse.x - corner.x) < 100 && std::abs(mouse.y - corner.y) < 100;
+    b->SetBounds(mouseNear ? 10 : 300, mouseNear ? 10 : 400, 25, 25);
     Tracking tracking;
     b->OnMouseEnter = TNotifyEvent(&tracking, &Tracking::Enter);
     b->OnMouseLeave = TNotifyEvent(&tracking, &Tracking::Leave);
-    SetCursorPos(0, 0);
     b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b.get()));
     b->SetEnabled(false);
     EXPECT_FALSE(b->MouseInControl());
