@@ -142,6 +142,18 @@ void TApplication::ProcessMessages()
     }
 }
 
+TFramePacer::TFramePacer() : last_(GetTickCount64()) {}
+
+bool TFramePacer::Continue()
+{
+    constexpr ULONGLONG FrameMs = 40;
+    if (GetTickCount64() - last_ >= FrameMs) {
+        Application->ProcessMessages();
+        last_ = GetTickCount64();
+    }
+    return !Application->Terminated();
+}
+
 void TApplication::HandleMessage()
 {
     MSG msg;

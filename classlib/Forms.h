@@ -393,6 +393,19 @@ private:
 extern TApplication* Application;
 extern TScreen* Screen;
 
+// Lets the windows answer during a long piece of work on the GUI thread:
+// the messages that wait are handled once a frame (40 ms, a frame of a slow
+// screen) has passed since they last were.
+class TFramePacer {
+public:
+    TFramePacer();
+    // Handles what waits when it is time; false once the application ends.
+    bool Continue();
+
+private:
+    ULONGLONG last_;
+};
+
 // Start-up and shutdown of this unit: makes Screen and Application, and frees
 // them (the application frees its forms).
 void InitFormsUnit();

@@ -118,6 +118,9 @@ void TSemafor::WalkS2(TObject* Sender, int Side, bool& cancelled)
     // A route that runs back into itself is walked once.
     std::set<const TPunkt*> seen{this};
     for (TPunkt* e = GetTrack(Side); e && e->Stan() == utwierdzony && seen.insert(e).second; e = e->GetTrack(Side)) {
+        // A train announced against the route stops the S2 however it was
+        // asked for: a signal clicked itself would otherwise show the way
+        // into that train.
         auto* entry = dynamic_cast<TWlot*>(e);
         if (entry && entry->Typ() == typ_ && entry->Zapowiedz() && entry->Zapowiedz()->Pociag()) {
             Refuse(Sender, Format("Nie można podać sygnału S2 na semaforze wyjazdowym, gdy z przeciwnego kierunku po "
@@ -150,7 +153,7 @@ void TSemafor::GiveS2(TObject* Sender)
         SetStatus(zielony);
         StartWaitingTrain();
     } catch (const Exception& e) {
-        ReportError(Format("Nie można podać sygnału S2 na semaforze %s.", Name()) + "\r\n" + e.Message());
+        ReportError(Format("Nie można podać sygnału S2 na semaforze %s.", Name()) + e.Message());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "installer/RXCtrls.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "classlib/Forms.h"
@@ -747,8 +749,7 @@ void TRxSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, in
         throw;
     }
     menuTracking_ = false;
-    if (Parent() && Parent()->HandleAllocated())
-        DropPendingMessage(Parent()->Handle(), WM_LBUTTONDOWN);
+    DropPendingPress();
     if (allowTimer_) {
         if (!repeatTimer_) {
             repeatTimer_ = new TTimer(this);
@@ -819,13 +820,29 @@ void TRxSpeedButton::TimerExpired(TObject*)
     }
 }
 
+// A press or double click on the button that waits already (made while
+// its menu was open) is not handed on; one elsewhere on the parent belongs
+// to another control.
+void TRxSpeedButton::DropPendingPress()
+{
+    if (!Parent() || !Parent()->HandleAllocated())
+        return;
+    MSG m;
+    if (!PeekMessageA(&m, Parent()->Handle(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_NOREMOVE) ||
+        m.message == WM_LBUTTONUP)
+        return;
+    const POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    const TRect bounds = BoundsRect();
+    if (PtInRect(&bounds, at))
+        DropPendingMessage(Parent()->Handle(), m.message);
+}
+
 void TRxSpeedButton::UpdateTracking()
 {
-    if (!Enabled())
-        return;
     POINT p;
     GetCursorPos(&p);
-    const bool inside = FindDragTarget(p, true) == this && OwnsActiveWindow();
+    // A disabled button has the mouse no more.
+    const bool inside = Enabled() && FindDragTarget(p, true) == this && OwnsActiveWindow();
     if (inside == mouseInControl_)
         return;
     mouseInControl_ = inside;
@@ -877,6 +894,11 @@ void TRxSpeedButton::Dispatch(TMessage& m)
         glyph_->CreateButtonGlyph(!Enabled() ? gsDisabled : (flat_ ? gsInactive : gsUp));
         UpdateTracking();
         Repaint();
+        return;
+    case CM_VISIBLECHANGED:
+        TGraphicControl::Dispatch(m);
+        if (Visible())
+            UpdateTracking();
         return;
     case WM_LBUTTONDBLCLK:
         if (menuTracking_)

@@ -199,6 +199,7 @@ private:
     void TimerExpired(TObject*);
     void UpdateExclusive();
     void UpdateTracking();
+    void DropPendingPress();
     bool CheckMenuDropDown(int x, int y);
     void ButtonPressed(TMessage& message);
     bool UsesNewStyle() const;

@@ -151,6 +151,8 @@ const TClassInfo& TCustomComboEdit::StaticClass()
             PublishString<&E::ButtonHint, &E::SetButtonHint>("ButtonHint"),
             PublishBoolean<&E::Ctl3D, &E::SetCtl3D>("Ctl3D"),
             PublishBoolean<&E::ParentCtl3D, &E::SetParentCtl3D>("ParentCtl3D"),
+            PublishEnum<&E::CharCase, &E::SetCharCase>("CharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}),
+            PublishBoolean<&E::HideSelection, &E::SetHideSelection>("HideSelection"),
             PublishEvent<&E::OnButtonClick>("OnButtonClick"),
         });
     return info;
@@ -160,7 +162,10 @@ void TCustomComboEdit::CreateParams(TCreateParams& p)
 {
     TCustomMaskEdit::CreateParams(p);
     static const DWORD aligns[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
-    p.Style |= WS_CLIPCHILDREN | ES_MULTILINE | aligns[alignment_];
+    static const DWORD cases[] = {0, ES_UPPERCASE, ES_LOWERCASE};
+    p.Style |= WS_CLIPCHILDREN | ES_MULTILINE | aligns[alignment_] | cases[charCase_];
+    if (!hideSelection_)
+        p.Style |= ES_NOHIDESEL;
     if (BorderStyle() == bsSingle && !ctl3D_) {
         p.ExStyle &= ~WS_EX_CLIENTEDGE;
         p.Style |= WS_BORDER;
@@ -172,6 +177,14 @@ void TCustomComboEdit::CreateWnd()
     TCustomMaskEdit::CreateWnd();
     TCustomEdit::SetReadOnly(readOnly_ || !directInput_);
     UpdateButtonPlacement();
+}
+
+void TCustomComboEdit::CreateHandle()
+{
+    TCustomMaskEdit::CreateHandle();
+    // The window's font reaches it after it is made, and gives the edit its
+    // whole client area to write in again.
+    SetEditRect();
 }
 
 void TCustomComboEdit::SetEditRect()
@@ -195,19 +208,14 @@ void TCustomComboEdit::UpdateButtonPlacement()
     SetEditRect();
 }
 
+int TCustomComboEdit::MinTextHeight()
+{
+    return std::min(FontTextHeight(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))), FontTextHeight(Font()->Handle()));
+}
+
 int TCustomComboEdit::MinHeight()
 {
-    auto textHeight = [](HFONT font) {
-        TWindowDC dc;
-        HGDIOBJ old = SelectObject(dc.Get(), font);
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc.Get(), &tm);
-        SelectObject(dc.Get(), old);
-        return static_cast<int>(tm.tmHeight);
-    };
-    const int system = textHeight(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-    const int own = textHeight(Font()->Handle());
-    return std::min(system, own) + 4 * GetSystemMetrics(SM_CYBORDER) + 1;
+    return MinTextHeight() + 4 * GetSystemMetrics(SM_CYBORDER) + 1;
 }
 
 void TCustomComboEdit::Resize()
@@ -320,6 +328,22 @@ void TCustomComboEdit::SetAlignment(TAlignment value)
     RecreateWnd();
 }
 
+void TCustomComboEdit::SetCharCase(TEditCharCase value)
+{
+    if (value == charCase_)
+        return;
+    charCase_ = value;
+    RecreateWnd();
+}
+
+void TCustomComboEdit::SetHideSelection(bool value)
+{
+    if (value == hideSelection_)
+        return;
+    hideSelection_ = value;
+    RecreateWnd();
+}
+
 void TCustomComboEdit::SetCtl3D(bool value)
 {
     if (value == ctl3D_)
@@ -385,17 +409,18 @@ void TCustomComboEdit::Dispatch(TMessage& m)
         break;
     case WM_SETFOCUS: {
         TCustomMaskEdit::Dispatch(m);
-        HDC dc = GetDC(handle_);
-        HGDIOBJ old = SelectObject(dc, Font()->Handle());
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(handle_, dc);
         const int width = Font()->Style().Contains(fsBold) ? 2 : 1;
-        CreateCaret(handle_, nullptr, width, std::min(static_cast<int>(tm.tmHeight), MinHeight()));
+        CreateCaret(handle_, nullptr, width, MinTextHeight());
         ShowCaret(handle_);
         return;
     }
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+        // Disabled, the text is grey, unless grey is what it stands on.
+        TCustomMaskEdit::Dispatch(m);
+        if (!Enabled() && Color() != clGrayText)
+            SetTextColor(reinterpret_cast<HDC>(m.WParam), ColorToRGB(clGrayText));
+        return;
     case WM_SIZE:
         TCustomMaskEdit::Dispatch(m);
         SetEditRect();

@@ -14,6 +14,7 @@
 #include "installer/RXCtrls.h"
 
 enum TGlyphKind { gkCustom, gkDefault, gkDropDown, gkEllipsis };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TDirDialogKind { dkVCL, dkWin32 };
 
 class TCustomComboEdit;
@@ -63,6 +64,14 @@ public:
     void SetCtl3D(bool value);
     bool ParentCtl3D() const { return parentCtl3D_; }
     void SetParentCtl3D(bool value) { parentCtl3D_ = value; }
+    // Letters typed or set are made upper or lower case.
+    TEditCharCase CharCase() const { return charCase_; }
+    void SetCharCase(TEditCharCase value);
+    // The selection shows only while the edit has the focus.
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool value);
+    // The smaller of the text heights of the system font and the edit's.
+    int MinTextHeight();
     // The smallest height that shows a line of text.
     int MinHeight();
 
@@ -77,6 +86,7 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void CreateHandle() override;
     void Dispatch(TMessage& message) override;
     void Resize() override;
     void KeyPress(char& key) override;
@@ -105,6 +115,8 @@ private:
     TGlyphKind glyphKind_ = gkCustom;
     bool ctl3D_ = true;
     bool parentCtl3D_ = true;
+    TEditCharCase charCase_ = ecNormal;
+    bool hideSelection_ = true;
 };
 
 // (Sender, Name, Action)

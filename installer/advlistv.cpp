@@ -343,13 +343,14 @@ void TAdvListView::CreateHandle()
 {
     TListView::CreateHandle();
     // The view's own font reached the header with the window; the header's
-    // settings come after it.
+    // settings and its own font come after it.
     SetHeaderStyle(HDS_BUTTONS, !headerFlatStyle_);
     SetHeaderStyle(HDS_HOTTRACK, headerHotTrack_);
     if (filterBar_)
         SetHeaderStyle(HDS_FILTERBAR, true);
-    if (headerFontSet_ && HeaderHandle())
-        SendMessageA(HeaderHandle(), WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_->Handle()), TRUE);
+    HeaderFontChanged(nullptr);
+    if (noToolTips_)
+        DropToolTips();
     ApplyBackground();
     RemeasureRows();
 }
@@ -368,6 +369,16 @@ void TAdvListView::Loaded()
     RemeasureRows();
     SetViewStyle(vsReport);
     ApplyBackground();
+    // A view read from a form has no tool tips of the control's own, in
+    // this window and any made later.
+    DropToolTips();
+}
+
+// Wine 8 answers by making a new tool tip window for the control; Windows
+// leaves it without one.
+void TAdvListView::DropToolTips()
+{
+    noToolTips_ = true;
     if (HandleAllocated())
         SendMessageA(handle_, LVM_SETTOOLTIPS, 0, 0);
 }
@@ -452,7 +463,6 @@ void TAdvListView::SetHeaderFlatStyle(bool value)
 
 void TAdvListView::HeaderFontChanged(TObject*)
 {
-    headerFontSet_ = true;
     if (HWND header = HeaderHandle())
         SendMessageA(header, WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_->Handle()), TRUE);
 }
@@ -832,6 +842,11 @@ void TAdvListView::Dispatch(TMessage& m)
     case CM_COLORCHANGED:
         TListView::Dispatch(m);
         ApplyBackground();
+        return;
+    case CM_FONTCHANGED:
+        // The control hands its new font on to its header.
+        TListView::Dispatch(m);
+        HeaderFontChanged(nullptr);
         return;
     }
     TListView::Dispatch(m);

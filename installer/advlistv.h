@@ -257,6 +257,7 @@ private:
     friend struct TAdvListViewAccess;
     void FormResize(TObject* sender);
     void HeaderFontChanged(TObject*);
+    void DropToolTips();
     void HeaderImagesChanged(TObject*);
     void ShowIndicator(int column, bool on);
     void RemeasureRows();
@@ -305,7 +306,7 @@ private:
     bool wordWrap_ = false;
     TVAlignment vAlignment_ = vtaCenter;
     bool filterBar_ = false;
-    bool headerFontSet_ = false;
+    bool noToolTips_ = false;
 
     int currentColumn_ = 0;
     int currentRow_ = 0;

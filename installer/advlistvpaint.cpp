@@ -76,8 +76,8 @@ void TAdvListView::DrawRow(int index, TRect rect, TOwnerDrawState state)
     const bool focusedRow = (state & odFocused) != 0;
     const bool cellMode = SubItemSelect || SubItemEdit;
     int left = rect.left;
-    TRect focusRect = rect;
-    bool oneCellFramed = false;
+    TRect currentRect{};
+    bool currentShown = false;
     for (int p = 0; p < count; ++p) {
         const int c = order[p];
         const int d = c - 1;
@@ -108,9 +108,9 @@ void TAdvListView::DrawRow(int index, TRect rect, TOwnerDrawState state)
         const int width = Columns()->Items(c)->Width();
         TRect cell = Rect(left, rect.top, left + width, rect.bottom);
         left += width;
-        if (cellMode && currentCell) {
-            focusRect = cell;
-            oneCellFramed = true;
+        if (currentCell) {
+            currentRect = cell;
+            currentShown = true;
         }
         canvas->Pen()->SetColor(canvas->Brush()->Color());
         if (Wallpaper()->Empty())
@@ -169,11 +169,16 @@ void TAdvListView::DrawRow(int index, TRect rect, TOwnerDrawState state)
         canvas->Font()->Assign(&savedFont);
         canvas->Brush()->Assign(&savedBrush);
     }
+    // The focus frame goes round the whole row, or without whole-row
+    // selection round the current column, whether cells are chosen or not.
+    bool cellFramed = false;
     if (selected && focusedRow && GetFocus() == Handle()) {
-        if (RowSelect())
+        if (RowSelect()) {
             canvas->DrawFocusRect(rect);
-        else if (oneCellFramed)
-            canvas->DrawFocusRect(focusRect);
+        } else if (currentShown) {
+            canvas->DrawFocusRect(currentRect);
+            cellFramed = true;
+        }
     }
-    OnDrawItem(this, canvas, index, oneCellFramed && !RowSelect() ? focusRect : rect, state);
+    OnDrawItem(this, canvas, index, cellFramed ? currentRect : rect, state);
 }

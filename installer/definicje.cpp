@@ -43,7 +43,7 @@ std::string SourceFolderFrom(const std::string& Argument, const std::string& Pro
 }
 
 void ReadDescriptionFile(const std::string& Path, const std::string& FileName, const std::string& SourceFolder,
-                         TInstallApps& Apps)
+                         TInstallApps& Apps, const std::function<bool()>& Between)
 {
     std::string folder = Path;
     AddBackslash(folder);
@@ -73,6 +73,8 @@ void ReadDescriptionFile(const std::string& Path, const std::string& FileName, c
             app->Pliki.Add(key + "=" + ini.ReadString(name, key, ""));
         }
         Apps.push_back(std::move(app));
+        if (Between && !Between())
+            return;
     }
 }
 

@@ -56,9 +56,10 @@ std::string SourceFolderFrom(const std::string& Argument, const std::string& Pro
 
 // Reads the description file FileName in the folder Path (found below
 // SourceFolder, which is lower case) and appends one application per section.
-// A file that cannot be read adds nothing.
+// A file that cannot be read adds nothing. Between, when given, runs after
+// each section; the reading stops when it gives false.
 void ReadDescriptionFile(const std::string& Path, const std::string& FileName, const std::string& SourceFolder,
-                         TInstallApps& Apps);
+                         TInstallApps& Apps, const std::function<bool()>& Between = {});
 
 // The installer's registry key with the four values for these folders.
 extern const char* const TarvixKey;

@@ -177,6 +177,10 @@ void TeMain::FormShow(TObject*)
     pcChange();
     Screen->SetCursor(crDefault);
     Screen->SetCursor(crHourGlass);
+    // The list's window is made now, while it is empty: the rows go into it
+    // as they are read, with the window answering between them, rather than
+    // all at once, with nothing answering, when page 4 first shows.
+    lv->HandleNeeded();
     FileSearch1->SetSearchFile(sourceFolder_ + DescriptionFileName);
     FileSearch1->RecurseSubFolders = true;
     FileSearch1->Execute();
@@ -186,10 +190,19 @@ void TeMain::FormShow(TObject*)
 
 void TeMain::FileSearch1FileFind(const std::string& Path, const TSearchRec& SearchRec)
 {
+    // A long description file is read, and its rows listed, with the window
+    // answering once a frame; the program's end stops the search.
+    TFramePacer pacer;
+    auto goOn = [this, &pacer] {
+        if (pacer.Continue())
+            return true;
+        FileSearch1->Stop = true;
+        return false;
+    };
     const size_t first = apps_.size();
-    ReadDescriptionFile(Path, SearchRec.Name, sourceFolder_, apps_);
+    ReadDescriptionFile(Path, SearchRec.Name, sourceFolder_, apps_, goOn);
     lv->Items()->BeginUpdate();
-    for (size_t i = first; i < apps_.size(); ++i) {
+    for (size_t i = first; i < apps_.size() && goOn(); ++i) {
         TInstallApp& app = *apps_[i];
         TListItem* item = lv->Items()->Add();
         item->SetCaption(app.Nazwa);

@@ -114,33 +114,22 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix)
     return s.size() >= prefix.size() && EqualNoCase(s.substr(0, prefix.size()), prefix);
 }
 
-// How often a long fill of a list lets the window answer: a frame of a slow
-// screen.
-constexpr ULONGLONG FillFrameMs = 40;
-
-// Lets the window answer while a list fills item by item: the messages that
-// wait are handled once a frame has passed, so the list shows itself growing
-// and the user can close the window, change the page or start another fill
-// meanwhile. Each fill of a list takes a new number from the list's counter;
-// a fill that finds a newer number there, or the program ending, stops.
+// Lets the window answer while a list fills item by item (a frame at a
+// time), so the list shows itself growing and the user can close the window,
+// change the page or start another fill meanwhile. Each fill of a list takes
+// a new number from the list's counter; a fill that finds a newer number
+// there, or the program ending, stops.
 class TFillPacer {
 public:
-    explicit TFillPacer(int& counter) : counter_(counter), number_(++counter), last_(GetTickCount64()) {}
+    explicit TFillPacer(int& counter) : counter_(counter), number_(++counter) {}
 
     // Handles what waits when it is time; false when the fill is to stop.
-    bool Continue()
-    {
-        if (GetTickCount64() - last_ < FillFrameMs)
-            return true;
-        Application->ProcessMessages();
-        last_ = GetTickCount64();
-        return counter_ == number_ && !Application->Terminated();
-    }
+    bool Continue() { return frame_.Continue() && counter_ == number_; }
 
 private:
+    TFramePacer frame_;
     int& counter_;
     const int number_;
-    ULONGLONG last_;
 };
 
 } // namespace

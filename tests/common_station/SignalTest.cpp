@@ -135,14 +135,15 @@ std::unique_ptr<TPociag> Train(const char* number, int direction, int state = 1)
 
 TEST_F(Signals, S2RefusalsOnTheRoute)
 {
-    const std::string s2Prefix = "Nie można podać sygnału S2 na semaforze S1.\r\n";
+    // The report of a failed S2 runs straight on into the reason.
+    const std::string s2Prefix = "Nie można podać sygnału S2 na semaforze S1.";
     auto announced = Train("ex 7", 1);
     const std::string opposing = "Nie można podać sygnału S2 na semaforze wyjazdowym, gdy z przeciwnego kierunku po "
                                  "tym samym torze zmierza pociąg " +
                                  announced->Description() + ".";
     const std::string oppositeSignal = "Nie można podać sygnału S2 na semaforze, gdy dozwolona jest droga po tym "
                                        "samym odstępie w kierunku przeciwnym na semaforze S2.";
-    enum Obstacle { none, announcedTrain, greenSignal, announcedOtherSide, routeBroken };
+    enum Obstacle { none, announcedTrain, greenSignal, announcedOtherSide, routeBroken, routeLoops };
     const struct {
         const char* name;
         Obstacle obstacle;
@@ -153,6 +154,8 @@ TEST_F(Signals, S2RefusalsOnTheRoute)
         int errors;
     } rows[] = {
         {"clear", none, false, 0, zielony, "", 0},
+        // Refused also when the signal itself was clicked: a green S2 would
+        // show the way into the train coming the other way.
         {"announced train, from the signal", announcedTrain, false, 0, czerwony,
          s2Prefix + Refused(opposing) + "\r\nS1\r\nS1", 2},
         {"announced train, from a button, Yes", announcedTrain, true, mrYes, bialy,
@@ -165,6 +168,8 @@ TEST_F(Signals, S2RefusalsOnTheRoute)
          s2Prefix + "Podano sygnał zastępczy.\r\nS1\r\nS1", 2},
         {"an entry of the other side announces", announcedOtherSide, false, 0, zielony, "", 0},
         {"the walk ends at a track that is not set", routeBroken, false, 0, zielony, "", 0},
+        // W1 joined back to S2 on its left: the walk comes round to S2 again.
+        {"the walk ends where the route comes back to itself", routeLoops, false, 0, zielony, "", 0},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -179,6 +184,8 @@ TEST_F(Signals, S2RefusalsOnTheRoute)
             route.t[1]->SetStan(wolny);
         if (r.obstacle == greenSignal)
             route.s2->SetStatus(zielony);
+        if (r.obstacle == routeLoops)
+            route.station.Join("T5", route.s2, route.w1)->SetStan(utwierdzony);
         TEventLog log;
         log.Watch(route.s1);
         TDialogAnswers answers(r.answer ? std::initializer_list<int>{r.answer} : std::initializer_list<int>{});

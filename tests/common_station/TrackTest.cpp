@@ -190,7 +190,9 @@ TEST_F(Tracks, ASwitchOnASetRouteStays)
 
 TEST_F(Tracks, BarriersAndTheTrackState)
 {
-    enum Which { upper, lower, alone };
+    // lowerHeld: the upper moved while the lower also guards a second track,
+    // which is set and so refuses.
+    enum Which { upper, lower, alone, lowerHeld };
     const std::string refused = "Nie można podnieść rogatek, gdy tor nie jest wolny!";
     const struct {
         const char* name;
@@ -215,6 +217,8 @@ TEST_F(Tracks, BarriersAndTheTrackState)
         {"raise the raised upper", true, nieaktywny, upper, true, true, nieaktywny, ""},
         {"a track with one barrier", false, wolny, alone, true, true, nieaktywny, ""},
         {"a track with one barrier, lowered", true, nieaktywny, alone, false, false, wolny, ""},
+        // The lower one refuses: the upper goes back to where it stood.
+        {"raise the upper, the lower held by a set track", false, wolny, lowerHeld, true, false, wolny, refused},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -234,15 +238,23 @@ TEST_F(Tracks, BarriersAndTheTrackState)
         t->SetRogatkaGorne(rg);
         t->SetRogatkaDolne(r.which == alone ? nullptr : rd);
         t->SetStan(r.before);
+        if (r.which == lowerHeld) {
+            auto* c = station.Add<TPunktTorowy>("C", 10, 60, 20, 16);
+            auto* d = station.Add<TPunktTorowy>("D", 100, 60, 20, 16);
+            TTor* held = station.Join("T2", c, d);
+            held->SetRogatkaDolne(rd);
+            held->SetStan(utwierdzony);
+        }
         TRogatka* moved = r.which == lower ? rd : rg;
+        TRogatka* refuser = r.which == lowerHeld ? rd : moved;
         const std::string error = ErrorOf([&] { moved->SetPodniesione(r.raise); });
-        EXPECT_EQ(error, r.error.empty() ? "" : r.error + "\r\n" + moved->Name());
+        EXPECT_EQ(error, r.error.empty() ? "" : r.error + "\r\n" + refuser->Name());
         EXPECT_EQ(moved->Podniesione(), r.raisedAfter);
         if (r.which != alone) {
             EXPECT_EQ((moved == rg ? rd : rg)->Podniesione(), r.raisedAfter);
         }
         EXPECT_EQ(t->Stan(), r.after);
-        EXPECT_EQ(moved->ErrorCount(), r.error.empty() ? 0 : 1);
+        EXPECT_EQ(refuser->ErrorCount(), r.error.empty() ? 0 : 1);
         EXPECT_EQ(log.errors.size(), r.error.empty() ? 0u : 1u);
     }
 }

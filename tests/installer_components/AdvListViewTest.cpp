@@ -301,6 +301,26 @@ TEST_F(AdvListView, ClipboardCopyCutAndPaste)
     EXPECT_EQ(view->CellText(0, 1), "");
 }
 
+// The pixels of a bitmap's columns x0 to x1 (rows y0 to y1) that pred takes.
+template <class Pred>
+int CountPixels(TBitmap& bitmap, int x0, int x1, int y0, int y1, Pred pred)
+{
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            n += pred(static_cast<COLORREF>(bitmap.Canvas()->Pixels(x, y)));
+    return n;
+}
+
+// Row 0 of an owner-drawn view painted into a bitmap 300 x 30 on white.
+void PaintRow(TAdvListView* view, TBitmap& bitmap, TOwnerDrawState state)
+{
+    TCanvasDCLoan loan(static_cast<TControlCanvas*>(view->Canvas()), bitmap.Canvas()->Handle());
+    view->Canvas()->Font()->Assign(view->Font());
+    view->Canvas()->Brush()->SetColor(clWhite);
+    view->DrawRow(0, Rect(0, 0, 300, 30), state);
+}
+
 // One owner-drawn row painted into a bitmap: plain text, a tick box, HTML
 // and rich text, in the selection colours of a whole-row selection.
 TEST_F(AdvListView, PaintsAnOwnerDrawnRow)
@@ -314,41 +334,73 @@ TEST_F(AdvListView, PaintsAnOwnerDrawnRow)
     view->SetCellText(1, 0, "<b>gruby</b> <font color=\"clred\">czerwony</font>");
     view->SetCellText(2, 0, "{\\rtf1\\ansi{\\colortbl;\\red0\\green160\\blue0;}\\cf1\\fs28 ZIELONY}");
     TBitmap bitmap(300, 30);
-    {
-        TCanvasDCLoan loan(static_cast<TControlCanvas*>(view->Canvas()), bitmap.Canvas()->Handle());
-        view->Canvas()->Font()->Assign(view->Font());
-        view->Canvas()->Brush()->SetColor(clWhite);
-        view->DrawRow(0, Rect(0, 0, 300, 30), 0);
-    }
+    PaintRow(view, bitmap, 0);
     SavePicture(bitmap, TempFolder().Path(), "advlistview-row.png");
-    auto count = [&bitmap](int x0, int x1, auto pred) {
-        int n = 0;
-        for (int y = 0; y < 30; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += pred(static_cast<COLORREF>(bitmap.Canvas()->Pixels(x, y)));
-        return n;
-    };
+    auto count = [&bitmap](int x0, int x1, auto pred) { return CountPixels(bitmap, x0, x1, 0, 30, pred); };
+    auto black = [](COLORREF c) { return c == RGB(0, 0, 0); };
     // The box: its frame is dark.
     EXPECT_GT(count(2, 16, [](COLORREF c) { return GetRValue(c) < 100; }), 10);
-    EXPECT_GT(count(18, 100, [](COLORREF c) { return c == RGB(0, 0, 0); }), 10);
+    EXPECT_GT(count(18, 100, black), 10);
     EXPECT_GT(count(100, 200, [](COLORREF c) { return c == RGB(255, 0, 0); }), 5);
     EXPECT_GT(count(200, 300, [](COLORREF c) { return GetGValue(c) > 120 && GetRValue(c) < 80; }), 5);
 
-    // Selected: the row in the selection colours.
+    // Selected: the row in the selection colours, its caption yellow and no
+    // longer black.
     TBitmap selected(300, 30);
-    {
-        TCanvasDCLoan loan(static_cast<TControlCanvas*>(view->Canvas()), selected.Canvas()->Handle());
-        view->Canvas()->Font()->Assign(view->Font());
-        view->Canvas()->Brush()->SetColor(clWhite);
-        view->DrawRow(0, Rect(0, 0, 300, 30), odSelected);
-    }
+    PaintRow(view, selected, odSelected);
     EXPECT_EQ(static_cast<COLORREF>(selected.Canvas()->Pixels(60, 2)), RGB(0, 0, 128));
-    EXPECT_GT(count(18, 100, [](COLORREF) { return false; }), -1);
-    int yellow = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 18; x < 100; ++x)
-            yellow += static_cast<COLORREF>(selected.Canvas()->Pixels(x, y)) == RGB(255, 255, 0);
-    EXPECT_GT(yellow, 10);
+    EXPECT_EQ(CountPixels(selected, 18, 100, 0, 30, black), 0);
+    EXPECT_GT(CountPixels(selected, 18, 100, 0, 30, [](COLORREF c) { return c == RGB(255, 255, 0); }), 10);
+}
+
+struct DrawnItems {
+    std::vector<TRect> rects;
+    void Drawn(TObject*, TCanvas*, int, TRect r, TOwnerDrawState) { rects.push_back(r); }
+};
+
+// The focused and selected row of a view with the focus is framed: whole
+// with RowSelect, else in the current column only, in cell mode or not; the
+// row's drawing event is given the framed rectangle.
+TEST_F(AdvListView, TheFocusFrameCoversTheRowOrTheCurrentColumn)
+{
+    view->SetOwnerDraw(true);
+    const struct {
+        const char* name;
+        bool rowSelect, subItemSelect;
+        int left, right;  // of the frame and the event's rectangle
+    } rows[] = {
+        {"whole rows", true, false, 0, 300},
+        {"rows, not whole", false, false, 0, 100},
+        {"cells, the second current", false, true, 100, 200},
+    };
+    DrawnItems drawn;
+    view->OnDrawItem = TLVDrawItemEvent(&drawn, &DrawnItems::Drawn);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        view->SetRowSelect(r.rowSelect);
+        view->SubItemSelect = r.subItemSelect;
+        SetFocus(view->Handle());
+        if (r.subItemSelect)
+            view->Perform(WM_KEYDOWN, VK_RIGHT, 0);
+        ASSERT_EQ(GetFocus(), view->Handle());
+        TBitmap plain(300, 30), framed(300, 30);
+        PaintRow(view, plain, odSelected);
+        drawn.rects.clear();
+        PaintRow(view, framed, odSelected | odFocused);
+        ASSERT_EQ(drawn.rects.size(), 1u);
+        EXPECT_EQ(drawn.rects[0].left, r.left);
+        EXPECT_EQ(drawn.rects[0].right, r.right);
+        // The frame: what the focus changed along the top edge, there only.
+        auto frame = [&](int x0, int x1) {
+            int n = 0;
+            for (int x = x0; x < x1; ++x)
+                n += plain.Canvas()->Pixels(x, 0) != framed.Canvas()->Pixels(x, 0);
+            return n;
+        };
+        EXPECT_GT(frame(r.left + 2, r.right - 2), 10);
+        EXPECT_EQ(frame(0, r.left) + frame(r.right, 300), 0);
+    }
+    view->OnDrawItem = TLVDrawItemEvent();
 }
 
 // A pasted line of 300 fields makes 300 columns, and a row of them paints

@@ -2,6 +2,7 @@
 
 #include "classlib/ListView.h"
 #include "classlib/Menus.h"
+#include "classlib/PngWriter.h"
 #include "classlib/RichEdit.h"
 #include "installer/RXCtrls.h"
 #include "installer/ToolEdit.h"
@@ -26,4 +27,17 @@ TForm* ComponentsForm()
         PumpMessages(50);
     }
     return form;
+}
+
+std::unique_ptr<TBitmap> ClientPicture(TWinControl* control)
+{
+    const std::unique_ptr<TBitmap> window = CaptureWindow(control->Handle());
+    POINT origin{0, 0};
+    ClientToScreen(control->Handle(), &origin);
+    RECT frame{};
+    GetWindowRect(control->Handle(), &frame);
+    auto client = std::make_unique<TBitmap>(control->ClientWidth(), control->ClientHeight());
+    BitBlt(client->Canvas()->Handle(), 0, 0, control->ClientWidth(), control->ClientHeight(),
+           window->Canvas()->Handle(), origin.x - frame.left, origin.y - frame.top, SRCCOPY);
+    return client;
 }

@@ -1,5 +1,6 @@
 // The directory edit: the button's place and the text's room, the folder
-// dialog it opens (answered through its hook), the keys, and dropped names.
+// dialog it opens (answered through its hook), the keys, dropped names, the
+// caret, the disabled text's colour, and letter case and selection.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -8,6 +9,7 @@
 
 #include "ComponentsForm.h"
 #include "classlib/Clipbrd.h"
+#include "classlib/FormReader.h"
 #include "installer/ToolEdit.h"
 #include "tests/support/TestUtil.h"
 
@@ -180,6 +182,81 @@ TEST_F(DirectoryEdit, DroppedNamesFillTheText)
     edit->SetText("c:\\a");
     edit->Perform(WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({"c:\\b", "c:\\c", "c:\\d"})), 0);
     EXPECT_EQ(edit->Text(), "c:\\a;c:\\b;c:\\c;c:\\d");
+}
+
+// The caret of the focused edit is as high as the smaller of the text
+// heights of the system font and of the edit's font: here the system's.
+TEST_F(DirectoryEdit, TheCaretTakesTheSmallerTextHeight)
+{
+    edit->Font()->SetHeight(-24);
+    edit->SetBounds(140, 300, 269, 40);
+    edit->SetText("c:\\qmx");
+    UpdateWindow(edit->Handle());
+    SetFocus(edit->Handle());
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    POINT caret{};
+    GetCaretPos(&caret);
+    const std::unique_ptr<TBitmap> picture = ClientPicture(edit);
+    int height = 0;
+    while (caret.y + height < edit->ClientHeight() &&
+           static_cast<COLORREF>(picture->Canvas()->Pixels(caret.x, caret.y + height)) == RGB(0, 0, 0))
+        ++height;
+    const int system = FontTextHeight(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+    ASSERT_LT(system, FontTextHeight(edit->Font()->Handle()));
+    EXPECT_EQ(height, system);
+}
+
+// The colours the edit asks its text to be drawn in: the font's, but the
+// grey of disabled text while it is disabled, unless it stands on that grey.
+// (Wine's edit greys a disabled edit's text itself, on any background.)
+TEST_F(DirectoryEdit, ADisabledEditAsksForGreyText)
+{
+    edit->Font()->SetColor(clNavy);
+    const struct {
+        bool enabled;
+        TColor background, text;
+    } rows[] = {{true, clWindow, clNavy}, {false, clWindow, clGrayText}, {false, clGrayText, clNavy}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.enabled << " " << r.background);
+        edit->SetEnabled(r.enabled);
+        edit->SetColor(r.background);
+        TBitmap bitmap(4, 4);
+        for (UINT message : {CN_CTLCOLOREDIT, CN_CTLCOLORSTATIC}) {
+            edit->Perform(message, reinterpret_cast<WPARAM>(bitmap.Canvas()->Handle()),
+                          reinterpret_cast<LPARAM>(edit->Handle()));
+            EXPECT_EQ(GetTextColor(bitmap.Canvas()->Handle()), ColorToRGB(r.text));
+        }
+    }
+}
+
+// Letter case and the selection's visibility without the focus, from the
+// form text.
+TEST(DirectoryEditForm, CharCaseAndHideSelection)
+{
+    ComponentsForm();
+    const struct {
+        const char* lines;
+        DWORD style;
+        const char* typed;
+    } rows[] = {
+        {"", 0, "Ab"},
+        {"    CharCase = ecUpperCase\n    HideSelection = False\n", ES_UPPERCASE | ES_NOHIDESEL, "AB"},
+        {"    CharCase = ecLowerCase\n", ES_LOWERCASE, "ab"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.lines);
+        auto* form = new TForm(Application);
+        ReadFormText(form, std::string("object fKatalog: TForm\n  object de: TDirectoryEdit\n    Width = 269\n") +
+                               r.lines + "  end\nend\n");
+        auto* de = dynamic_cast<TDirectoryEdit*>(form->FindComponent("de"));
+        ASSERT_NE(de, nullptr);
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(de->Handle(), GWL_STYLE));
+        EXPECT_EQ(style & (ES_UPPERCASE | ES_LOWERCASE | ES_NOHIDESEL), r.style);
+        for (char c : std::string("Ab"))
+            de->Perform(WM_CHAR, static_cast<unsigned char>(c), 1);
+        EXPECT_EQ(de->Text(), r.typed);
+        form->Free();
+    }
 }
 
 } // namespace

@@ -1,7 +1,12 @@
 // The speed button: strips and their picture counts, the layout of glyph
 // and caption, groups, a press moved off and released, the drop-down menu's
-// point and the glyph lists shared by size.
+// point, the glyph lists shared by size, where the mouse counts as inside,
+// and the waiting presses a press takes from the queue.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "ComponentsForm.h"
 #include "classlib/ExtCtrls.h"
@@ -330,6 +335,69 @@ TEST(SpeedButton, RepeatTimerClicksWhileHeld)
     EXPECT_EQ(clicks, 3);  // the release's own click
     b->SetAllowTimer(false);
     EXPECT_EQ(b->RepeatTimer(), nullptr);
+}
+
+struct Tracking {
+    std::vector<std::string> log;
+    void Enter(TObject*) { log.push_back("enter"); }
+    void Leave(TObject*) { log.push_back("leave"); }
+};
+
+// The mouse counts as inside an enabled button only: disabling one that had
+// it leaves; a button shown again looks where the mouse is (not on it here).
+TEST(SpeedButton, DisablingLeavesAndShowingLooksWhereTheMouseIs)
+{
+    std::unique_ptr<TRxSpeedButton> b(NewButton());
+    // Away from the mouse, which is left where it is for the other tests.
+    POINT mouse{};
+    GetCursorPos(&mouse);
+    const TPoint corner = ComponentsForm()->ClientToScreen(Point(300, 400));
+    const bool mouseNear = std::abs(mouse.x - corner.x) < 100 && std::abs(mouse.y - corner.y) < 100;
+    b->SetBounds(mouseNear ? 10 : 300, mouseNear ? 10 : 400, 25, 25);
+    Tracking tracking;
+    b->OnMouseEnter = TNotifyEvent(&tracking, &Tracking::Enter);
+    b->OnMouseLeave = TNotifyEvent(&tracking, &Tracking::Leave);
+    b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b.get()));
+    b->SetEnabled(false);
+    EXPECT_FALSE(b->MouseInControl());
+    EXPECT_EQ(tracking.log, (std::vector<std::string>{"enter", "leave"}));
+
+    b->SetEnabled(true);
+    b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b.get()));
+    b->SetVisible(false);
+    b->SetVisible(true);
+    EXPECT_FALSE(b->MouseInControl());
+    EXPECT_EQ(tracking.log, (std::vector<std::string>{"enter", "leave", "enter", "leave"}));
+}
+
+// A press takes from the queue a press or double click on the button that
+// waits already, and leaves one elsewhere on the parent for its control.
+TEST(SpeedButton, APressDropsAWaitingPressOnItselfOnly)
+{
+    std::unique_ptr<TRxSpeedButton> b(NewButton());
+    b->SetBounds(300, 400, 25, 25);
+    HWND parent = ComponentsForm()->Handle();
+    const struct {
+        const char* name;
+        UINT message;
+        int x, y;  // in the parent
+        bool dropped;
+    } rows[] = {
+        {"a press elsewhere", WM_LBUTTONDOWN, 100, 100, false},
+        {"a double click elsewhere", WM_LBUTTONDBLCLK, 100, 100, false},
+        {"a press on the button", WM_LBUTTONDOWN, 310, 410, true},
+        {"a double click on the button", WM_LBUTTONDBLCLK, 310, 410, true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        MSG m;
+        while (PeekMessageA(&m, parent, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_REMOVE)) {
+        }
+        PostMessageA(parent, r.message, MK_LBUTTON, MAKELPARAM(r.x, r.y));
+        b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(PeekMessageA(&m, parent, r.message, r.message, PM_REMOVE) != 0, !r.dropped);
+    }
 }
 
 } // namespace

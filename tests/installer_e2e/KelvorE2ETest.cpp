@@ -73,6 +73,32 @@ std::vector<std::string> ReportEntries(const std::string& file)
     return entries;
 }
 
+// Waits until a top-level window of the process shows, at most ms
+// milliseconds, without asking the process anything.
+bool WaitForAWindowShown(DWORD pid, DWORD ms)
+{
+    struct TSearch {
+        DWORD pid;
+        bool found = false;
+    } search{pid};
+    const DWORD start = GetTickCount();
+    do {
+        EnumWindows(
+            [](HWND wnd, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<TSearch*>(data);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(wnd, &owner);
+                s->found = owner == s->pid && IsWindowVisible(wnd);
+                return !s->found;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return true;
+        Sleep(20);
+    } while (GetTickCount() - start < ms);
+    return false;
+}
+
 class KelvorE2E : public testing::Test {
 protected:
     void SetUp() override
@@ -94,7 +120,8 @@ protected:
                 DeleteFileA((ShellFolder(folder) + link).c_str());
     }
 
-    std::unique_ptr<TUiProcess> Start()
+    // kelvor started on the medium, its window not waited for.
+    std::unique_ptr<TUiProcess> Launch()
     {
         std::string command = "\"";
         command += Kelvor();
@@ -103,6 +130,12 @@ protected:
         command += '"';
         auto app = std::make_unique<TUiProcess>(command, TUiStartOptions{temp_.Path(), {"QMX_SETUP_LOG=" + setupLog_}});
         app->SetTimeout(30000);
+        return app;
+    }
+
+    std::unique_ptr<TUiProcess> Start()
+    {
+        auto app = Launch();
         app->WaitForForm("eMain");
         return app;
     }
@@ -774,4 +807,27 @@ TEST_F(KelvorE2E, ALongRunShowsItsLastEntryAtTheEnd)
     for (int i = 0; i < count; ++i)
         EXPECT_EQ(entries[i].substr(0, entries[i].find(';')), "FILECOPY=Wiele (Plik " + std::to_string(i) + ")") << i;
     EXPECT_EQ(ReadWholeFile(target), std::to_string(count - 1));
+}
+
+// A long description file is read and listed with the window answering
+// once a frame: the driver is answered before the list is full, and the list
+// then holds every section, in order.
+TEST_F(KelvorE2E, ALongDescriptionFileIsReadWithTheWindowAnswering)
+{
+    const int count = 1000;
+    std::string sections;
+    for (int i = 0; i < count; ++i)
+        sections += "[Sekcja " + std::to_string(i) + "]\r\n";
+    OwnMedium("dlugi", {{"kelvor.qmx", sections}});
+    auto app = Launch();
+    const TUiComponent early = app->WaitFor("eMain", "lv", "the list", [](const TUiComponent&) { return true; });
+    EXPECT_LT(std::stoi(early.Value("Items.Count")), count);
+    // Asked for the list again and again, the fill would slow down: the
+    // window's showing is watched from outside instead.
+    ASSERT_TRUE(WaitForAWindowShown(app->ProcessId(), 90000));
+    const TUiComponent lv = app->Component("eMain", "lv");
+    ASSERT_EQ(lv.Value("Items.Count"), std::to_string(count));
+    for (int i : {0, 1, count / 2, count - 1})
+        EXPECT_EQ(lv.Value("Items[" + std::to_string(i) + "]"), "Sekcja " + std::to_string(i));
+    app->Kill();
 }

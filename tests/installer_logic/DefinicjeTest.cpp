@@ -124,6 +124,32 @@ TEST(Definicje, DescriptionFileGivesOneApplicationPerSection)
     }
 }
 
+// What runs between the sections (the installer lets its window answer
+// there) is asked after each one and can end the reading: the sections read
+// by then stay.
+TEST(Definicje, ReadingStopsWhenAskedBetweenSections)
+{
+    TempFolder temp;
+    WriteWholeFile(temp.Path() + "kelvor.qmx", "[A]\r\na.exe=A\r\n[B]\r\n[C]\r\nc.exe=C\r\n");
+    const struct {
+        int stopAfter;  // sections; 0: never stops
+        std::vector<std::string> names;
+        int asked;
+    } rows[] = {{0, {"A", "B", "C"}, 3}, {1, {"A"}, 1}, {2, {"A", "B"}, 2}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.stopAfter);
+        TInstallApps apps;
+        int asked = 0;
+        ReadDescriptionFile(temp.Path(), "kelvor.qmx", AnsiLowerCase(temp.Path()), apps,
+                            [&] { return ++asked != r.stopAfter; });
+        std::vector<std::string> names;
+        for (const auto& app : apps)
+            names.push_back(app->Nazwa);
+        EXPECT_EQ(names, r.names);
+        EXPECT_EQ(asked, r.asked);
+    }
+}
+
 // Damage in one description file costs at most its own lines: the reading
 // never raises, later sections and other files are still listed, and a file
 // line too long for the field routines is reported and left out.
