@@ -58,6 +58,46 @@ TempFolder::~TempFolder()
     RemoveTree(path_);
 }
 
+namespace {
+
+// The mark's path, taken out of the environment so that programs this one
+// starts cannot mark in its name.
+std::string& MarkPath()
+{
+    static std::string path;
+    return path;
+}
+
+void AppendMark(const std::string& line)
+{
+    if (MarkPath().empty())
+        return;
+    const TFileHandle mark(CreateFileA(MarkPath().c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written;
+    if (mark.Valid())
+        WriteFile(mark.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+} // namespace
+
+void MarkStarted()
+{
+    char path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("QMX_START_MARK", path, sizeof path);
+    if (n == 0 || n >= sizeof path)
+        return;
+    SetEnvironmentVariableA("QMX_START_MARK", nullptr);
+    MarkPath() = path;
+    AppendMark("started\n");
+}
+
+int MarkEnded(int exitCode)
+{
+    AppendMark("ended\n");
+    return exitCode;
+}
+
 int RunProgram(const std::string& commandLine, unsigned timeoutMs)
 {
     STARTUPINFOA si{};

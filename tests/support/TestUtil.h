@@ -22,6 +22,14 @@ private:
     std::string path_;
 };
 
+// Tell tools/wine-run --start-mark that the program started (first thing in
+// main) and that main ends with exitCode (return MarkEnded(code)), in the
+// file QMX_START_MARK names. A run without the first never reached the
+// program and is started once more; a run without the second did not end
+// through main (it crashed, whatever exit code Wine gave) and fails.
+void MarkStarted();
+int MarkEnded(int exitCode);
+
 // Runs a program with a command line and waits for it (at most timeoutMs);
 // gives its exit code, or -1 when it could not be started or did not end.
 int RunProgram(const std::string& commandLine, unsigned timeoutMs = 30000);
