@@ -166,6 +166,28 @@ bool MakeHollowFile(const std::string& path, long long size)
     return SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
 }
 
+HWND FindDialogOf(unsigned long pid)
+{
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{pid, nullptr};
+    EnumWindows(
+        [](HWND wnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(wnd, &owner);
+            char cls[16] = "";
+            GetClassNameA(wnd, cls, sizeof cls);
+            if (owner != s->pid || !IsWindowVisible(wnd) || std::string(cls) != "#32770")
+                return TRUE;
+            s->found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 int EndBatchesOf(unsigned long parentPid)
 {
     int ended = 0;
@@ -197,12 +219,18 @@ std::vector<std::string> EntriesMatching(const std::string& pattern)
     return names;
 }
 
+bool WaitUntil(const std::function<bool()>& done, unsigned ms)
+{
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (!done()) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 bool WaitUntilGone(const std::string& path, unsigned ms)
 {
-    for (unsigned waited = 0; waited < ms; waited += 50) {
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&path] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }, ms);
 }

@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,19 @@ std::string SavePicture(HWND__* wnd, const std::string& folder, const std::strin
 
 // Handles the messages waiting, for about ms milliseconds.
 void PumpMessages(int ms);
+
+// How long a test waits at most for something that is bound to happen: a
+// bound for a machine far slower than any, never a time the test relies on.
+constexpr unsigned EventLimitMs = 30000;
+// Handles the messages waiting until done() holds, at most ms milliseconds;
+// gives done().
+bool PumpUntil(const std::function<bool()>& done, unsigned ms = EventLimitMs);
+// The same without handling messages, for a thread that has none to handle.
+bool WaitUntil(const std::function<bool()>& done, unsigned ms = EventLimitMs);
+
+// A showing dialog window (class "#32770": message boxes, the shell's
+// dialogs) of the process; nullptr when none shows.
+HWND__* FindDialogOf(unsigned long pid);
 
 // Ends the command interpreters that the process parentPid started (under
 // Wine a batch file's loop that deletes the batch itself never ends); gives
