@@ -103,10 +103,7 @@ TEST_F(Animate, AClipFromAFilePlaysAndStops)
     // Played a given number of times, it ends by itself.
     ani->Play(0, -1, 1);
     EXPECT_TRUE(ani->Active());
-    const DWORD end = GetTickCount() + 3000;
-    while (ani->Active() && GetTickCount() < end)
-        PumpMessages(20);
-    EXPECT_FALSE(ani->Active());
+    EXPECT_TRUE(PumpUntil([&] { return !ani->Active(); }));
 
     // Active kept across a new window.
     ani->SetActive(true);

@@ -2,7 +2,7 @@
 """Runs png_sample.exe under Wine and decodes what it wrote with Python's zlib:
 chunk CRCs, the zlib stream (with its Adler-32) and every pixel are checked.
 
-usage: check_png.py WINE_RUN PNG_SAMPLE_EXE WORK_FOLDER
+usage: check_png.py PNG_SAMPLE_EXE WORK_FOLDER WINE_RUN [ARG ...]
 """
 import os
 import struct
@@ -65,12 +65,12 @@ def pattern_pixel(x, y):
     return (x & 255, (y * 3) & 255, (x + y) & 255)
 
 
-def main(wine_run, exe, work):
+def main(exe, work, *wine_run):
     os.makedirs(work, exist_ok=True)
     for name in ("small.png", "pattern.png"):
         if os.path.exists(os.path.join(work, name)):
             os.remove(os.path.join(work, name))
-    subprocess.run([wine_run, exe], cwd=work, check=True, timeout=60)
+    subprocess.run([*wine_run, exe], cwd=work, check=True, timeout=60)
     failures = 0
 
     w, h, rows = read_png(os.path.join(work, "small.png"))
@@ -97,4 +97,4 @@ def main(wine_run, exe, work):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:4]))
+    sys.exit(main(*sys.argv[1:]))

@@ -6,6 +6,7 @@
 
 #include "classlib/Graphics.h"
 #include "classlib/PngWriter.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ COLORREF PatternPixel(unsigned x, unsigned y)
 
 int main()
 {
+    MarkStarted();
     try {
         TBitmap small(3, 2, pf24bit);
         const TColor colors[2][3] = {{clRed, clLime, clBlue}, {clWhite, clBlack, 0x123456}};
@@ -43,7 +45,7 @@ int main()
         SaveBitmapToPng(&pattern, "pattern.png");
     } catch (const Exception& e) {
         std::fprintf(stderr, "png_sample: %s\n", e.what());
-        return 1;
+        return MarkEnded(1);
     }
-    return 0;
+    return MarkEnded(0);
 }

@@ -30,12 +30,12 @@ void FocusWindow(HWND wnd)
     SetFocus(wnd);
     // A control may hand the focus on to a child of its own (a grid to its
     // editor).
-    auto arrived = [wnd] { return GetFocus() == wnd || IsChild(wnd, GetFocus()); };
-    for (int i = 0; i < 100 && !arrived(); ++i) {
-        PumpMessages(10);
+    PumpUntil([wnd] {
+        if (GetFocus() == wnd || IsChild(wnd, GetFocus()))
+            return true;
         SetFocus(wnd);
-    }
-    Application->ProcessMessages();
+        return false;
+    });
 }
 
 void PressKey(WORD key, TShiftState shift, HWND target)

@@ -223,8 +223,7 @@ TEST_F(ExtControls, ATimerTicksWhileEnabledAndItsErrorsReachTheApplication)
     timer.SetName("tmZegar");
     timer.SetInterval(20);
     timer.OnTimer = TNotifyEvent(&clock, &Clock::Tick);
-    PumpMessages(300);
-    EXPECT_GE(clock.ticks, 3);
+    EXPECT_TRUE(PumpUntil([&] { return clock.ticks >= 3; }));
     timer.SetEnabled(false);
     const int stopped = clock.ticks;
     PumpMessages(100);
@@ -232,7 +231,7 @@ TEST_F(ExtControls, ATimerTicksWhileEnabledAndItsErrorsReachTheApplication)
 
     timer.OnTimer = TNotifyEvent(&clock, &Clock::Fail);
     timer.SetEnabled(true);
-    PumpMessages(100);
+    EXPECT_TRUE(PumpUntil([&] { return !clock.errors.empty(); }));
     timer.SetEnabled(false);
     ASSERT_GE(clock.errors.size(), 1u);
     EXPECT_EQ(clock.errors[0], "tmZegar: 'zegar' is not a valid integer value");
@@ -243,7 +242,8 @@ TEST_F(ExtControls, ATimerTicksWhileEnabledAndItsErrorsReachTheApplication)
     clock.freeMe = new TTimer(nullptr);
     clock.freeMe->SetInterval(10);
     clock.freeMe->OnTimer = TNotifyEvent(&clock, &Clock::FreeItself);
-    PumpMessages(150);
+    EXPECT_TRUE(PumpUntil([&] { return clock.freeMe == nullptr; }));
+    PumpMessages(100);
     EXPECT_EQ(clock.ticks, 1);
     EXPECT_EQ(clock.freeMe, nullptr);
 }
@@ -256,8 +256,7 @@ TEST_F(ExtControls, AFormsTimerTicksOnceEnabled)
     PumpMessages(100);
     EXPECT_TRUE(form->Events.empty());  // disabled in the form
     form->tmZegar->SetEnabled(true);
-    PumpMessages(200);
-    EXPECT_FALSE(form->Events.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !form->Events.empty(); }));
     EXPECT_EQ(form->Events[0], "tick");
     form->Free();
 }

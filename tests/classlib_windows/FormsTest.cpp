@@ -469,11 +469,7 @@ TEST(FormsProcess, AFormOfAnotherProgramIsFoundByItsNameAndClosingItEndsTheProgr
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     HWND form = nullptr;
-    for (int i = 0; i < 200 && !form; ++i) {
-        form = FindComponentWindow(nullptr, name);
-        if (!form)
-            Sleep(50);
-    }
+    WaitUntil([&] { return (form = FindComponentWindow(nullptr, name)) != nullptr; });
     ASSERT_NE(form, nullptr);
     DWORD pid = 0;
     GetWindowThreadProcessId(form, &pid);

@@ -162,10 +162,7 @@ TEST_F(Upunkt, BlinkingRunsOneTimerThatFlipsThePhase)
     // The timer ticks through the message loop.
     timer->SetInterval(20);
     const bool before = light->Phase();
-    const DWORD end = GetTickCount() + 3000;
-    while (light->Phase() == before && static_cast<int>(end - GetTickCount()) > 0)
-        PumpMessages(10);
-    EXPECT_NE(light->Phase(), before);
+    EXPECT_TRUE(PumpUntil([&] { return light->Phase() != before; }));
 
     light->SetMigajacy(false);
     EXPECT_EQ(light->BlinkTimer(), nullptr);

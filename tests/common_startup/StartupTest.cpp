@@ -143,8 +143,7 @@ TEST_F(Startup, RunningCopyQuestion)
     ManualEvent hold(holdName);
     std::string firstReport;
     TUiProcess first(Command(exe, "hold=" + holdName, firstReport));
-    for (int i = 0; i < 200 && Value(ReadReport(firstReport), "started") != "1"; ++i)
-        Sleep(50);
+    WaitUntil([&] { return Value(ReadReport(firstReport), "started") == "1"; });
     ASSERT_EQ(Value(ReadReport(firstReport), "started"), "1");
     EXPECT_EQ(Value(ReadReport(firstReport), "question"), "(none)");
     EXPECT_NE(GlobalFindAtomA(exe.c_str()), 0);

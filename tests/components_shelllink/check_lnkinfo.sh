@@ -3,12 +3,12 @@
 # that shares no code with the shell that wrote it. (Debian's lnkinfo shows 0
 # for the show command and the hot key whatever the header holds; the test
 # program checks those header bytes itself.)
-#   check_lnkinfo.sh EMULATOR WRITER.exe
+#   check_lnkinfo.sh WRITER.exe EMULATOR [ARG ...]
 set -u
-emulator="$1"; writer="$2"
+writer="$1"; shift
 link="$(dirname "$writer")/probe.lnk"
 rm -f "$link"
-"$emulator" "$writer" || { echo "the writer failed"; exit 1; }
+"$@" "$writer" || { echo "the writer failed"; exit 1; }
 [ -f "$link" ] || { echo "no $link"; exit 1; }
 raw="$(lnkinfo "$link")" || { echo "lnkinfo cannot read $link"; exit 1; }
 info="$(printf '%s\n' "$raw" | tr -s '\t' ' ')"

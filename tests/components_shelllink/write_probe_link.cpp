@@ -7,6 +7,7 @@
 
 int main()
 {
+    MarkStarted();
     TPBShellLink link(nullptr);
     link.SetWindowState(wsMaximized);
     link.SetHotKey(0x4000 | 0x8000 | 'K');  // Ctrl+Alt+K
@@ -21,8 +22,8 @@ int main()
         link.Save();
     } catch (const Exception& e) {
         std::fprintf(stderr, "%s\n", e.Message().c_str());
-        return 1;
+        return MarkEnded(1);
     }
     std::printf("%s\n", link.FileName().c_str());
-    return 0;
+    return MarkEnded(0);
 }

@@ -18,42 +18,17 @@
 
 namespace {
 
-struct FindDialog {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindOurDialog(HWND wnd, LPARAM param)
-{
-    auto* ctx = reinterpret_cast<FindDialog*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    char cls[16] = "";
-    GetClassNameA(wnd, cls, sizeof cls);
-    if (pid == ctx->pid && IsWindowVisible(wnd) && std::string(cls) == "#32770") {
-        ctx->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits in a thread of its own for the dialog to show, does what a person
-// would, and gives up after 30 seconds (the dialog then stays, and the test's
-// timeout ends it).
+// Waits in a thread of its own for the dialog to show (it shows once it has
+// set itself up), does what a person would, and gives up after the event
+// limit (the dialog then stays, and the test's timeout ends it).
 class Answerer {
 public:
     explicit Answerer(std::function<void(HWND)> answer)
         : thread_([this, answer] {
-              for (int i = 0; i < 600; ++i) {
-                  FindDialog ctx{GetCurrentProcessId(), nullptr};
-                  EnumWindows(FindOurDialog, reinterpret_cast<LPARAM>(&ctx));
-                  if (ctx.found) {
-                      Sleep(100);  // let the dialog finish setting itself up
-                      answer(ctx.found);
-                      answered_ = true;
-                      return;
-                  }
-                  Sleep(50);
+              HWND dialog = nullptr;
+              if (WaitUntil([&dialog] { return (dialog = FindDialogOf(GetCurrentProcessId())) != nullptr; })) {
+                  answer(dialog);
+                  answered_ = true;
               }
           })
     {
@@ -138,8 +113,7 @@ TEST_F(BrowseFolderTest, OkGivesThePreselectedFolder)
         Answerer answer([&](HWND d) {
             // On a busy machine the dialog selects the preselected folder a
             // little later than it shows: a person would wait for it too.
-            for (int i = 0; i < 200 && !recorder.reachedExpected; ++i)
-                Sleep(50);
+            WaitUntil([&] { return recorder.reachedExpected.load(); });
             otherEnabled = IsWindowEnabled(other);
             okEnabled = IsWindowEnabled(GetDlgItem(d, IDOK));
             RECT r;
@@ -186,12 +160,10 @@ TEST_F(BrowseFolderTest, VirtualFolderHelpAndCancel)
             CoTaskMemFree(drives);
             // The shell's tree may still be filling in and stop short of
             // the folder: a person would pick it once more.
-            for (int i = 0; i < 40 && !okOnFolder; ++i) {
+            okOnFolder = WaitUntil([&] {
                 SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-                okOnFolder = IsWindowEnabled(GetDlgItem(d, IDOK));
-                if (!okOnFolder)
-                    Sleep(50);
-            }
+                return IsWindowEnabled(GetDlgItem(d, IDOK)) != FALSE;
+            });
             HWND help = FindWindowExA(d, nullptr, "Button", "Pomo&c");
             helpButton = help != nullptr;
             if (help)

@@ -182,12 +182,10 @@ TEST_F(Controls, SpinButtonRepeatsWhileHeld)
     EXPECT_TRUE(timer->Enabled());
     EXPECT_EQ(timer->Interval(), 400u);
     // The window timer's ticks: the first after 400 ms, then every 100 ms.
-    for (int i = 0; i < 200 && clicks.up < 1; ++i)
-        PumpMessages(10);
+    PumpUntil([&] { return clicks.up >= 1; });
     EXPECT_EQ(clicks.up, 1);
     EXPECT_EQ(timer->Interval(), 100u);
-    for (int i = 0; i < 200 && clicks.up < 3; ++i)
-        PumpMessages(10);
+    PumpUntil([&] { return clicks.up >= 3; });
     EXPECT_EQ(clicks.up, 3);
     PostMessageA(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(7, 5));
     PumpMessages(20);

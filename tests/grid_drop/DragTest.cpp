@@ -65,7 +65,7 @@ TEST(OleDrag, FromOneGridToAnother)
     Mouse(MOUSEEVENTF_MOVE, over);
     Mouse(MOUSEEVENTF_MOVE, POINT{over.x + 1, over.y});
     Mouse(MOUSEEVENTF_LEFTUP, POINT{over.x + 1, over.y});
-    PumpMessages(300);
+    PumpUntil([&] { return b->Cells(2, 2) == "Ala"; });
     KillTimer(nullptr, timer);
     PumpMessages(50);
 

@@ -414,32 +414,11 @@ namespace {
 // box, as a person would who wants nothing of it.
 void CloseSystemDialog(TUiProcess& app)
 {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{app.ProcessId(), nullptr};
-    const DWORD start = GetTickCount();
-    while (!search.found && GetTickCount() - start < 30000) {
-        EnumWindows(
-            [](HWND wnd, LPARAM lp) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lp);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(wnd, &pid);
-                char cls[16] = "";
-                GetClassNameA(wnd, cls, sizeof cls);
-                if (pid != s->pid || !IsWindowVisible(wnd) || std::string(cls) != "#32770")
-                    return TRUE;
-                s->found = wnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        Sleep(50);
-    }
-    ASSERT_TRUE(search.found) << "no system dialog to close";
-    PostMessageA(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
-    while (IsWindow(search.found) && IsWindowVisible(search.found) && GetTickCount() - start < 30000)
-        Sleep(50);
-    EXPECT_FALSE(IsWindow(search.found) && IsWindowVisible(search.found)) << "the question stays";
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialogOf(app.ProcessId())) != nullptr; }))
+        << "no system dialog to close";
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); })) << "the question stays";
 }
 
 } // namespace

@@ -2,29 +2,6 @@
 
 namespace {
 
-HWND FindOwnDialog()
-{
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{GetCurrentProcessId(), nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            char cls[32] = "";
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (pid == s->pid && std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::string WindowText(HWND hwnd)
 {
     char text[1024] = "";
@@ -45,20 +22,18 @@ DialogWatcher::~DialogWatcher()
 
 void DialogWatcher::Join()
 {
+    over_ = true;
     if (thread_.joinable())
         thread_.join();
 }
 
 void DialogWatcher::Run(int button, unsigned timeoutMs)
 {
-    const DWORD start = GetTickCount();
+    // A dialog shows once it has set up its controls.
     HWND dialog = nullptr;
-    while (!(dialog = FindOwnDialog())) {
-        if (GetTickCount() - start > timeoutMs)
-            return;
-        Sleep(20);
-    }
-    Sleep(100);  // let it finish laying out its controls
+    WaitUntil([this, &dialog] { return (dialog = FindDialogOf(GetCurrentProcessId())) != nullptr || over_; }, timeoutMs);
+    if (!dialog)
+        return;
     caption_ = WindowText(dialog);
     owner_ = GetWindow(dialog, GW_OWNER);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

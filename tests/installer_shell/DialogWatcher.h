@@ -1,7 +1,8 @@
 // Answers a dialog that the code under test shows: a thread waits for a
 // dialog window (class "#32770") of this process, notes its caption and the
 // texts of its static controls, and presses one of its buttons, so that no
-// dialog is left waiting for a person.
+// dialog is left waiting for a person. The dialogs are modal: once the code
+// under test has returned, none can come any more, and Join stops the wait.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 #include <atomic>
 #include <string>
 #include <thread>
+
+#include "tests/support/TestUtil.h"
 
 class DialogWatcher {
 public:
@@ -18,13 +21,14 @@ public:
 
     // button: the command id to press (IDOK, IDNO, IDCANCEL ...), or Escape or
     // CloseBox.
-    explicit DialogWatcher(int button, unsigned timeoutMs = 20000);
+    explicit DialogWatcher(int button, unsigned timeoutMs = EventLimitMs);
     // Waits for the thread.
     ~DialogWatcher();
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
 
-    // Waits for the thread; then the results below are final.
+    // Ends the wait for a dialog not seen yet and waits for the thread; then
+    // the results below are final.
     void Join();
     bool Seen() const { return seen_; }
     const std::string& Caption() const { return caption_; }
@@ -38,6 +42,7 @@ private:
     void Run(int button, unsigned timeoutMs);
 
     std::atomic<bool> seen_{false};
+    std::atomic<bool> over_{false};
     std::string caption_;
     std::string texts_;
     std::string buttons_;

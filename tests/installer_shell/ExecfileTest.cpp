@@ -40,6 +40,31 @@ public:
     std::string out, done;
 };
 
+// Holds every stub started meanwhile until Release (or the end of the test):
+// a start that waited for the stub could not return before.
+class StubHold {
+public:
+    StubHold()
+        : name_("qmx-stub-hold-" + std::to_string(GetCurrentProcessId())),
+          event_(CreateEventA(nullptr, TRUE, FALSE, name_.c_str()))
+    {
+        SetEnvironmentVariableA("QMX_STUB_HOLD", name_.c_str());
+    }
+    ~StubHold()
+    {
+        Release();
+        SetEnvironmentVariableA("QMX_STUB_HOLD", nullptr);
+        CloseHandle(event_);
+    }
+    StubHold(const StubHold&) = delete;
+    StubHold& operator=(const StubHold&) = delete;
+    void Release() { SetEvent(event_); }
+
+private:
+    std::string name_;
+    HANDLE event_;
+};
+
 class FailCounter : public TObject {
 public:
     int Fails = 0;
@@ -134,16 +159,16 @@ TEST_F(ExecFile, WaitsUntilTheProgramEnds)
 TEST_F(ExecFile, WithoutWaitReturnsAtOnce)
 {
     TempFolder tmp;
-    StubEnvironment env(tmp, 3000);
+    StubEnvironment env(tmp, 0);
+    StubHold hold;
     TExecFile exec(nullptr);
     exec.SetCommandLine(StubPath());
     exec.WindowStyle = wsHide;
-    const DWORD start = GetTickCount();
     EXPECT_TRUE(exec.Execute());
-    EXPECT_LT(GetTickCount() - start, 1500u);
     EXPECT_FALSE(FileExists(env.done));
 
     // Let the stub end before its folder goes.
+    hold.Release();
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, exec.ProcessId());
     ASSERT_TRUE(process);
     EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
@@ -187,11 +212,18 @@ TEST_F(ExecFile, AssociatedProgramOpensTheDocument)
     EXPECT_EQ(ReadWholeFile(env.out), exec.AssociatedProgram() + " " + document + " -p");
 }
 
-// A quit message during the regular wait ends the whole program at once with
-// the quit message's exit code (in a program of its own).
+// A quit message during the regular wait ends the whole program with the
+// quit message's exit code while the program it waits for still runs (in a
+// program of its own).
 TEST_F(ExecFile, QuitMessageDuringWaitEndsTheProgram)
 {
-    const DWORD start = GetTickCount();
-    EXPECT_EQ(RunProgram(Quoted(TestProgramFolder() + "execquit.exe"), 30000), 7);
-    EXPECT_LT(GetTickCount() - start, 4000u);
+    TempFolder tmp;
+    StubEnvironment env(tmp, 0);
+    StubHold hold;
+    EXPECT_EQ(RunProgram(Quoted(TestProgramFolder() + "execquit.exe"), EventLimitMs), 7);
+    EXPECT_FALSE(FileExists(env.done));
+
+    // Let the stub end before its folder goes.
+    hold.Release();
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(env.done); }));
 }

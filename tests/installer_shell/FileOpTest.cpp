@@ -38,7 +38,7 @@ TEST_F(FileOperation, CopiesIntoNewNestedFolders)
         fo.Flags = {fofNoConfirmMkDir, fofSilent, fofAllowUndo};
         fo.FilesFrom = from;
         fo.FilesTo = tmp.Path() + row.to;
-        DialogWatcher watcher(IDCANCEL, 1500);
+        DialogWatcher watcher(IDCANCEL);
         EXPECT_TRUE(fo.Execute());
         watcher.Join();
         EXPECT_FALSE(watcher.Seen()) << watcher.Caption();
@@ -55,7 +55,7 @@ TEST_F(FileOperation, MissingSourceFails)
     fo.Flags = {fofNoConfirmMkDir, fofSilent, fofNoConfirmation};
     fo.FilesFrom = tmp.Path() + "brak.txt";
     fo.FilesTo = tmp.Path() + "dst\\brak.txt";
-    DialogWatcher watcher(IDOK, 1500);  // an error box, should the shell show one
+    DialogWatcher watcher(IDOK);  // an error box, should the shell show one
     EXPECT_FALSE(fo.Execute());
     watcher.Join();
     EXPECT_FALSE(FileExists(tmp.Path() + "dst\\brak.txt"));
@@ -80,7 +80,7 @@ TEST_F(FileOperation, AFailedCopyIsNoCancel)
         fo.FilesFrom = tmp.Path() + "src.txt";
         fo.FilesTo = tmp.Path() + "dst.txt";
         // Without fofNoConfirmation the shell asks whether to replace it.
-        DialogWatcher watcher(IDYES, noConfirmation ? 1500 : 20000);
+        DialogWatcher watcher(IDYES);
         EXPECT_FALSE(fo.Execute());
         watcher.Join();
         EXPECT_EQ(watcher.Seen(), !noConfirmation);
@@ -125,7 +125,7 @@ TEST_F(FileOperation, OverwriteAsksUnlessNoConfirmation)
             fo.Flags = fo.Flags + fofNoConfirmation;
         fo.FilesFrom = tmp.Path() + "src.txt";
         fo.FilesTo = tmp.Path() + "dst.txt";
-        DialogWatcher watcher(row.answer, row.asked ? 20000 : 1500);
+        DialogWatcher watcher(row.answer);
         EXPECT_EQ(fo.Execute(), row.result) << "shell result " << fo.ResultCode();
         watcher.Join();
         EXPECT_EQ(watcher.Seen(), row.asked) << watcher.Caption();

@@ -1,6 +1,6 @@
-// Waits (dispatching messages) for a stub that sleeps 6 seconds, with a quit
-// message of exit code 7 already queued: the wait must end this program at
-// once with that code.
+// Waits (dispatching messages) for the stub, which the test holds, with a
+// quit message of exit code 7 already queued: the wait must end this program
+// with that code while the stub still runs.
 #include <windows.h>
 
 #include "classlib/Forms.h"
@@ -10,7 +10,6 @@
 int main()
 {
     StartUnit(InitFormsUnit, DoneFormsUnit);
-    SetEnvironmentVariableA("QMX_STUB_SLEEP", "6000");
     TExecFile exec(nullptr);
     exec.SetCommandLine(TestProgramFolder() + "execstub.exe");
     exec.WindowStyle = wsHide;

@@ -1,6 +1,8 @@
 // A program for the program-start tests: writes its command line to the file
-// named by QMX_STUB_OUT (when set), sleeps QMX_STUB_SLEEP milliseconds, then
-// writes "done" to QMX_STUB_DONE (when set).
+// named by QMX_STUB_OUT (when set), sleeps QMX_STUB_SLEEP milliseconds or
+// waits for the event named by QMX_STUB_HOLD to be set (at most 20 seconds:
+// longer than any start takes, shorter than a test's timeout),
+// then writes "done" to QMX_STUB_DONE (when set).
 #include <windows.h>
 
 #include <cstdlib>
@@ -29,6 +31,13 @@ int main()
     char value[32];
     if (GetEnvironmentVariableA("QMX_STUB_SLEEP", value, sizeof value))
         Sleep(static_cast<DWORD>(std::atoi(value)));
+    char hold[MAX_PATH];
+    if (GetEnvironmentVariableA("QMX_STUB_HOLD", hold, sizeof hold)) {
+        if (HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, hold)) {
+            WaitForSingleObject(event, 20000);
+            CloseHandle(event);
+        }
+    }
     WriteFileText("QMX_STUB_DONE", "done");
     return 0;
 }

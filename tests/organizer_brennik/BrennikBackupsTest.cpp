@@ -4,6 +4,8 @@
 // folder browser and the deletion of a cabinet.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -77,6 +79,18 @@ void ForgeCabinet(const std::string& path, const std::vector<std::pair<std::stri
     }
     WriteWholeFile(path, bytes);
     SetTestTime(path);
+}
+
+// The folder browser of the process selects its start folder once the
+// shell's tree has filled in, a moment after it shows: a person looks before
+// clicking, too.
+void WaitForTheBrowsersSelection(DWORD pid)
+{
+    EXPECT_TRUE(WaitUntil([pid] {
+        HWND browser = FindDialogOf(pid);
+        HWND tree = browser ? FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
+        return tree && SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+    })) << "the folder browser selected nothing";
 }
 
 // The texts the pages show for one cabinet and one stored file.
@@ -382,9 +396,8 @@ TEST_F(BrennikBackups, RestoresAFileThroughTheFolderBrowser)
         ShowContents(ExtractFileName(r.cabinet));
         app_->SetProperty("eMain", "lbZawartoscCaba", "ClickAnchor[" + std::to_string(r.entry) + "]",
                           "RESTORE:" + ExtractFileName(r.cabinet) + ":" + e.name);
-        // The browser starts at the program's folder, which it selects a
-        // moment after it shows: a person looks before clicking, too.
-        Sleep(500);
+        // The browser starts at the program's folder.
+        WaitForTheBrowsersSelection(app_->ProcessId());
         const std::string browser = app_->AnswerSystemDialog(r.answer);
         EXPECT_NE(std::string::npos, browser.find("Wybierz docelową lokalizację dla pliku " + e.name)) << browser;
         if (std::string(r.answer) != "OK") {
@@ -447,7 +460,7 @@ TEST_F(BrennikBackups, AnchorsCarryAnyStoredName)
         SCOPED_TRACE(r.entry);
         EXPECT_NE(std::string::npos, items[r.index].find("<b>" + std::string(r.entry) + "</b>"));
         app_->SetProperty("eMain", "lbZawartoscCaba", "ClickAnchor[" + std::to_string(r.index) + "]", r.href);
-        Sleep(500);
+        WaitForTheBrowsersSelection(app_->ProcessId());
         const std::string browser = app_->AnswerSystemDialog("OK");
         EXPECT_NE(std::string::npos, browser.find("Wybierz docelową lokalizację dla pliku " + std::string(r.entry)))
             << browser;

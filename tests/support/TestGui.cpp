@@ -55,3 +55,13 @@ void PumpMessages(int ms)
         Sleep(5);
     } while (static_cast<int>(end - GetTickCount()) > 0);
 }
+
+bool PumpUntil(const std::function<bool()>& done, unsigned ms)
+{
+    return WaitUntil(
+        [&done] {
+            Application->ProcessMessages();
+            return done();
+        },
+        ms);
+}

@@ -58,6 +58,46 @@ TempFolder::~TempFolder()
     RemoveTree(path_);
 }
 
+namespace {
+
+// The mark's path, taken out of the environment so that programs this one
+// starts cannot mark in its name.
+std::string& MarkPath()
+{
+    static std::string path;
+    return path;
+}
+
+void AppendMark(const std::string& line)
+{
+    if (MarkPath().empty())
+        return;
+    const TFileHandle mark(CreateFileA(MarkPath().c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written;
+    if (mark.Valid())
+        WriteFile(mark.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+} // namespace
+
+void MarkStarted()
+{
+    char path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("QMX_START_MARK", path, sizeof path);
+    if (n == 0 || n >= sizeof path)
+        return;
+    SetEnvironmentVariableA("QMX_START_MARK", nullptr);
+    MarkPath() = path;
+    AppendMark("started\n");
+}
+
+int MarkEnded(int exitCode)
+{
+    AppendMark("ended\n");
+    return exitCode;
+}
+
 int RunProgram(const std::string& commandLine, unsigned timeoutMs)
 {
     STARTUPINFOA si{};
@@ -126,6 +166,28 @@ bool MakeHollowFile(const std::string& path, long long size)
     return SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
 }
 
+HWND FindDialogOf(unsigned long pid)
+{
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{pid, nullptr};
+    EnumWindows(
+        [](HWND wnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(wnd, &owner);
+            char cls[16] = "";
+            GetClassNameA(wnd, cls, sizeof cls);
+            if (owner != s->pid || !IsWindowVisible(wnd) || std::string(cls) != "#32770")
+                return TRUE;
+            s->found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 int EndBatchesOf(unsigned long parentPid)
 {
     int ended = 0;
@@ -157,12 +219,18 @@ std::vector<std::string> EntriesMatching(const std::string& pattern)
     return names;
 }
 
+bool WaitUntil(const std::function<bool()>& done, unsigned ms)
+{
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (!done()) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 bool WaitUntilGone(const std::string& path, unsigned ms)
 {
-    for (unsigned waited = 0; waited < ms; waited += 50) {
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&path] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }, ms);
 }

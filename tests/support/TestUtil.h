@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,14 @@ public:
 private:
     std::string path_;
 };
+
+// Tell tools/wine-run --start-mark that the program started (first thing in
+// main) and that main ends with exitCode (return MarkEnded(code)), in the
+// file QMX_START_MARK names. A run without the first never reached the
+// program and is started once more; a run without the second did not end
+// through main (it crashed, whatever exit code Wine gave) and fails.
+void MarkStarted();
+int MarkEnded(int exitCode);
 
 // Runs a program with a command line and waits for it (at most timeoutMs);
 // gives its exit code, or -1 when it could not be started or did not end.
@@ -51,6 +60,19 @@ std::string SavePicture(HWND__* wnd, const std::string& folder, const std::strin
 
 // Handles the messages waiting, for about ms milliseconds.
 void PumpMessages(int ms);
+
+// How long a test waits at most for something that is bound to happen: a
+// bound for a machine far slower than any, never a time the test relies on.
+constexpr unsigned EventLimitMs = 30000;
+// Handles the messages waiting until done() holds, at most ms milliseconds;
+// gives done().
+bool PumpUntil(const std::function<bool()>& done, unsigned ms = EventLimitMs);
+// The same without handling messages, for a thread that has none to handle.
+bool WaitUntil(const std::function<bool()>& done, unsigned ms = EventLimitMs);
+
+// A showing dialog window (class "#32770": message boxes, the shell's
+// dialogs) of the process; nullptr when none shows.
+HWND__* FindDialogOf(unsigned long pid);
 
 // Ends the command interpreters that the process parentPid started (under
 // Wine a batch file's loop that deletes the batch itself never ends); gives

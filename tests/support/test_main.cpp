@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestUtil.h"
+
 int main(int argc, char** argv)
 {
+    MarkStarted();
     if (GetACP() != 1250) {
         std::fprintf(stderr, "The tests need ANSI code page 1250 (run them with LC_ALL=pl_PL.UTF-8 under Wine); this is %u.\n",
                      GetACP());
-        return 1;
+        return MarkEnded(1);
     }
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return MarkEnded(RUN_ALL_TESTS());
 }

@@ -258,9 +258,10 @@ TEST_F(UiDriver, AnswersTheProgramsModalForm)
     const TUiDump main = app->Dump("fProba");
     ASSERT_EQ(main.Forms.size(), 1u);
     EXPECT_EQ(main.Forms[0].Find("Yes"), nullptr);
+    const int limit = app->Timeout();
     app->SetTimeout(300);
     EXPECT_NE(ErrorOf([&] { app->Click("fProba", "bDodaj"); }).find("form fProba is disabled"), std::string::npos);
-    app->SetTimeout(10000);
+    app->SetTimeout(limit);
 
     const TUiForm answered = app->AnswerDialog("No");
     EXPECT_EQ(answered.Name, "dPytanie");

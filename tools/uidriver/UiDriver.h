@@ -202,7 +202,9 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
     bool owned_ = false;
-    int timeout_ = 10000;
+    // A bound for a machine far slower than any: a wait ends as soon as what
+    // it waits for is there.
+    int timeout_ = 30000;
     HWND app_ = nullptr;
     HWND replyWnd_ = nullptr;
     unsigned long requestId_ = 0;
