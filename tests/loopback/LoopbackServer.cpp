@@ -142,6 +142,11 @@ bool TLoopbackServer::WaitForStall(unsigned ms) const
     }
 }
 
+void TLoopbackServer::Release() const
+{
+    std::ofstream(folder_ + "go", std::ios::binary | std::ios::trunc);
+}
+
 std::string TLoopbackServer::Pattern(size_t size)
 {
     std::string bytes(size, '\0');

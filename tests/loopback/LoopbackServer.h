@@ -44,6 +44,8 @@ public:
     // no-answer); takes the server's flag away, so that the next stall is
     // seen anew.
     bool WaitForStall(unsigned ms = 30000) const;
+    // Lets a connection held by hold-after send the rest of its body.
+    void Release() const;
 
     // The bytes of a body-size row: byte i is i % 251.
     static std::string Pattern(size_t size);

@@ -13,6 +13,7 @@ See README.md beside this file for the table and the log.
 import argparse
 import os
 import re
+import select
 import signal
 import socket
 import struct
@@ -52,6 +53,7 @@ class Row:
         self.close_after = None
         self.reset_after = None
         self.stall_after = None
+        self.hold_after = None
         self.slow = None
         self.no_answer = False
         self.raw = None
@@ -112,6 +114,8 @@ def read_table(path):
             row.reset_after = int(words[0])
         elif keyword == b"stall-after":
             row.stall_after = int(words[0])
+        elif keyword == b"hold-after":
+            row.hold_after = int(words[0])
         elif keyword == b"slow":
             row.slow = (int(words[0]), int(words[1])) if words else (1024, 20)
         elif keyword == b"no-answer":
@@ -289,13 +293,13 @@ class Server:
             body = row.body
         if limit is not None:
             body = body[:limit]
-        if row.slow:
-            size, ms = row.slow
-            for i in range(0, len(body), size):
-                self.send(conn, record, body[i : i + size])
-                time.sleep(ms / 1000.0)
-        else:
-            self.send(conn, record, body)
+        if row.hold_after is not None and row.hold_after < len(body):
+            self.send_pieces(conn, record, row, body[: row.hold_after])
+            self.flag_stall(number, record)
+            if not self.hold(conn, record):
+                return True
+            body = body[row.hold_after :]
+        self.send_pieces(conn, record, row, body)
         if row.reset_after is not None and limit == row.reset_after:
             conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
             record["end"] = "-"
@@ -304,6 +308,35 @@ class Server:
             self.flag_stall(number, record)
             self.drain(conn, record, shut=False)
             return True
+        return False
+
+    def send_pieces(self, conn, record, row, body):
+        if row.slow:
+            size, ms = row.slow
+            for i in range(0, len(body), size):
+                self.send(conn, record, body[i : i + size])
+                time.sleep(ms / 1000.0)
+        else:
+            self.send(conn, record, body)
+
+    def hold(self, conn, record):
+        """Waits until the test writes DIR/go (taken away again) and gives
+        True; False when the client closed first or the wait ran out."""
+        go = os.path.join(self.folder, "go")
+        end = time.monotonic() + self.wait
+        while time.monotonic() < end:
+            try:
+                os.remove(go)
+                return True
+            except FileNotFoundError:
+                pass
+            readable, _, _ = select.select([conn], [], [], 0.01)
+            if readable:
+                chunk = self.receive(conn, record)
+                if not chunk:
+                    return False
+                record["received"] += chunk
+        record["end"] = "OPEN"
         return False
 
     def flag_stall(self, number, record):
