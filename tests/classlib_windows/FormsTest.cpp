@@ -468,14 +468,31 @@ TEST(FormsProcess, AFormOfAnotherProgramIsFoundByItsNameAndClosingItEndsTheProgr
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    // A test that fails on the way leaves no program behind to hold the run.
+    struct TChild {
+        PROCESS_INFORMATION& pi;
+        ~TChild()
+        {
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(pi.hProcess, 1);
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+    } child{pi};
+    // The form is named once it is made; its panel's window may come only
+    // when the form shows.
     HWND form = nullptr;
-    WaitUntil([&] { return (form = FindComponentWindow(nullptr, name)) != nullptr; });
+    HWND panel = nullptr;
+    WaitUntil([&] {
+        form = FindComponentWindow(nullptr, name);
+        panel = form ? FindComponentWindow(form, "pSrodek") : nullptr;
+        return panel != nullptr;
+    });
     ASSERT_NE(form, nullptr);
     DWORD pid = 0;
     GetWindowThreadProcessId(form, &pid);
     EXPECT_EQ(pid, pi.dwProcessId);
     EXPECT_EQ(FindControl(form), nullptr);  // not one of this program's controls
-    HWND panel = FindComponentWindow(form, "pSrodek");
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(IsChild(form, panel));
     char title[64] = {};
@@ -486,8 +503,6 @@ TEST(FormsProcess, AFormOfAnotherProgramIsFoundByItsNameAndClosingItEndsTheProgr
     DWORD code = 99;
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
     GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(ReadWholeFile(log), "run ended; destroyed");
 }
