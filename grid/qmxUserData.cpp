@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
 #include "common/QmxReg.h"
 
@@ -16,28 +17,10 @@ const char* const UserDataKey = "Software\\QMX\\Dane użytkownika";
 
 namespace {
 
-std::wstring Wide(const char* text)
-{
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 // Whether the text survives the program's code page as it is.
 bool FitsCodePage(const std::wstring& text)
 {
-    if (text.empty())
-        return true;
-    const int size = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string narrow(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
-    const int m = MultiByteToWideChar(CP_ACP, 0, narrow.data(), n, nullptr, 0);
-    std::wstring back(m, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, narrow.data(), n, back.data(), m);
-    return back == text;
+    return AnsiToWide(WideToAnsi(text.data(), text.size())) == text;
 }
 
 // Whether the cell cannot hold the value as stored: a form the registry
@@ -48,9 +31,9 @@ bool FitsCodePage(const std::wstring& text)
 bool CellCannotHold(const char* name)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(UserDataKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, AnsiToWide(UserDataKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    const std::wstring value = Wide(name);
+    const std::wstring value = AnsiToWide(name);
     DWORD type = REG_NONE, size = 0;
     LONG result = RegQueryValueExW(key, value.c_str(), nullptr, &type, nullptr, &size);
     bool cannot = result == ERROR_SUCCESS && type != REG_SZ && type != REG_DWORD;
