@@ -77,26 +77,24 @@ std::vector<std::string> ReportEntries(const std::string& file)
 // milliseconds, without asking the process anything.
 bool WaitForAWindowShown(DWORD pid, DWORD ms)
 {
-    struct TSearch {
-        DWORD pid;
-        bool found = false;
-    } search{pid};
-    const DWORD start = GetTickCount();
-    do {
-        EnumWindows(
-            [](HWND wnd, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<TSearch*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(wnd, &owner);
-                s->found = owner == s->pid && IsWindowVisible(wnd);
-                return !s->found;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return true;
-        Sleep(20);
-    } while (GetTickCount() - start < ms);
-    return false;
+    return WaitUntil(
+        [pid] {
+            struct TSearch {
+                DWORD pid;
+                bool found = false;
+            } search{pid};
+            EnumWindows(
+                [](HWND wnd, LPARAM data) -> BOOL {
+                    auto* s = reinterpret_cast<TSearch*>(data);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(wnd, &owner);
+                    s->found = owner == s->pid && IsWindowVisible(wnd);
+                    return !s->found;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found;
+        },
+        ms);
 }
 
 class KelvorE2E : public testing::Test {
