@@ -23,6 +23,9 @@ constexpr TCursor crQmxWork = 211;
 // screen (25 a second). Repainting and moving the bar for every entry costs
 // more than the shell's copy of a small file.
 constexpr ULONGLONG RunFrameMs = 40;
+// Posted to the window by its showing: the medium is read once the window
+// is on screen.
+constexpr UINT ReadMediumMessage = WM_APP + 1;
 
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -154,6 +157,8 @@ const TClassInfo& TeMain::StaticClass()
 void TeMain::FormCreate(TObject*)
 {
     installList_ = new TStringList;
+    // Until the medium is read there is nothing to choose from.
+    busy_ = true;
     Screen->SetCursor(crAppStart);
     sourceFolder_ = SourceFolderFrom(ParamCount() >= 1 ? ParamStr(1) : std::string(), GetProgramFolder());
 
@@ -177,6 +182,25 @@ void TeMain::FormShow(TObject*)
     pcChange();
     Screen->SetCursor(crDefault);
     Screen->SetCursor(crHourGlass);
+    // The window shows when this handler returns; a long medium is read
+    // with it on screen rather than before it appears.
+    PostMessageA(Handle(), ReadMediumMessage, 0, 0);
+}
+
+void TeMain::Dispatch(TMessage& m)
+{
+    if (m.Msg == ReadMediumMessage) {
+        ReadMedium();
+        return;
+    }
+    TForm::Dispatch(m);
+}
+
+void TeMain::ReadMedium()
+{
+    // Painted before the first description file is opened.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    StopwatchMark("main form painted");
     // The list's window is made now, while it is empty: the rows go into it
     // as they are read, with the window answering between them, rather than
     // all at once, with nothing answering, when page 4 first shows.
@@ -186,6 +210,25 @@ void TeMain::FormShow(TObject*)
     FileSearch1->Execute();
     while (!FileSearch1->Stop && !Application->Terminated())
         Application->ProcessMessages();
+    SetBusy(false);
+    StopwatchMark("medium read");
+}
+
+void TeMain::SetBusy(bool busy)
+{
+    if (busy && !busy_)
+        busyFocus_ = GetFocus();
+    busy_ = busy;
+    const int page = pm->CurrentPage();
+    bWstecz->SetEnabled(pm->PriorPageIndex(page) >= 0);
+    bDalej->SetEnabled(pm->NextPageIndex(page) >= 0);
+    // A button disabled with the focus lost it: it takes it back, unless the
+    // user went elsewhere meanwhile.
+    if (!busy && busyFocus_ && !GetFocus() && GetActiveWindow() == Handle() && IsWindowEnabled(busyFocus_) &&
+        IsWindowVisible(busyFocus_))
+        ::SetFocus(busyFocus_);
+    if (!busy)
+        busyFocus_ = nullptr;
 }
 
 void TeMain::FileSearch1FileFind(const std::string& Path, const TSearchRec& SearchRec)
@@ -233,12 +276,18 @@ void TeMain::FormDestroy(TObject*)
 
 void TeMain::pmGetNextPage(int CurrentPage, int& NewPage)
 {
-    GetNextPage(rbPelna->Checked(), CurrentPage, NewPage);
+    if (busy_)
+        NewPage = -1;
+    else
+        GetNextPage(rbPelna->Checked(), CurrentPage, NewPage);
 }
 
 void TeMain::pmGetPriorPage(int CurrentPage, int& NewPage)
 {
-    GetPriorPage(rbPelna->Checked(), CurrentPage, NewPage);
+    if (busy_)
+        NewPage = -1;
+    else
+        GetPriorPage(rbPelna->Checked(), CurrentPage, NewPage);
 }
 
 void TeMain::nbPageChanged(TObject* Sender)
