@@ -19,10 +19,11 @@ namespace {
 constexpr int PageKopiowanie = 7;
 constexpr int PageKoniec = 8;
 constexpr TCursor crQmxWork = 211;
-// How often the install run lets its window catch up: a frame of a slow
-// screen (25 a second). Repainting and moving the bar for every entry costs
-// more than the shell's copy of a small file.
-constexpr ULONGLONG RunFrameMs = 40;
+// A frame of a slow screen (25 a second): how often the install run lets
+// its window catch up (repainting and moving the bar for every entry costs
+// more than the shell's copy of a small file), and how long page 6's list
+// box takes lines without showing them.
+constexpr ULONGLONG FrameMs = 40;
 // Posted to the window by its showing: the medium is read once the window
 // is on screen.
 constexpr UINT ReadMediumMessage = WM_APP + 1;
@@ -372,18 +373,45 @@ TInstallOptions TeMain::Options() const
 
 void TeMain::BuildInstallList()
 {
+    // A long medium's list and summary are built with the window answering
+    // once a frame, the wizard held on this page; the program's end stops
+    // the building.
+    SetBusy(true);
+    TFramePacer pacer;
     for (int i = 0; i < lv->Items()->Count(); ++i) {
         TListItem* item = lv->Items()->Item(i);
         if (auto* app = static_cast<TInstallApp*>(item->Data()))
             app->Zaznaczona = item->Checked();
     }
-    ::BuildInstallList(apps_, sourceFolder_, destinationFolder_, *installList_,
-                       [](const std::string& Line, const std::string& Error) { ShowMessage(Error + "\n" + Line); });
-    lbPliki->Items()->Assign(installList_);
-    BuildSummary();
+    lbPliki->Items()->Clear();
+    ::BuildInstallList(
+        apps_, sourceFolder_, destinationFolder_, *installList_,
+        [](const std::string& Line, const std::string& Error) { ShowMessage(Error + "\n" + Line); },
+        [&pacer] { return pacer.Continue(); });
+    if (!Application->Terminated())
+        FillFileList(pacer);
+    if (!Application->Terminated())
+        BuildSummary(pacer);
+    SetBusy(false);
 }
 
-void TeMain::BuildSummary()
+void TeMain::FillFileList(TFramePacer& pacer)
+{
+    // A frame's worth of lines at a time, the list box holding its redrawing
+    // meanwhile: one that shows every line as it comes costs milliseconds a
+    // line under Wine.
+    TStrings* lines = lbPliki->Items();
+    for (int i = 0; i < installList_->Count() && pacer.Continue();) {
+        const ULONGLONG start = GetTickCount64();
+        lines->BeginUpdate();
+        do
+            lines->Add(installList_->Strings(i++));
+        while (i < installList_->Count() && GetTickCount64() - start < FrameMs);
+        lines->EndUpdate();
+    }
+}
+
+void TeMain::BuildSummary(TFramePacer& pacer)
 {
     Screen->SetCursor(crHourGlass);
     re->SelAttributes()->SetStyle({fsBold});
@@ -392,7 +420,7 @@ void TeMain::BuildSummary()
     re->Clear();
     TRichEditSink sink(re);
     try {
-        ::BuildSummary(*installList_, Options(), *vi, sink);
+        ::BuildSummary(*installList_, Options(), *vi, sink, [&pacer] { return pacer.Continue(); });
     } catch (const Exception& e) {
         ShowMessage(e.Message());
     }
@@ -465,7 +493,7 @@ void TeMain::RunInstallation()
 
 void TeMain::PaintRun(bool now)
 {
-    if (!now && GetTickCount64() - lastPaint_ < RunFrameMs)
+    if (!now && GetTickCount64() - lastPaint_ < FrameMs)
         return;
     pgPliki->EndUpdate();
     Repaint();

@@ -99,12 +99,13 @@ protected:
 private:
     // The search of the medium, once the window is on screen.
     void ReadMedium();
-    // While the medium is read the window answers but the wizard stays on
-    // its page: the page manager is given no page to step to, and Prior and
-    // Next show it.
+    // While the medium is read and while page 6 is built, the window answers
+    // but the wizard stays on its page: the page manager is given no page to
+    // step to, and Prior and Next show it.
     void SetBusy(bool busy);
     void BuildInstallList();
-    void BuildSummary();
+    void FillFileList(TFramePacer& pacer);
+    void BuildSummary(TFramePacer& pacer);
     TInstallOptions Options() const;
     void AppendReportLine(const std::string& Entry);
     void InstallEntry(int Index, const std::string& Entry);

@@ -180,10 +180,13 @@ protected:
         return app;
     }
 
+    // Next, to the page of that header, its work done (the summary is built
+    // with the window answering, Next waiting until it is done).
     void Next(TUiProcess& app, const std::string& header)
     {
         app.Click("eMain", "bDalej");
         app.WaitForText("eMain", "lbInfo", header);
+        app.WaitForComponent("eMain", "bDalej");
     }
 
     // A custom installation, walked from the start page to the application
@@ -679,6 +682,7 @@ TEST_F(KelvorE2E, DeviceNamesAreMissingFiles)
         if (EndsText(name, ".exe"))
             summary.push_back(AnswerMessage(*app));
     app->WaitForText("eMain", "lbInfo", "Podsumowanie");
+    app->WaitForComponent("eMain", "bDalej");
     std::vector<std::string> expected;
     for (const char* name : names)
         if (EndsText(name, ".exe"))
@@ -707,6 +711,7 @@ TEST_F(KelvorE2E, ATooLongEntryIsToldAndLeftOut)
     auto app = StartTowardsTheSummary(dest);
     EXPECT_EQ(AnswerMessage(*app), "Nazwa lub ścieżka pliku jest za długa; plik zostanie pominięty.\ndluga.txt=Długa");
     app->WaitForText("eMain", "lbInfo", "Podsumowanie");
+    app->WaitForComponent("eMain", "bDalej");
     const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].substr(0, list[0].find(EntrySeparator)), "Krótka");
@@ -856,5 +861,51 @@ TEST_F(KelvorE2E, ALongDescriptionFileIsReadWithTheWindowOnScreen)
     ASSERT_EQ(lv.Value("Items.Count"), std::to_string(count));
     for (int i : {0, 1, count / 2, count - 1})
         EXPECT_EQ(lv.Value("Items[" + std::to_string(i) + "]"), "Sekcja " + std::to_string(i));
+    app->Kill();
+}
+
+// The summary of a medium with many files is built with the window on
+// screen: the page's header shows, painted, before the list is all there,
+// and the window answers while it comes; Next waits for the whole list and
+// summary, which then hold every file, each destination once.
+TEST_F(KelvorE2E, ALongSummaryIsBuiltWithTheWindowOnScreen)
+{
+    const int sections = 100, files = 40;
+    std::string description;
+    for (int i = 0; i < sections; ++i) {
+        description += "[Program " + std::to_string(i) + "]\r\n<katalog>=P" + std::to_string(i) + "\r\n";
+        for (int j = 0; j < files; ++j)
+            description += "dane" + std::to_string(j) + ".txt=Dane\r\n";
+    }
+    // One destination twice, in another letter case: listed once.
+    description += "[Jeszcze]\r\n<katalog>=p0\r\nDANE0.TXT=Dane\r\n";
+    OwnMedium("wiele", {{"kelvor.qmx", description}});
+    auto app = Start();
+    for (const char* header : {"Rodzaj instalacji", "Warunki licencji", "Twoje dane"})
+        Next(*app, header);
+    const TUiForm page3 = app->WaitForForm("eMain");
+    const HWND main = page3.Handle();
+    const RECT header = page3.Find("pNaglowek")->ScreenRect();
+    const HWND next = page3.Find("bDalej")->Handle();
+    const std::vector<COLORREF> shown = ScreenPixels(main, &header);
+
+    app->Click("eMain", "bDalej");
+    EXPECT_TRUE(IsWindowVisible(main));
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(main, &header) != shown; }))
+        << "the new page's header is not painted";
+    const TUiDump early = app->Dump("eMain");
+    ASSERT_NE(early.FindForm("eMain"), nullptr);
+    const TUiForm& form = *early.FindForm("eMain");
+    EXPECT_EQ(form.Find("lbInfo")->Value("Caption"), " Podsumowanie ustawień");
+    EXPECT_LT(std::stoi(form.Find("lbPliki")->Value("Items.Count")), sections * files);
+    EXPECT_FALSE(form.Find("bDalej")->Enabled());
+    EXPECT_FALSE(form.Find("bWstecz")->Enabled());
+
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(next) != FALSE; }, 90000));
+    const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
+    ASSERT_EQ(list.size(), static_cast<size_t>(sections * files));
+    EXPECT_EQ(NthField(EntrySeparator, 3, list.back()),
+              "c:\\qmx\\P" + std::to_string(sections - 1) + "\\dane" + std::to_string(files - 1) + ".txt");
+    EXPECT_TRUE(app->Component("eMain", "bWstecz").Enabled());
     app->Kill();
 }
