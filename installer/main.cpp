@@ -208,9 +208,15 @@ void TeMain::ReadMedium()
     lv->HandleNeeded();
     FileSearch1->SetSearchFile(sourceFolder_ + DescriptionFileName);
     FileSearch1->RecurseSubFolders = true;
-    FileSearch1->Execute();
-    while (!FileSearch1->Stop && !Application->Terminated())
-        Application->ProcessMessages();
+    try {
+        FileSearch1->Execute();
+        while (!FileSearch1->Stop && !Application->Terminated())
+            Application->ProcessMessages();
+    } catch (...) {
+        // The wizard is not left held by a failure.
+        SetBusy(false);
+        throw;
+    }
     SetBusy(false);
     StopwatchMark("medium read");
 }
@@ -383,15 +389,21 @@ void TeMain::BuildInstallList()
         if (auto* app = static_cast<TInstallApp*>(item->Data()))
             app->Zaznaczona = item->Checked();
     }
-    lbPliki->Items()->Clear();
-    ::BuildInstallList(
-        apps_, sourceFolder_, destinationFolder_, *installList_,
-        [](const std::string& Line, const std::string& Error) { ShowMessage(Error + "\n" + Line); },
-        [&pacer] { return pacer.Continue(); });
-    if (!Application->Terminated())
-        FillFileList(pacer);
-    if (!Application->Terminated())
-        BuildSummary(pacer);
+    try {
+        lbPliki->Items()->Clear();
+        ::BuildInstallList(
+            apps_, sourceFolder_, destinationFolder_, *installList_,
+            [](const std::string& Line, const std::string& Error) { ShowMessage(Error + "\n" + Line); },
+            [&pacer] { return pacer.Continue(); });
+        if (!Application->Terminated())
+            FillFileList(pacer);
+        if (!Application->Terminated())
+            BuildSummary(pacer);
+    } catch (...) {
+        // The wizard is not left held by a failure.
+        SetBusy(false);
+        throw;
+    }
     SetBusy(false);
 }
 
