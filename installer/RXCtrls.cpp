@@ -822,19 +822,22 @@ void TRxSpeedButton::TimerExpired(TObject*)
 
 // A press or double click on the button that waits already (made while
 // its menu was open) is not handed on; one elsewhere on the parent belongs
-// to another control.
+// to another control. The button has no window: its mouse messages come to
+// its parent's, in the parent's coordinates, as its bounds are. The parent's
+// queue holds its child windows' messages too, whose points are their own.
 void TRxSpeedButton::DropPendingPress()
 {
     if (!Parent() || !Parent()->HandleAllocated())
         return;
+    const HWND own = Parent()->Handle();
     MSG m;
-    if (!PeekMessageA(&m, Parent()->Handle(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_NOREMOVE) ||
-        m.message == WM_LBUTTONUP)
+    if (!PeekMessageA(&m, own, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_NOREMOVE) || m.message == WM_LBUTTONUP ||
+        m.hwnd != own)
         return;
     const POINT at{GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
     const TRect bounds = BoundsRect();
     if (PtInRect(&bounds, at))
-        DropPendingMessage(Parent()->Handle(), m.message);
+        DropPendingMessage(own, m.message);
 }
 
 void TRxSpeedButton::UpdateTracking()

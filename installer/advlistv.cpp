@@ -1120,6 +1120,14 @@ bool IsHtml(const std::string& text)
     return text.find("</") != std::string::npos;
 }
 
+void ShellOpen(HWND owner, const std::string& link)
+{
+    // Nothing is reported when the shell cannot open it.
+    ShellExecuteA(owner, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+TAdvListView::TLinkOpener linkOpener = &ShellOpen;
+
 } // namespace
 
 void TAdvListView::MouseMove(TShiftState shift, int x, int y)
@@ -1164,21 +1172,30 @@ void TAdvListView::MouseMove(TShiftState shift, int x, int y)
     TListView::MouseMove(shift, x, y);
 }
 
+TAdvListView::TLinkOpener TAdvListView::SetLinkOpener(TLinkOpener opener)
+{
+    const TLinkOpener old = linkOpener;
+    linkOpener = opener ? opener : &ShellOpen;
+    return old;
+}
+
+// Only web and mail links go to the shell, as in the other controls of the
+// programs: the shell runs whatever another scheme names. Another anchor is
+// the form's; another cell text opens nothing.
 void TAdvListView::ClickLinks(int x, int y)
 {
     const std::string text = CellText(currentColumn_, currentRow_);
     if (IsHtml(text)) {
         std::string anchor;
         if (HtmlHitTest(currentColumn_, currentRow_, x, y, anchor)) {
-            if (anchor.find("://") != std::string::npos)
-                ShellExecuteA(nullptr, "open", anchor.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            if (anchor.find("://") != std::string::npos && IsWebOrMailLink(anchor))
+                linkOpener(nullptr, anchor);
             else
                 OnAnchorClick(this, anchor);
         }
     }
-    if (URLShow && LooksLikeLink(text) && !IsHtml(text))
-        ShellExecuteA(Application ? Application->Handle() : nullptr, "open", text.c_str(), nullptr, nullptr,
-                      SW_SHOWNORMAL);
+    if (URLShow && LooksLikeLink(text) && !IsHtml(text) && IsWebOrMailLink(text))
+        linkOpener(Application ? Application->Handle() : nullptr, text);
 }
 
 // ---------------------------------------------------------------------------

@@ -243,6 +243,12 @@ public:
 
     TCanvas* Canvas() { return ControlCanvas(); }
 
+    // Where a web or mail link that a press opens goes: the shell's "open"
+    // (Owner: the window its messages belong to) by default; a test may
+    // record instead. Gives the one it replaced; nullptr restores the shell.
+    using TLinkOpener = void (*)(HWND Owner, const std::string& Link);
+    static TLinkOpener SetLinkOpener(TLinkOpener opener);
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <unordered_set>
+
 #include "classlib/IniFiles.h"
 #include "classlib/SysUtils.h"
 #include "classlib/WinHandles.h"
@@ -186,9 +188,13 @@ const char* const BadLineText = "Nazwa lub ścieżka pliku jest za długa; plik 
 
 void BuildInstallList(const TInstallApps& Apps, const std::string& SourceFolder,
                       const std::string& DestinationFolder, TStrings& List,
-                      const std::function<void(const std::string& Line, const std::string& Error)>& OnBadLine)
+                      const std::function<void(const std::string& Line, const std::string& Error)>& OnBadLine,
+                      const std::function<bool()>& Between)
 {
     List.Clear();
+    // The destinations taken, lowered as IsNewDestination lowers them: looked
+    // up here rather than in the list, entry by entry.
+    std::unordered_set<std::string> taken;
     for (const auto& app : Apps) {
         if (!app->Zaznaczona)
             continue;
@@ -199,9 +205,9 @@ void BuildInstallList(const TInstallApps& Apps, const std::string& SourceFolder,
                 const std::string entry = MakeInstallEntry(*app, line, SourceFolder, DestinationFolder);
                 // The last field is not limited by the field routines: the
                 // copy would fail on it.
-                tooLong = NthField(EntrySeparator, 2, entry).size() >= MAX_PATH ||
-                          NthField(EntrySeparator, 3, entry).size() >= MAX_PATH;
-                if (!tooLong && IsNewDestination(List, entry))
+                const std::string dest = NthField(EntrySeparator, 3, entry);
+                tooLong = NthField(EntrySeparator, 2, entry).size() >= MAX_PATH || dest.size() >= MAX_PATH;
+                if (!tooLong && taken.insert(AnsiLowerCase(dest)).second)
                     List.Add(entry);
             } catch (const ERangeError&) {
                 tooLong = true;
@@ -213,12 +219,14 @@ void BuildInstallList(const TInstallApps& Apps, const std::string& SourceFolder,
             }
             if (tooLong && OnBadLine)
                 OnBadLine(line, BadLineText);
+            if (Between && !Between())
+                return;
         }
     }
 }
 
 void BuildSummary(const TStrings& List, const TInstallOptions& Options, TVersionInfoResource& vi,
-                  TSummarySink& Sink)
+                  TSummarySink& Sink, const std::function<bool()>& Between)
 {
     Sink.AddLine("Za chwilę rozpoczniemy instalowanie wybranych przez Ciebie aplikacji.", {fsBold}, clBlack);
     if (Options.SkrotyNaPulpicie)
@@ -229,6 +237,8 @@ void BuildSummary(const TStrings& List, const TInstallOptions& Options, TVersion
     Sink.AddLine("", {fsBold}, navy);
     Sink.AddLine("Wybrałeś następujące aplikacje:", {fsBold}, navy);
     for (int i = 0; i < List.Count(); ++i) {
+        if (i > 0 && Between && !Between())
+            return;
         const std::string entry = List.Strings(i);
         const std::string source = NthField(EntrySeparator, 2, entry);
         if (!EndsWithExe(source))
@@ -248,6 +258,8 @@ void BuildSummary(const TStrings& List, const TInstallOptions& Options, TVersion
         else
             Sink.AddLine(nazwa, {}, navy);
     }
+    if (Between && !Between())
+        return;
     Sink.AddLine("", {}, navy);
     if (Options.Czcionki)
         Sink.AddLine("Zainstaluję nowe czcionki Microsoft Typography, o ile jeszcze ich nie masz w systemie.",

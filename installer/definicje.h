@@ -97,15 +97,19 @@ std::string MakeInstallEntry(const TInstallApp& App, const std::string& Line, co
                              const std::string& DestinationFolder);
 // True unless List holds an entry with the same destination, letter case ignored.
 bool IsNewDestination(const TStrings& List, const std::string& Entry);
-// Clears List and fills it from the ticked applications with files. A file
-// line whose entry is too long, for the field routines (a field of 255
-// characters or more) or for the system (a path of MAX_PATH characters or
-// more), is passed to OnBadLine with BadLineText and left out, so that the
-// list, the summary and the run all pass it over.
+// Clears List and fills it from the ticked applications with files, each
+// destination once (as IsNewDestination, in a time that grows with the
+// files, not with their square). A file line whose entry is too long, for
+// the field routines (a field of 255 characters or more) or for the system (a
+// path of MAX_PATH characters or more), is passed to OnBadLine with
+// BadLineText and left out, so that the list, the summary and the run all
+// pass it over. Between, when given, runs after each file line; the building
+// stops when it gives false.
 extern const char* const BadLineText;
 void BuildInstallList(const TInstallApps& Apps, const std::string& SourceFolder,
                       const std::string& DestinationFolder, TStrings& List,
-                      const std::function<void(const std::string& Line, const std::string& Error)>& OnBadLine);
+                      const std::function<void(const std::string& Line, const std::string& Error)>& OnBadLine,
+                      const std::function<bool()>& Between = {});
 
 // The options of the configuration page, with their states at start.
 struct TInstallOptions {
@@ -128,9 +132,10 @@ public:
 };
 
 // Writes the summary of List with Options into Sink; vi reads the programs'
-// version resources.
+// version resources. Between, when given, runs after each entry of List;
+// the summary stops there when it gives false.
 void BuildSummary(const TStrings& List, const TInstallOptions& Options, TVersionInfoResource& vi,
-                  TSummarySink& Sink);
+                  TSummarySink& Sink, const std::function<bool()>& Between = {});
 
 // ---------------------------------------------------------------------------
 // The report.

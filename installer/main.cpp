@@ -19,10 +19,14 @@ namespace {
 constexpr int PageKopiowanie = 7;
 constexpr int PageKoniec = 8;
 constexpr TCursor crQmxWork = 211;
-// How often the install run lets its window catch up: a frame of a slow
-// screen (25 a second). Repainting and moving the bar for every entry costs
-// more than the shell's copy of a small file.
-constexpr ULONGLONG RunFrameMs = 40;
+// A frame of a slow screen (25 a second): how often the install run lets
+// its window catch up (repainting and moving the bar for every entry costs
+// more than the shell's copy of a small file), and how long page 6's list
+// box takes lines without showing them.
+constexpr ULONGLONG FrameMs = 40;
+// Posted to the window by its showing: the medium is read once the window
+// is on screen.
+constexpr UINT ReadMediumMessage = WM_APP + 1;
 
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -154,6 +158,8 @@ const TClassInfo& TeMain::StaticClass()
 void TeMain::FormCreate(TObject*)
 {
     installList_ = new TStringList;
+    // Until the medium is read there is nothing to choose from.
+    busy_ = true;
     Screen->SetCursor(crAppStart);
     sourceFolder_ = SourceFolderFrom(ParamCount() >= 1 ? ParamStr(1) : std::string(), GetProgramFolder());
 
@@ -177,15 +183,59 @@ void TeMain::FormShow(TObject*)
     pcChange();
     Screen->SetCursor(crDefault);
     Screen->SetCursor(crHourGlass);
+    // The window shows when this handler returns; a long medium is read
+    // with it on screen rather than before it appears.
+    PostMessageA(Handle(), ReadMediumMessage, 0, 0);
+}
+
+void TeMain::Dispatch(TMessage& m)
+{
+    if (m.Msg == ReadMediumMessage) {
+        ReadMedium();
+        return;
+    }
+    TForm::Dispatch(m);
+}
+
+void TeMain::ReadMedium()
+{
+    // Painted before the first description file is opened.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    StopwatchMark("main form painted");
     // The list's window is made now, while it is empty: the rows go into it
     // as they are read, with the window answering between them, rather than
     // all at once, with nothing answering, when page 4 first shows.
     lv->HandleNeeded();
     FileSearch1->SetSearchFile(sourceFolder_ + DescriptionFileName);
     FileSearch1->RecurseSubFolders = true;
-    FileSearch1->Execute();
-    while (!FileSearch1->Stop && !Application->Terminated())
-        Application->ProcessMessages();
+    try {
+        FileSearch1->Execute();
+        while (!FileSearch1->Stop && !Application->Terminated())
+            Application->ProcessMessages();
+    } catch (...) {
+        // The wizard is not left held by a failure.
+        SetBusy(false);
+        throw;
+    }
+    SetBusy(false);
+    StopwatchMark("medium read");
+}
+
+void TeMain::SetBusy(bool busy)
+{
+    if (busy && !busy_)
+        busyFocus_ = GetFocus();
+    busy_ = busy;
+    const int page = pm->CurrentPage();
+    bWstecz->SetEnabled(pm->PriorPageIndex(page) >= 0);
+    bDalej->SetEnabled(pm->NextPageIndex(page) >= 0);
+    // A button disabled with the focus lost it: it takes it back, unless the
+    // user went elsewhere meanwhile.
+    if (!busy && busyFocus_ && !GetFocus() && GetActiveWindow() == Handle() && IsWindowEnabled(busyFocus_) &&
+        IsWindowVisible(busyFocus_))
+        ::SetFocus(busyFocus_);
+    if (!busy)
+        busyFocus_ = nullptr;
 }
 
 void TeMain::FileSearch1FileFind(const std::string& Path, const TSearchRec& SearchRec)
@@ -233,12 +283,18 @@ void TeMain::FormDestroy(TObject*)
 
 void TeMain::pmGetNextPage(int CurrentPage, int& NewPage)
 {
-    GetNextPage(rbPelna->Checked(), CurrentPage, NewPage);
+    if (busy_)
+        NewPage = -1;
+    else
+        GetNextPage(rbPelna->Checked(), CurrentPage, NewPage);
 }
 
 void TeMain::pmGetPriorPage(int CurrentPage, int& NewPage)
 {
-    GetPriorPage(rbPelna->Checked(), CurrentPage, NewPage);
+    if (busy_)
+        NewPage = -1;
+    else
+        GetPriorPage(rbPelna->Checked(), CurrentPage, NewPage);
 }
 
 void TeMain::nbPageChanged(TObject* Sender)
@@ -323,18 +379,51 @@ TInstallOptions TeMain::Options() const
 
 void TeMain::BuildInstallList()
 {
+    // A long medium's list and summary are built with the window answering
+    // once a frame, the wizard held on this page; the program's end stops
+    // the building.
+    SetBusy(true);
+    TFramePacer pacer;
     for (int i = 0; i < lv->Items()->Count(); ++i) {
         TListItem* item = lv->Items()->Item(i);
         if (auto* app = static_cast<TInstallApp*>(item->Data()))
             app->Zaznaczona = item->Checked();
     }
-    ::BuildInstallList(apps_, sourceFolder_, destinationFolder_, *installList_,
-                       [](const std::string& Line, const std::string& Error) { ShowMessage(Error + "\n" + Line); });
-    lbPliki->Items()->Assign(installList_);
-    BuildSummary();
+    try {
+        lbPliki->Items()->Clear();
+        ::BuildInstallList(
+            apps_, sourceFolder_, destinationFolder_, *installList_,
+            [](const std::string& Line, const std::string& Error) { ShowMessage(Error + "\n" + Line); },
+            [&pacer] { return pacer.Continue(); });
+        if (!Application->Terminated())
+            FillFileList(pacer);
+        if (!Application->Terminated())
+            BuildSummary(pacer);
+    } catch (...) {
+        // The wizard is not left held by a failure.
+        SetBusy(false);
+        throw;
+    }
+    SetBusy(false);
 }
 
-void TeMain::BuildSummary()
+void TeMain::FillFileList(TFramePacer& pacer)
+{
+    // A frame's worth of lines at a time, the list box holding its redrawing
+    // meanwhile: one that shows every line as it comes costs milliseconds a
+    // line under Wine.
+    TStrings* lines = lbPliki->Items();
+    for (int i = 0; i < installList_->Count() && pacer.Continue();) {
+        const ULONGLONG start = GetTickCount64();
+        lines->BeginUpdate();
+        do
+            lines->Add(installList_->Strings(i++));
+        while (i < installList_->Count() && GetTickCount64() - start < FrameMs);
+        lines->EndUpdate();
+    }
+}
+
+void TeMain::BuildSummary(TFramePacer& pacer)
 {
     Screen->SetCursor(crHourGlass);
     re->SelAttributes()->SetStyle({fsBold});
@@ -343,7 +432,7 @@ void TeMain::BuildSummary()
     re->Clear();
     TRichEditSink sink(re);
     try {
-        ::BuildSummary(*installList_, Options(), *vi, sink);
+        ::BuildSummary(*installList_, Options(), *vi, sink, [&pacer] { return pacer.Continue(); });
     } catch (const Exception& e) {
         ShowMessage(e.Message());
     }
@@ -416,7 +505,7 @@ void TeMain::RunInstallation()
 
 void TeMain::PaintRun(bool now)
 {
-    if (!now && GetTickCount64() - lastPaint_ < RunFrameMs)
+    if (!now && GetTickCount64() - lastPaint_ < FrameMs)
         return;
     pgPliki->EndUpdate();
     Repaint();

@@ -93,9 +93,19 @@ public:
     const TClassInfo* ClassInfo() const override { return &StaticClass(); }
     static const TClassInfo& StaticClass();
 
+protected:
+    void Dispatch(TMessage& message) override;
+
 private:
+    // The search of the medium, once the window is on screen.
+    void ReadMedium();
+    // While the medium is read and while page 6 is built, the window answers
+    // but the wizard stays on its page: the page manager is given no page to
+    // step to, and Prior and Next show it.
+    void SetBusy(bool busy);
     void BuildInstallList();
-    void BuildSummary();
+    void FillFileList(TFramePacer& pacer);
+    void BuildSummary(TFramePacer& pacer);
     TInstallOptions Options() const;
     void AppendReportLine(const std::string& Entry);
     void InstallEntry(int Index, const std::string& Entry);
@@ -115,6 +125,9 @@ private:
     std::string sourceFolder_;
     std::string destinationFolder_;
     bool running_ = false;
+    bool busy_ = false;
+    // The window that had the focus when the window became busy.
+    HWND busyFocus_ = nullptr;
     // When the run's window was last painted (GetTickCount64).
     unsigned long long lastPaint_ = 0;
     // Open while the run appends to it.

@@ -517,6 +517,51 @@ TEST_F(AdvListView, AnchorsEnteredAndLeftAndFilterNotifications)
     EXPECT_EQ(log.lines, (std::vector<std::string>{"filter 2", "button 1"}));
 }
 
+std::vector<std::string> opened;
+
+void RecordOpen(HWND, const std::string& link)
+{
+    opened.push_back(link);
+}
+
+// A press on a link: web and mail links go to the shell; an HTML anchor of
+// any other kind goes to OnAnchorClick, as a mail anchor does, and a cell
+// text of another kind goes nowhere (the shell would run what it names).
+TEST_F(AdvListView, OnlyWebAndMailLinksGoToTheShell)
+{
+    const struct {
+        const char* text;
+        const char* opens;  // what goes to the shell, or nothing
+        const char* heard;  // what OnAnchorClick hears, or nothing
+    } rows[] = {
+        {"<a href=\"http://www.example.pl/\">strona</a>", "http://www.example.pl/", ""},
+        {"<a href=\"mailto:jan@example.pl\">napisz</a>", "", "mailto:jan@example.pl"},
+        {"<a href=\"file:///c:/windows/notepad.exe\">plik</a>", "", "file:///c:/windows/notepad.exe"},
+        {"HTTPS://www.example.pl", "HTTPS://www.example.pl", ""},
+        {"mailto:jan@example.pl", "mailto:jan@example.pl", ""},
+        {"file:///c:/windows/notepad.exe", "", ""},
+    };
+    const TAdvListView::TLinkOpener oldOpener = TAdvListView::SetLinkOpener(&RecordOpen);
+    Anchors log;
+    view->OnAnchorClick = TLVAnchorClick(&log, &Anchors::Enter);
+    view->URLShow = true;
+    const TRect cell = view->CellRect(0, 1);
+    const LPARAM at = MAKELPARAM(cell.left + 6, (cell.top + cell.bottom) / 2);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        opened.clear();
+        log.lines.clear();
+        view->SetCellText(1, 0, r.text);
+        PostMessageA(view->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(view->Handle(), WM_LBUTTONUP, 0, at);
+        PumpMessages(50);
+        EXPECT_EQ(opened, *r.opens ? std::vector<std::string>{r.opens} : std::vector<std::string>{});
+        EXPECT_EQ(log.lines, *r.heard ? std::vector<std::string>{std::string("enter ") + r.heard}
+                                      : std::vector<std::string>{});
+    }
+    TAdvListView::SetLinkOpener(oldOpener);
+}
+
 TEST_F(AdvListView, AutoHintOnlyForTextsThatDoNotFit)
 {
     view->AutoHint = true;

@@ -371,33 +371,43 @@ TEST(SpeedButton, DisablingLeavesAndShowingLooksWhereTheMouseIs)
 }
 
 // A press takes from the queue a press or double click on the button that
-// waits already, and leaves one elsewhere on the parent for its control.
+// waits already, and leaves one elsewhere on the parent, or one for another
+// control whose own coordinates happen to lie within the button's bounds, for
+// its control.
 TEST(SpeedButton, APressDropsAWaitingPressOnItselfOnly)
 {
     std::unique_ptr<TRxSpeedButton> b(NewButton());
     b->SetBounds(300, 400, 25, 25);
     HWND parent = ComponentsForm()->Handle();
+    HWND sibling = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, parent, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(sibling, nullptr);
     const struct {
         const char* name;
+        HWND target;
         UINT message;
-        int x, y;  // in the parent
+        int x, y;  // in the target
         bool dropped;
     } rows[] = {
-        {"a press elsewhere", WM_LBUTTONDOWN, 100, 100, false},
-        {"a double click elsewhere", WM_LBUTTONDBLCLK, 100, 100, false},
-        {"a press on the button", WM_LBUTTONDOWN, 310, 410, true},
-        {"a double click on the button", WM_LBUTTONDBLCLK, 310, 410, true},
+        {"a press elsewhere", parent, WM_LBUTTONDOWN, 100, 100, false},
+        {"a double click elsewhere", parent, WM_LBUTTONDBLCLK, 100, 100, false},
+        {"a press on the button", parent, WM_LBUTTONDOWN, 310, 410, true},
+        {"a double click on the button", parent, WM_LBUTTONDBLCLK, 310, 410, true},
+        {"a press on a sibling, at its own point within the button's bounds", sibling, WM_LBUTTONDOWN, 310, 410,
+         false},
+        {"a double click on a sibling, likewise", sibling, WM_LBUTTONDBLCLK, 310, 410, false},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         MSG m;
         while (PeekMessageA(&m, parent, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_REMOVE)) {
         }
-        PostMessageA(parent, r.message, MK_LBUTTON, MAKELPARAM(r.x, r.y));
+        PostMessageA(r.target, r.message, MK_LBUTTON, MAKELPARAM(r.x, r.y));
         b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        EXPECT_EQ(PeekMessageA(&m, parent, r.message, r.message, PM_REMOVE) != 0, !r.dropped);
+        EXPECT_EQ(PeekMessageA(&m, r.target, r.message, r.message, PM_REMOVE) != 0, !r.dropped);
     }
+    DestroyWindow(sibling);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <regex>
 #include <string>
 #include <utility>
@@ -73,28 +74,66 @@ std::vector<std::string> ReportEntries(const std::string& file)
     return entries;
 }
 
-// Waits until a top-level window of the process shows, at most ms
-// milliseconds, without asking the process anything.
-bool WaitForAWindowShown(DWORD pid, DWORD ms)
+// A top-level window of the process that shows, found without asking the
+// process anything; nullptr when none shows.
+HWND ShownWindowOf(DWORD pid)
 {
-    return WaitUntil(
-        [pid] {
-            struct TSearch {
-                DWORD pid;
-                bool found = false;
-            } search{pid};
-            EnumWindows(
-                [](HWND wnd, LPARAM data) -> BOOL {
-                    auto* s = reinterpret_cast<TSearch*>(data);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(wnd, &owner);
-                    s->found = owner == s->pid && IsWindowVisible(wnd);
-                    return !s->found;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found;
+    struct TSearch {
+        DWORD pid;
+        HWND found = nullptr;
+    } search{pid};
+    EnumWindows(
+        [](HWND wnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<TSearch*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(wnd, &owner);
+            if (owner == s->pid && IsWindowVisible(wnd))
+                s->found = wnd;
+            return !s->found;
         },
-        ms);
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The pixels of a top-level window as the screen shows it, read from
+// outside (what the program painted, not what it would paint now); of the
+// part given in screen coordinates, else of all of it.
+std::vector<COLORREF> ScreenPixels(HWND wnd, const RECT* part = nullptr)
+{
+    RECT whole{};
+    GetWindowRect(wnd, &whole);
+    const RECT r = part ? *part : whole;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<COLORREF> pixels;
+    if (w <= 0 || h <= 0)
+        return pixels;
+    HDC screen = GetWindowDC(wnd);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left - whole.left, r.top - whole.top, SRCCOPY);
+    GdiFlush();
+    const auto* bgr = static_cast<const BYTE*>(bits);
+    for (int i = 0; i < w * h; ++i)
+        pixels.push_back(RGB(bgr[4 * i + 2], bgr[4 * i + 1], bgr[4 * i]));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(wnd, screen);
+    return pixels;
+}
+
+// Whether the screen shows kelvor's main window painted: its header's and
+// its wizard tree's colours over much of their panels.
+bool ShowsMainWindowPainted(HWND wnd)
+{
+    const std::vector<COLORREF> pixels = ScreenPixels(wnd);
+    const auto header = std::count(pixels.begin(), pixels.end(), static_cast<COLORREF>(5266486));
+    const auto tree = std::count(pixels.begin(), pixels.end(), static_cast<COLORREF>(8755543));
+    return header > 185 * 41 / 2 && tree > 185 * 200;
 }
 
 class KelvorE2E : public testing::Test {
@@ -131,17 +170,23 @@ protected:
         return app;
     }
 
+    // kelvor started on the medium, its window shown and the medium read
+    // (Next waits until then).
     std::unique_ptr<TUiProcess> Start()
     {
         auto app = Launch();
         app->WaitForForm("eMain");
+        app->WaitForComponent("eMain", "bDalej");
         return app;
     }
 
+    // Next, to the page of that header, its work done (the summary is built
+    // with the window answering, Next waiting until it is done).
     void Next(TUiProcess& app, const std::string& header)
     {
         app.Click("eMain", "bDalej");
         app.WaitForText("eMain", "lbInfo", header);
+        app.WaitForComponent("eMain", "bDalej");
     }
 
     // A custom installation, walked from the start page to the application
@@ -637,6 +682,7 @@ TEST_F(KelvorE2E, DeviceNamesAreMissingFiles)
         if (EndsText(name, ".exe"))
             summary.push_back(AnswerMessage(*app));
     app->WaitForText("eMain", "lbInfo", "Podsumowanie");
+    app->WaitForComponent("eMain", "bDalej");
     std::vector<std::string> expected;
     for (const char* name : names)
         if (EndsText(name, ".exe"))
@@ -665,6 +711,7 @@ TEST_F(KelvorE2E, ATooLongEntryIsToldAndLeftOut)
     auto app = StartTowardsTheSummary(dest);
     EXPECT_EQ(AnswerMessage(*app), "Nazwa lub ścieżka pliku jest za długa; plik zostanie pominięty.\ndluga.txt=Długa");
     app->WaitForText("eMain", "lbInfo", "Podsumowanie");
+    app->WaitForComponent("eMain", "bDalej");
     const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].substr(0, list[0].find(EntrySeparator)), "Krótka");
@@ -786,10 +833,10 @@ TEST_F(KelvorE2E, ALongRunShowsItsLastEntryAtTheEnd)
     EXPECT_EQ(ReadWholeFile(target), std::to_string(count - 1));
 }
 
-// A long description file is read and listed with the window answering
-// once a frame: the driver is answered before the list is full, and the list
-// then holds every section, in order.
-TEST_F(KelvorE2E, ALongDescriptionFileIsReadWithTheWindowAnswering)
+// A long description file is read with the window on screen: it shows,
+// painted, before the rows are all listed, and answers while they come; Next
+// waits for the whole list, which then holds every section, in order.
+TEST_F(KelvorE2E, ALongDescriptionFileIsReadWithTheWindowOnScreen)
 {
     const int count = 1000;
     std::string sections;
@@ -797,14 +844,68 @@ TEST_F(KelvorE2E, ALongDescriptionFileIsReadWithTheWindowAnswering)
         sections += "[Sekcja " + std::to_string(i) + "]\r\n";
     OwnMedium("dlugi", {{"kelvor.qmx", sections}});
     auto app = Launch();
-    const TUiComponent early = app->WaitFor("eMain", "lv", "the list", [](const TUiComponent&) { return true; });
-    EXPECT_LT(std::stoi(early.Value("Items.Count")), count);
-    // Asked for the list again and again, the fill would slow down: the
-    // window's showing is watched from outside instead.
-    ASSERT_TRUE(WaitForAWindowShown(app->ProcessId(), 90000));
+    // Watched from outside: asked for the list again and again, the
+    // program would list more slowly.
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (main = ShownWindowOf(app->ProcessId())) != nullptr; }, 90000));
+    ASSERT_TRUE(WaitUntil([&] { return ShowsMainWindowPainted(main); })) << "the window shows, unpainted";
+    const TUiDump early = app->Dump("eMain");
+    ASSERT_NE(early.FindForm("eMain"), nullptr);
+    const TUiForm& form = *early.FindForm("eMain");
+    EXPECT_LT(std::stoi(form.Find("lv")->Value("Items.Count")), count);
+    const TUiComponent* next = form.Find("bDalej");
+    EXPECT_FALSE(next->Enabled());
+
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(next->Handle()) != FALSE; }, 90000));
     const TUiComponent lv = app->Component("eMain", "lv");
     ASSERT_EQ(lv.Value("Items.Count"), std::to_string(count));
     for (int i : {0, 1, count / 2, count - 1})
         EXPECT_EQ(lv.Value("Items[" + std::to_string(i) + "]"), "Sekcja " + std::to_string(i));
+    app->Kill();
+}
+
+// The summary of a medium with many files is built with the window on
+// screen: the page's header shows, painted, before the list is all there,
+// and the window answers while it comes; Next waits for the whole list and
+// summary, which then hold every file, each destination once.
+TEST_F(KelvorE2E, ALongSummaryIsBuiltWithTheWindowOnScreen)
+{
+    const int sections = 100, files = 40;
+    std::string description;
+    for (int i = 0; i < sections; ++i) {
+        description += "[Program " + std::to_string(i) + "]\r\n<katalog>=P" + std::to_string(i) + "\r\n";
+        for (int j = 0; j < files; ++j)
+            description += "dane" + std::to_string(j) + ".txt=Dane\r\n";
+    }
+    // One destination twice, in another letter case: listed once.
+    description += "[Jeszcze]\r\n<katalog>=p0\r\nDANE0.TXT=Dane\r\n";
+    OwnMedium("wiele", {{"kelvor.qmx", description}});
+    auto app = Start();
+    for (const char* header : {"Rodzaj instalacji", "Warunki licencji", "Twoje dane"})
+        Next(*app, header);
+    const TUiForm page3 = app->WaitForForm("eMain");
+    const HWND main = page3.Handle();
+    const RECT header = page3.Find("pNaglowek")->ScreenRect();
+    const HWND next = page3.Find("bDalej")->Handle();
+    const std::vector<COLORREF> shown = ScreenPixels(main, &header);
+
+    app->Click("eMain", "bDalej");
+    EXPECT_TRUE(IsWindowVisible(main));
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixels(main, &header) != shown; }))
+        << "the new page's header is not painted";
+    const TUiDump early = app->Dump("eMain");
+    ASSERT_NE(early.FindForm("eMain"), nullptr);
+    const TUiForm& form = *early.FindForm("eMain");
+    EXPECT_EQ(form.Find("lbInfo")->Value("Caption"), " Podsumowanie ustawień");
+    EXPECT_LT(std::stoi(form.Find("lbPliki")->Value("Items.Count")), sections * files);
+    EXPECT_FALSE(form.Find("bDalej")->Enabled());
+    EXPECT_FALSE(form.Find("bWstecz")->Enabled());
+
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(next) != FALSE; }, 90000));
+    const std::vector<std::string> list = app->Component("eMain", "lbPliki").List("Items");
+    ASSERT_EQ(list.size(), static_cast<size_t>(sections * files));
+    EXPECT_EQ(NthField(EntrySeparator, 3, list.back()),
+              "c:\\qmx\\P" + std::to_string(sections - 1) + "\\dane" + std::to_string(files - 1) + ".txt");
+    EXPECT_TRUE(app->Component("eMain", "bWstecz").Enabled());
     app->Kill();
 }

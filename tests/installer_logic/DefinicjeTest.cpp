@@ -258,6 +258,12 @@ TEST(Definicje, InstallListIsUniqueByDestination)
                                      "Beta#c:\\src\\pakiet\\b.exe#d:\\cel\\b.exe");
     EXPECT_FALSE(IsNewDestination(list, "x\x95y\x95" "D:\\CEL\\B.EXE"));
     EXPECT_TRUE(IsNewDestination(list, "x\x95y\x95" "d:\\cel\\c.exe"));
+
+    // Told to stop after the second file line (the program ends), the
+    // building stops there.
+    int lines = 0;
+    BuildInstallList(apps, "c:\\src\\", "d:\\cel\\", list, nullptr, [&] { return ++lines < 2; });
+    EXPECT_EQ(list.Count(), 2);
 }
 
 namespace {

@@ -78,6 +78,7 @@ TEST(QmxDrive, RunsAScriptAgainstTheProgramItStarts)
     const TRun run = RunScript(folder, "# a comment line\n"
                                        "start --env \"QMX_PROBA=żółw i jeż\" " + target + "\n"
                                        "wait-form \"Próba sterownika\"\n"
+                                       "wait-usable fProba bDodaj\n"
                                        "click fProba bDodaj\n"
                                        "text fProba eImie \"Łukasz \\\"Ł\\\"\"\n"
                                        "get fProba lSrodowisko Caption\n"
@@ -91,6 +92,26 @@ TEST(QmxDrive, RunsAScriptAgainstTheProgramItStarts)
     EXPECT_GT(std::stoi(run.Out.substr(0, firstLine)), 0);
     EXPECT_EQ(run.Out.substr(firstLine + 1),
               "żółw i jeż\nclick bDodaj\nchange eImie=Łukasz \"Ł\"\n3\n");
+}
+
+// The README's script example types the folder it shows: inside quotes a
+// backslash escapes the next character, so the example doubles its own.
+TEST(QmxDrive, TheReadmeExampleTypesTheFolderItShows)
+{
+    const std::string readme = ReadWholeFile(HostFolder(UIDRIVER_SOURCE_DIR) + "README.md");
+    const std::string line = "\n    text eMain de ";
+    const size_t at = readme.find(line);
+    ASSERT_NE(at, std::string::npos) << "the README's example sets no destination";
+    const size_t from = at + line.size();
+    const std::string word = readme.substr(from, readme.find('\n', from) - from);
+    TempFolder folder;
+    const TRun run = RunScript(folder, "start " + TestProgramFolder() + "uidriver_target.exe\n"
+                                       "wait-form \"Próba sterownika\"\n"
+                                       "text fProba eImie " + word + "\n"
+                                       "get fProba eImie Text\n"
+                                       "kill\n");
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(run.Out.substr(run.Out.find('\n') + 1), "C:\\Program Files\\Qmx\n") << word;
 }
 
 TEST(QmxDrive, StopsAtTheFirstLineThatFails)

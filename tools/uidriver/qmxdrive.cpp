@@ -30,7 +30,7 @@ const char* const Usage =
     "commands:\n"
     "  start [--dir FOLDER] [--env NAME=VALUE]... PROGRAM [ARGUMENT...]   prints the process id\n"
     "  attach PID\n"
-    "  wait-form FORM | wait-gone FORM | wait-text FORM NAME TEXT\n"
+    "  wait-form FORM | wait-gone FORM | wait-text FORM NAME TEXT | wait-usable FORM NAME\n"
     "  dump [FORM] | get FORM NAME [KEY]\n"
     "  click FORM NAME | check FORM NAME on|off | text FORM NAME TEXT\n"
     "  select FORM NAME INDEX|TEXT | tick FORM NAME INDEX on|off | cell FORM NAME COL ROW TEXT\n"
@@ -200,6 +200,9 @@ void TDriver::Run(const std::vector<std::string>& w)
     } else if (c == "wait-text") {
         need(3, 3);
         Target().WaitForText(w[1], w[2], w[3]);
+    } else if (c == "wait-usable") {
+        need(2, 2);
+        Target().WaitForComponent(w[1], w[2]);
     } else if (c == "dump") {
         need(0, 1);
         const TUiDump dump = Target().Dump(w.size() > 1 ? w[1] : "");
