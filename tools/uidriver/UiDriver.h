@@ -10,11 +10,12 @@
 // the newest showing one is meant. Components are named by their Name. Texts
 // are code page 1250, as in the programs.
 //
-//     TUiProcess app("kelvor.exe /s");
+//     TUiProcess app("kelvor.exe C:\\medium");
 //     app.WaitForForm("eMain");
 //     app.Click("eMain", "bDalej");
-//     app.AnswerDialog("Yes");
-//     app.WaitForText("eMain", "lStan", "Gotowe");
+//     app.WaitForText("eMain", "lbInfo", "Rodzaj instalacji");
+//     app.Click("eMain", "bAnuluj");
+//     app.AnswerDialog("Abort");
 //     app.WaitForExit();
 //
 // Every failure, a wait that runs out included, raises EUiDriverError with a
