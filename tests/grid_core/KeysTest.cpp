@@ -509,8 +509,8 @@ TEST_F(AdvKeys, ARemovedRowIsNeverValidated)
 
 // The current cell of a focused grid that selects ranges, as the personal
 // data are edited: in the grid's colours with the focus frame, and in the
-// selection's only with goDrawFocusSelected; the other selected cells in the
-// selection's.
+// selection's only with goDrawFocusSelected or as part of a selected row; the
+// other selected cells in the selection's.
 TEST_F(AdvKeys, TheFocusedCellShowsTheSelectionColoursOnlyWhenAsked)
 {
     MakeDataGrid();
@@ -533,19 +533,20 @@ TEST_F(AdvKeys, TheFocusedCellShowsTheSelectionColoursOnlyWhenAsked)
     const TColor window = static_cast<TColor>(GetSysColor(COLOR_WINDOW));
     const TColor text = static_cast<TColor>(ColorToRGB(grid->Font()->Color()));
     struct {
-        bool focusSelected;
+        TGridOptions options;
         int row;
         TColor back, ink, noInk;
     } cases[] = {
-        {false, 3, window, text, selectionText},
-        {false, 2, selection, selectionText, text},
-        {true, 3, selection, selectionText, text},
-        {true, 2, selection, selectionText, text},
+        {0, 3, window, text, selectionText},
+        {0, 2, selection, selectionText, text},
+        {goDrawFocusSelected, 3, selection, selectionText, text},
+        {goDrawFocusSelected, 2, selection, selectionText, text},
+        // Whole rows: the current cell is part of its row, in its colours.
+        {goRowSelect, 3, selection, selectionText, text},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.focusSelected << " row " << c.row);
-        grid->SetOptions(c.focusSelected ? grid->Options() | goDrawFocusSelected
-                                         : grid->Options() & ~goDrawFocusSelected);
+        SCOPED_TRACE(testing::Message() << "options " << c.options << " row " << c.row);
+        grid->SetOptions((grid->Options() & ~(goDrawFocusSelected | goRowSelect)) | c.options);
         grid->Repaint();
         auto picture = CaptureWindow(grid->Handle());
         const TRect cell = grid->CellRect(1, c.row);
