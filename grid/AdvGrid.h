@@ -690,6 +690,9 @@ private:
     // Columns were inserted, removed or moved: the same change to the cells
     // of every hidden row.
     void HiddenCellsFollow(const std::function<void(TStrings*)>& change);
+    // Takes a hidden row's cells from the column on out, freeing their cell
+    // graphics.
+    void CutHiddenCells(TStrings* cells, int fromCol);
     // The shown rows were reordered, row r going to newRow[r]: the hidden
     // rows and the edit cell go with them.
     void RowsReordered(const std::vector<int>& newRow);

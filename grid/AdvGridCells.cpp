@@ -300,6 +300,16 @@ void TAdvStringGrid::HiddenCellsFollow(const std::function<void(TStrings*)>& cha
         change(static_cast<TGridItem*>(hiddenRows_->Items(i))->Items());
 }
 
+void TAdvStringGrid::CutHiddenCells(TStrings* cells, int fromCol)
+{
+    while (cells->Count() > fromCol) {
+        const int last = cells->Count() - 1;
+        if (enableGraphics_)
+            delete dynamic_cast<TCellGraphic*>(cells->Objects(last));
+        cells->Delete(last);
+    }
+}
+
 void TAdvStringGrid::RowsReordered(const std::vector<int>& newRow)
 {
     const int rows = static_cast<int>(newRow.size());

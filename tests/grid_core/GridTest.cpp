@@ -738,6 +738,42 @@ TEST_F(AdvGrid, ClearingFreesOnlyCellGraphics)
     EXPECT_EQ(grid->Cells(1, 1), "d");
 }
 
+// The cell graphics of hidden rows are the grid's as those of shown rows:
+// freed with the grid, each once.
+TEST_F(AdvGrid, CellGraphicsOfHiddenRowsAreFreedWithTheirCells)
+{
+    static int freed;
+    struct TCounted : TCellGraphic {
+        ~TCounted() override { ++freed; }
+    };
+    using TChange = void (*)(TAdvStringGrid*);
+    struct {
+        const char* change;
+        TChange apply;
+        int freed;
+    } cases[] = {
+        {"the grid destroyed", [](TAdvStringGrid*) {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        delete grid;
+        // A node on row 1 over rows 2 and 3, contracted; a graphic in column 1
+        // of rows 2 to 4.
+        grid = MakeGrid(2, 5);
+        grid->SetEnableGraphics(true);
+        PutNode(grid, 1, 3);
+        for (int row = 2; row <= 4; ++row)
+            grid->SetObjects(1, row, new TCounted);
+        grid->ContractNode(1);
+        freed = 0;
+        c.apply(grid);
+        EXPECT_EQ(freed, c.freed);
+        delete grid;
+        grid = nullptr;
+        EXPECT_EQ(freed, 3);
+    }
+}
+
 TEST_F(AdvGrid, FitColumnToItsTexts)
 {
     grid = MakeGrid(2, 3, {{"", ""}, {"", "szeroki tekst"}, {"", "x"}});
