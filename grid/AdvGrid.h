@@ -552,6 +552,9 @@ protected:
     void SetEditText(int col, int row, const std::string& value) override;
     void ColWidthsChanged() override;
     void SizeChanged(int oldColCount, int oldRowCount) override;
+    // Rows and columns cut off by a smaller count are gone, hidden rows with
+    // them: their cell graphics are freed and an edit among them ends.
+    void CellsCut(const std::vector<TObject*>& objects) override;
     void TopLeftChanged() override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void RowMoved(int fromIndex, int toIndex) override;

@@ -310,6 +310,32 @@ void TAdvStringGrid::CutHiddenCells(TStrings* cells, int fromCol)
     }
 }
 
+void TAdvStringGrid::CellsCut(const std::vector<TObject*>& objects)
+{
+    if (enableGraphics_)
+        for (TObject* object : objects)
+            delete dynamic_cast<TCellGraphic*>(object);
+    // A hidden row stays with the shown row above it: those after the last
+    // row kept stay, those of the rows cut off go. Hidden rows in real order
+    // lie in gaps that never go down.
+    const std::vector<int> hidden = HiddenIndexes();
+    int firstCut = -1;
+    for (size_t k = 0; k < hidden.size() && firstCut < 0; ++k)
+        if (hidden[k] - static_cast<int>(k) > RowCount())
+            firstCut = hidden[k];
+    for (int i = hiddenRows_->Count() - 1; i >= 0; --i) {
+        auto* item = static_cast<TGridItem*>(hiddenRows_->Items(i));
+        const bool gone = firstCut >= 0 && item->Idx >= firstCut;
+        CutHiddenCells(item->Items(), gone ? 0 : ColCount());
+        if (gone)
+            delete item;
+    }
+    if (editCol_ >= ColCount() || editRow_ >= RowCount()) {
+        editCol_ = editRow_ = -1;
+        SettleEditCell();
+    }
+}
+
 void TAdvStringGrid::RowsReordered(const std::vector<int>& newRow)
 {
     const int rows = static_cast<int>(newRow.size());

@@ -472,12 +472,24 @@ TEST_F(AdvGrid, HiddenRowsComeBackWhereTheyBelongAfterRowChanges)
         {"move a past N", true, [](TAdvStringGrid* g) { g->MoveRow(1, 3); }, "h|N|b|c|d|a|e"},
         {"swap N and e", true, [](TAdvStringGrid* g) { g->SwapRows(2, 4); }, "h|a|e|d|N|b|c"},
         {"sort", true, [](TAdvStringGrid* g) { g->SortRows(); }, "h|e|d|a|N|b|c"},
+        // A smaller row count keeps the hidden rows of the rows it keeps and
+        // cuts the others off with theirs; a larger one adds rows after the
+        // hidden rows at the end.
+        {"cut after N", true, [](TAdvStringGrid* g) { g->SetRowCount(3); }, "h|a|N|b|c"},
+        {"cut N", true, [](TAdvStringGrid* g) { g->SetRowCount(2); }, "h|a"},
+        {"cut N, grown back", true, [](TAdvStringGrid* g) { g->SetRowCount(2); g->SetRowCount(5); }, "h|a|||"},
+        {"grown", true, [](TAdvStringGrid* g) { g->SetRowCount(6); }, "h|a|N|b|c|d|e|"},
+        {"a column cut, grown back", true, [](TAdvStringGrid* g) { g->SetColCount(1); g->SetColCount(2); },
+         "||||||", 1},
         // Shown: h a N c e.
         {"remove a", false, [](TAdvStringGrid* g) { g->RemoveRows(1, 1); }, "h|N|b|c|d|e"},
         {"remove N", false, [](TAdvStringGrid* g) { g->RemoveRows(2, 1); }, "h|a|b|c|d|e"},
         {"insert above c", false, [](TAdvStringGrid* g) { g->InsertRows(3, 1); }, "h|a|N|b||c|d|e"},
         {"move c up", false, [](TAdvStringGrid* g) { g->MoveRow(3, 1); }, "h|c|d|a|N|b|e"},
         {"sort", false, [](TAdvStringGrid* g) { g->SortRows(); }, "h|e|c|d|a|N|b"},
+        {"cut after N", false, [](TAdvStringGrid* g) { g->SetRowCount(3); }, "h|a|N|b"},
+        {"cut after N, grown back", false, [](TAdvStringGrid* g) { g->SetRowCount(3); g->SetRowCount(5); },
+         "h|a|N|b||"},
         // The hidden rows' cells move with the columns.
         {"insert a column", false, [](TAdvStringGrid* g) { g->InsertCols(0, 1); }, "h|a|N|b|c|d|e", 1},
         {"remove a column", false, [](TAdvStringGrid* g) { g->RemoveCols(0, 1); }, "|tak|tak||tak||tak"},
@@ -506,10 +518,9 @@ TEST_F(AdvGrid, HiddenRowsComeBackWhereTheyBelongAfterRowChanges)
             if (!c.node) {
                 grid->SetFilterActive(false);
             } else if (expand) {
-                int n = 0;
-                while (grid->Cells(0, n) != "N")
-                    ++n;
-                grid->ExpandNode(grid->RealRow(n));
+                for (int n = 0; n < grid->RowCount(); ++n)
+                    if (grid->Cells(0, n) == "N")
+                        grid->ExpandNode(grid->RealRow(n));
             } else {
                 grid->ShowAllRows();
             }
@@ -739,7 +750,8 @@ TEST_F(AdvGrid, ClearingFreesOnlyCellGraphics)
 }
 
 // The cell graphics of hidden rows are the grid's as those of shown rows:
-// freed with the grid, each once.
+// freed with the grid and with the rows or columns a smaller count cuts off,
+// each once.
 TEST_F(AdvGrid, CellGraphicsOfHiddenRowsAreFreedWithTheirCells)
 {
     static int freed;
@@ -753,6 +765,9 @@ TEST_F(AdvGrid, CellGraphicsOfHiddenRowsAreFreedWithTheirCells)
         int freed;
     } cases[] = {
         {"the grid destroyed", [](TAdvStringGrid*) {}, 0},
+        {"rows cut off", [](TAdvStringGrid* g) { g->SetRowCount(1); }, 3},
+        {"the row after the node cut off", [](TAdvStringGrid* g) { g->SetRowCount(2); }, 1},
+        {"a column cut off", [](TAdvStringGrid* g) { g->SetColCount(1); }, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.change);
