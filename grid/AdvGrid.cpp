@@ -97,9 +97,6 @@ TAdvStringGrid::~TAdvStringGrid()
     if (columnSize_->Save)
         SaveColumnSizes();
     ClearAll();
-    // The hidden rows' cell graphics are the grid's too.
-    for (int i = 0; i < hiddenRows_->Count(); ++i)
-        CutHiddenCells(static_cast<TGridItem*>(hiddenRows_->Items(i))->Items(), 0);
     Destroying();
     columnHeaders_->OnChange.Clear();
     rowHeaders_->OnChange.Clear();

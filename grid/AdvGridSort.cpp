@@ -364,6 +364,9 @@ void TAdvStringGrid::ClearCols(int Col, int Count)
 void TAdvStringGrid::ClearAll()
 {
     ClearCellRange(0, 0, ColCount() - 1, RowCount() - 1);
+    // Hidden rows too: shown again, they come back empty.
+    for (int i = 0; i < hiddenRows_->Count(); ++i)
+        CutHiddenCells(static_cast<TGridItem*>(hiddenRows_->Items(i))->Items(), 0);
 }
 
 bool TAdvStringGrid::IsInSelection(int Col, int Row)

@@ -768,6 +768,7 @@ TEST_F(AdvGrid, CellGraphicsOfHiddenRowsAreFreedWithTheirCells)
         {"rows cut off", [](TAdvStringGrid* g) { g->SetRowCount(1); }, 3},
         {"the row after the node cut off", [](TAdvStringGrid* g) { g->SetRowCount(2); }, 1},
         {"a column cut off", [](TAdvStringGrid* g) { g->SetColCount(1); }, 3},
+        {"every cell cleared", [](TAdvStringGrid* g) { g->ClearAll(); }, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.change);
@@ -787,6 +788,23 @@ TEST_F(AdvGrid, CellGraphicsOfHiddenRowsAreFreedWithTheirCells)
         grid = nullptr;
         EXPECT_EQ(freed, 3);
     }
+}
+
+// Clearing every cell clears those of hidden rows too: shown again, the
+// node's rows come back empty.
+TEST_F(AdvGrid, ClearAllEmptiesHiddenRowsToo)
+{
+    grid = MakeGrid(2, 4, {{"h", "0"}, {"N", "1"}, {"a", "2"}, {"b", "3"}});
+    grid->SetEnableGraphics(true);
+    PutNode(grid, 1, 3);
+    grid->ContractNode(1);
+    ASSERT_EQ(grid->RowCount(), 2);
+    grid->ClearAll();
+    grid->ShowAllRows();
+    ASSERT_EQ(grid->RowCount(), 4);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 2; ++col)
+            EXPECT_EQ(grid->Cells(col, row), "") << col << "," << row;
 }
 
 TEST_F(AdvGrid, FitColumnToItsTexts)
