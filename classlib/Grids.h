@@ -396,6 +396,10 @@ protected:
     void StoreCellText(int col, int row, const std::string& text) { cells_[row][col].text = text; }
     // Exchanges two rows' texts and objects (not their heights).
     void ExchangeRows(int row1, int row2) { cells_[row1].swap(cells_[row2]); }
+    // A smaller column or row count cut cells off the end (deleting a row or
+    // column cuts none): objects are those the cut cells held, which this
+    // grid does not own. Called with the new counts in place.
+    virtual void CellsCut(const std::vector<TObject*>& objects);
 
 private:
     struct TCell {

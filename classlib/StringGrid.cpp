@@ -70,11 +70,26 @@ bool TStringGrid::ProbeState(TStrings& lines, bool change)
 
 void TStringGrid::SizeChanged(int oldColCount, int oldRowCount)
 {
-    cells_.resize(RowCount());
+    // A row or column deleted or inserted is in the cells already; what lies
+    // beyond the new counts is cut off.
+    const size_t rows = RowCount(), cols = ColCount();
+    bool cut = false;
+    std::vector<TObject*> objects;
+    for (size_t r = 0; r < cells_.size(); ++r)
+        for (size_t c = r < rows ? cols : 0; c < cells_[r].size(); ++c) {
+            cut = true;
+            if (cells_[r][c].object)
+                objects.push_back(cells_[r][c].object);
+        }
+    cells_.resize(rows);
     for (auto& row : cells_)
-        row.resize(ColCount());
+        row.resize(cols);
+    if (cut)
+        CellsCut(objects);
     TCustomGrid::SizeChanged(oldColCount, oldRowCount);
 }
+
+void TStringGrid::CellsCut(const std::vector<TObject*>&) {}
 
 TStringGrid::TCell& TStringGrid::CellAt(int col, int row)
 {

@@ -173,7 +173,13 @@ public:
     // Ends the edit of the remembered cell: an unchanged cell passes; a
     // changed one goes to OnCellValidate, which may refuse it (the cell
     // gets its starting text back and becomes current again) or correct it.
+    // The remembered cell is the one the user edited wherever rows and
+    // columns moved it since; gone (removed, hidden), nothing is validated.
     virtual bool ValidateCell(const std::string& Value);
+    // Rows by displayed index. A hidden row keeps its place after the shown
+    // row above it: rows inserted at Index come after the hidden rows there,
+    // and the hidden rows of removed rows stay where they were among the
+    // others.
     virtual void RemoveRows(int Index, int Count);
     virtual void InsertRows(int Index, int Count);
     virtual void RemoveCols(int Index, int Count);
@@ -258,6 +264,10 @@ public:
     void CancelCellEdit();
 
     // ---- Sorting, rows and columns.
+    // The shown rows are sorted; a hidden row goes with the shown row above
+    // it (a contracted node's rows with the node, a filtered-out row with
+    // the row it followed), so that showing it again puts it back there.
+    // Moved and swapped rows (MoveRow, SwapRows) take theirs along too.
     void SortRows();
     void SortRowGroups();
     int CompareCells(int Col, int RowA, int RowB);
@@ -542,6 +552,9 @@ protected:
     void SetEditText(int col, int row, const std::string& value) override;
     void ColWidthsChanged() override;
     void SizeChanged(int oldColCount, int oldRowCount) override;
+    // Rows and columns cut off by a smaller count are gone, hidden rows with
+    // them: their cell graphics are freed and an edit among them ends.
+    void CellsCut(const std::vector<TObject*>& objects) override;
     void TopLeftChanged() override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void RowMoved(int fromIndex, int toIndex) override;
@@ -673,6 +686,24 @@ private:
     int NodeEnd(int displayRow, int span);
     int NodeLastRow(int realRow, int span);
     void HideShownRows(int FromRow, int ToRow);
+    // Shown rows were inserted, removed or moved: each hidden row stays with
+    // the shown row above it (MoveHiddenRows), except while rows are hidden
+    // or shown, which moves no real index.
+    void HiddenRowsFollow(const std::function<int(int)>& newGap);
+    // Columns were inserted, removed or moved: the same change to the cells
+    // of every hidden row.
+    void HiddenCellsFollow(const std::function<void(TStrings*)>& change);
+    // Takes a hidden row's cells from the column on out, freeing their cell
+    // graphics.
+    void CutHiddenCells(TStrings* cells, int fromCol);
+    // The shown rows were reordered, row r going to newRow[r]: the hidden
+    // rows and the edit cell go with them.
+    void RowsReordered(const std::vector<int>& newRow);
+    // After rows or columns moved under the edit cell (editCol_, editRow_
+    // set where it went, -1 when it is gone): an edit that changed its cell
+    // goes on there; else the edit starts over on the current cell. The
+    // editor shows the current cell's text.
+    void SettleEditCell();
     void RepaintRowLine(int row);
     void HeadersChanged(TObject* sender);
     void FixedFontChanged(TObject* sender);
@@ -749,6 +780,8 @@ private:
     bool hasDatePicker_ = false;
     TGridRect lastSelection_{-1, -1, -1, -1};
     int sortCurrentRow_ = -1;     // the current row while a sort moves rows
+    std::vector<int> sortOrder_;  // while a sort moves rows: the row each row came from
+    int hidingRows_ = 0;          // rows are being hidden or shown
     std::string passwordChar_ = "*";
     std::string checkTrue_ = "Y", checkFalse_ = "N";
     TNotifyEvent formResize_;     // the owner form's own resize handler

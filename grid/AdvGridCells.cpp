@@ -40,6 +40,18 @@ bool DecimalInt(const std::string& s, int& value)
     return true;
 }
 
+// Counts a nesting for the life of the object.
+class TNesting {
+public:
+    explicit TNesting(int& depth) : depth_(depth) { ++depth_; }
+    ~TNesting() { --depth_; }
+    TNesting(const TNesting&) = delete;
+    TNesting& operator=(const TNesting&) = delete;
+
+private:
+    int& depth_;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -266,13 +278,84 @@ void TAdvStringGrid::RestoreRow(TGridItem* item, int displayRow)
     delete item;
 }
 
+void TAdvStringGrid::HiddenRowsFollow(const std::function<int(int)>& newGap)
+{
+    if (hidingRows_ > 0 || hiddenRows_->Count() == 0)
+        return;
+    std::vector<TGridItem*> items;
+    for (int i = 0; i < hiddenRows_->Count(); ++i)
+        items.push_back(static_cast<TGridItem*>(hiddenRows_->Items(i)));
+    std::sort(items.begin(), items.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx < b->Idx; });
+    std::vector<int> hidden;
+    for (const TGridItem* item : items)
+        hidden.push_back(item->Idx);
+    const std::vector<int> moved = MoveHiddenRows(hidden, newGap);
+    for (size_t k = 0; k < items.size(); ++k)
+        items[k]->Idx = moved[k];
+}
+
+void TAdvStringGrid::HiddenCellsFollow(const std::function<void(TStrings*)>& change)
+{
+    for (int i = 0; i < hiddenRows_->Count(); ++i)
+        change(static_cast<TGridItem*>(hiddenRows_->Items(i))->Items());
+}
+
+void TAdvStringGrid::CutHiddenCells(TStrings* cells, int fromCol)
+{
+    while (cells->Count() > fromCol) {
+        const int last = cells->Count() - 1;
+        if (enableGraphics_)
+            delete dynamic_cast<TCellGraphic*>(cells->Objects(last));
+        cells->Delete(last);
+    }
+}
+
+void TAdvStringGrid::CellsCut(const std::vector<TObject*>& objects)
+{
+    if (enableGraphics_)
+        for (TObject* object : objects)
+            delete dynamic_cast<TCellGraphic*>(object);
+    // A hidden row stays with the shown row above it: those after the last
+    // row kept stay, those of the rows cut off go. Hidden rows in real order
+    // lie in gaps that never go down.
+    const std::vector<int> hidden = HiddenIndexes();
+    int firstCut = -1;
+    for (size_t k = 0; k < hidden.size() && firstCut < 0; ++k)
+        if (hidden[k] - static_cast<int>(k) > RowCount())
+            firstCut = hidden[k];
+    for (int i = hiddenRows_->Count() - 1; i >= 0; --i) {
+        auto* item = static_cast<TGridItem*>(hiddenRows_->Items(i));
+        const bool gone = firstCut >= 0 && item->Idx >= firstCut;
+        CutHiddenCells(item->Items(), gone ? 0 : ColCount());
+        if (gone)
+            delete item;
+    }
+    if (editCol_ >= ColCount() || editRow_ >= RowCount()) {
+        editCol_ = editRow_ = -1;
+        SettleEditCell();
+    }
+}
+
+void TAdvStringGrid::RowsReordered(const std::vector<int>& newRow)
+{
+    const int rows = static_cast<int>(newRow.size());
+    HiddenRowsFollow([&](int gap) { return gap == 0 || gap > rows ? gap : newRow[gap - 1] + 1; });
+    if (editRow_ >= 0 && editRow_ < rows)
+        editRow_ = newRow[editRow_];
+    SettleEditCell();
+}
+
 void TAdvStringGrid::HideRow(int ARow)
 {
     if (IsRowHidden(ARow))
         return;
-    const int displayed = DisplayRow(ARow);
-    StoreRow(displayed, ARow);
-    RemoveRows(displayed, 1);
+    {
+        TNesting hiding(hidingRows_);
+        const int displayed = DisplayRow(ARow);
+        StoreRow(displayed, ARow);
+        RemoveRows(displayed, 1);
+    }
+    SettleEditCell();
 }
 
 void TAdvStringGrid::HideRows(int FromRow, int ToRow)
@@ -284,22 +367,26 @@ void TAdvStringGrid::HideRows(int FromRow, int ToRow)
 
 void TAdvStringGrid::HideShownRows(int FromRow, int ToRow)
 {
-    // Each run of shown rows is stored under its real indexes and removed at
-    // once; a row stored already stays as it was stored.
-    for (int r = FromRow; r <= ToRow;) {
-        if (IsRowHidden(r)) {
-            ++r;
-            continue;
+    {
+        TNesting hiding(hidingRows_);
+        // Each run of shown rows is stored under its real indexes and removed
+        // at once; a row stored already stays as it was stored.
+        for (int r = FromRow; r <= ToRow;) {
+            if (IsRowHidden(r)) {
+                ++r;
+                continue;
+            }
+            int last = r;
+            while (last < ToRow && !IsRowHidden(last + 1))
+                ++last;
+            const int displayed = DisplayRow(r);
+            for (int i = r; i <= last; ++i)
+                StoreRow(displayed + (i - r), i);
+            RemoveRows(displayed, last - r + 1);
+            r = last + 1;
         }
-        int last = r;
-        while (last < ToRow && !IsRowHidden(last + 1))
-            ++last;
-        const int displayed = DisplayRow(r);
-        for (int i = r; i <= last; ++i)
-            StoreRow(displayed + (i - r), i);
-        RemoveRows(displayed, last - r + 1);
-        r = last + 1;
     }
+    SettleEditCell();
 }
 
 void TAdvStringGrid::ShowRow(int ARow)
@@ -307,9 +394,14 @@ void TAdvStringGrid::ShowRow(int ARow)
     TGridItem* item = HiddenItem(ARow);
     if (!item)
         return;
-    const int displayed = DisplayRow(ARow);
-    InsertRows(displayed, 1);
-    RestoreRow(item, displayed);
+    {
+        TNesting showing(hidingRows_);
+        const int displayed = DisplayRow(ARow);
+        InsertRows(displayed, 1);
+        RestoreRow(item, displayed);
+    }
+    // Settled with the row's texts back: the new row was no edit.
+    SettleEditCell();
 }
 
 void TAdvStringGrid::ShowRows(int FromRow, int ToRow)
@@ -620,6 +712,17 @@ void TAdvStringGrid::ColumnMoved(int fromIndex, int toIndex)
     }
     if (fromIndex == sortColumn_)
         sortColumn_ = toIndex;
+    HiddenCellsFollow([&](TStrings* cells) {
+        if (fromIndex < cells->Count() && toIndex < cells->Count())
+            cells->Move(fromIndex, toIndex);
+    });
+    if (editCol_ == fromIndex)
+        editCol_ = toIndex;
+    else if (fromIndex < toIndex && editCol_ > fromIndex && editCol_ <= toIndex)
+        --editCol_;
+    else if (toIndex < fromIndex && editCol_ >= toIndex && editCol_ < fromIndex)
+        ++editCol_;
+    SettleEditCell();
 }
 
 void TAdvStringGrid::RowMoved(int fromIndex, int toIndex)
@@ -631,4 +734,12 @@ void TAdvStringGrid::RowMoved(int fromIndex, int toIndex)
         SetRowHeights(toIndex, h);
         moved_ = true;
     }
+    // The rows between move up (down) by one to make room.
+    std::vector<int> newRow(RowCount());
+    for (int r = 0; r < RowCount(); ++r)
+        newRow[r] = r == fromIndex                             ? toIndex
+                    : fromIndex < toIndex && r > fromIndex && r <= toIndex ? r - 1
+                    : toIndex < fromIndex && r >= toIndex && r < fromIndex ? r + 1
+                                                                           : r;
+    RowsReordered(newRow);
 }

@@ -61,6 +61,23 @@ void TAdvStringGrid::StartCellEdit(int ACol, int ARow)
 
 void TAdvStringGrid::CellTextChanged(int, int) {}
 
+void TAdvStringGrid::SettleEditCell()
+{
+    if (hidingRows_ > 0 || IsDestroying())
+        return;
+    const bool there = editCol_ >= 0 && editRow_ >= 0 && editCol_ < ColCount() && editRow_ < RowCount();
+    if (!there || Cells(RealCol(editCol_), editRow_) == editText_)
+        StartCellEdit(Col(), Row());
+    // The editor is over the current cell, which may hold another cell's
+    // text now: typing goes on in what it shows.
+    if (InplaceCol() >= 0) {
+        if (InplaceCol() != Col() || InplaceRow() != Row())
+            UpdateEdit();
+        else
+            InvalidateEditor();
+    }
+}
+
 bool TAdvStringGrid::ValidateCell(const std::string&)
 {
     bool valid = true;

@@ -208,7 +208,10 @@ void TAdvStringGrid::DrawCell(int col, int row, TRect rect, TGridDrawState state
 void TAdvStringGrid::DrawCellContent(int col, int row, TRect& rect, TGridDrawState state, TDrawnText& drawn)
 {
     TCanvas* canvas = Canvas();
-    if (((state & gdSelected) || InFlaggedRow(col, row)) && (!(state & gdFocused) || (Options() & goDrawFocusSelected))) {
+    // The current cell of whole-row selection is part of its row: one row,
+    // one pair of colours.
+    if (((state & gdSelected) || InFlaggedRow(col, row)) &&
+        (!(state & gdFocused) || (Options() & (goDrawFocusSelected | goRowSelect)))) {
         if (selectionColor_ != clNone)
             canvas->Brush()->SetColor(selectionColor_);
         if (selectionTextColor_ != clNone)

@@ -3,7 +3,9 @@
 // contents.
 #include "grid/AdvGrid.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "classlib/RichEdit.h"
 #include "common/HtmlDraw.h"
@@ -66,6 +68,14 @@ void TAdvStringGrid::SwapRows(int Row1, int Row2)
         sortCurrentRow_ = Row2;
     else if (sortCurrentRow_ == Row2)
         sortCurrentRow_ = Row1;
+    if (!sortOrder_.empty()) {
+        std::swap(sortOrder_[Row1], sortOrder_[Row2]);
+        return;
+    }
+    std::vector<int> newRow(RowCount());
+    std::iota(newRow.begin(), newRow.end(), 0);
+    std::swap(newRow[Row1], newRow[Row2]);
+    RowsReordered(newRow);
 }
 
 void TAdvStringGrid::QuickSortRows(int Col, int Left, int Right)
@@ -131,7 +141,6 @@ void TAdvStringGrid::SetRowQuietly(int row)
 {
     if (row >= 0 && row < RowCount() && row != Row())
         MoveCurrent(Col(), row, true, true);
-    StartCellEdit(RealCol(Col()), Row());
 }
 
 int TAdvStringGrid::SortLastColumn() const
@@ -146,6 +155,17 @@ void TAdvStringGrid::SortWith(bool groups)
     const int lastWidth = ColWidths(ColCount() - 1);
     const int current = Row();
     bool spares = false;
+    // Which row each row came from, so that the hidden rows and the edit
+    // cell follow theirs.
+    sortOrder_.resize(rows + 3);
+    std::iota(sortOrder_.begin(), sortOrder_.end(), 0);
+    auto reordered = [&] {
+        std::vector<int> newRow(rows);
+        for (int r = 0; r < rows; ++r)
+            newRow[sortOrder_[r]] = r;
+        sortOrder_.clear();
+        RowsReordered(newRow);
+    };
     try {
         SetRowCount(rows + 3);
         spares = true;
@@ -179,6 +199,7 @@ void TAdvStringGrid::SortWith(bool groups)
         if (sortCurrentRow_ >= 0 && sortCurrentRow_ < rows)
             SetRowQuietly(sortCurrentRow_);
         sortCurrentRow_ = -1;
+        reordered();
         EndUpdate();
         throw;
     }
@@ -188,6 +209,7 @@ void TAdvStringGrid::SortWith(bool groups)
     sortCurrentRow_ = -1;
     SetRowCount(rows);
     SetRowQuietly(follow);
+    reordered();
     SetColWidths(ColCount() - 1, lastWidth);
     EndUpdate();
 }
@@ -214,6 +236,12 @@ void TAdvStringGrid::InsertRows(int Index, int Count)
         InsertRow(Index);
     ClearRows(Index, Count);
     SetColWidths(ColCount() - 1, lastWidth);
+    // The new rows come before the row that was at Index, after the hidden
+    // rows above it.
+    HiddenRowsFollow([&](int gap) { return gap <= Index ? gap : gap + Count; });
+    if (editRow_ >= Index)
+        editRow_ += Count;
+    SettleEditCell();
 }
 
 void TAdvStringGrid::RemoveRows(int Index, int Count)
@@ -224,21 +252,33 @@ void TAdvStringGrid::RemoveRows(int Index, int Count)
     BeginUpdate();
     const int current = Row();
     const int top = TopRow();
+    int removed = 0;
+    // The hidden rows of removed rows stay in their place among the others;
+    // an edit cell removed is gone.
+    auto follow = [&] {
+        HiddenRowsFollow([&](int gap) { return gap - std::clamp(gap - Index, 0, removed); });
+        if (editRow_ >= Index + removed)
+            editRow_ -= removed;
+        else if (editRow_ >= Index)
+            editRow_ = -1;
+    };
     try {
-        for (int i = 0; i < Count; ++i) {
+        for (; removed < Count; ++removed) {
             DeleteRow(Index);
             if (mouseActions_->DisjunctRowSelect)
                 rowFlags_.Remove(Index);
         }
+        follow();
+        // Otherwise the class library moved the current row up, without a
+        // click.
         if (current < RowCount()) {
             SetRowQuietly(current);
             SetTopRow(top);
-        } else {
-            // The class library moved the current row up, without a click:
-            // the cell being edited is the current one now.
-            StartCellEdit(RealCol(Col()), Row());
         }
+        SettleEditCell();
     } catch (...) {
+        if (removed < Count)
+            follow();
         EndUpdate();
         throw;
     }
@@ -253,6 +293,13 @@ void TAdvStringGrid::InsertCols(int Index, int Count)
     for (int i = 0; i < Count; ++i)
         InsertColumn(Index);
     ClearCols(Index, Count);
+    HiddenCellsFollow([&](TStrings* cells) {
+        for (int i = 0; i < Count && Index <= cells->Count(); ++i)
+            cells->InsertObject(Index, "", nullptr);
+    });
+    if (editCol_ >= Index)
+        editCol_ += Count;
+    SettleEditCell();
 }
 
 void TAdvStringGrid::RemoveCols(int Index, int Count)
@@ -262,6 +309,19 @@ void TAdvStringGrid::RemoveCols(int Index, int Count)
     ClearCols(Index, Count);
     for (int i = 0; i < Count; ++i)
         DeleteColumn(Index);
+    // The hidden rows' cells go as the shown ones: cleared, then taken out.
+    HiddenCellsFollow([&](TStrings* cells) {
+        for (int i = 0; i < Count && Index < cells->Count(); ++i) {
+            if (enableGraphics_)
+                delete dynamic_cast<TCellGraphic*>(cells->Objects(Index));
+            cells->Delete(Index);
+        }
+    });
+    if (editCol_ >= Index + Count)
+        editCol_ -= Count;
+    else if (editCol_ >= Index)
+        editCol_ = -1;
+    SettleEditCell();
 }
 
 void TAdvStringGrid::ClearCellRange(int FromCol, int FromRow, int ToCol, int ToRow)
@@ -304,6 +364,9 @@ void TAdvStringGrid::ClearCols(int Col, int Count)
 void TAdvStringGrid::ClearAll()
 {
     ClearCellRange(0, 0, ColCount() - 1, RowCount() - 1);
+    // Hidden rows too: shown again, they come back empty.
+    for (int i = 0; i < hiddenRows_->Count(); ++i)
+        CutHiddenCells(static_cast<TGridItem*>(hiddenRows_->Items(i))->Items(), 0);
 }
 
 bool TAdvStringGrid::IsInSelection(int Col, int Row)

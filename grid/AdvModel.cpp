@@ -202,6 +202,23 @@ int RealRowOf(const std::vector<int>& hidden, int displayRow)
     return real;
 }
 
+std::vector<int> MoveHiddenRows(const std::vector<int>& hidden, const std::function<int(int)>& NewGap)
+{
+    // Hidden row k has k hidden rows before it, so its gap is its index - k.
+    const size_t n = hidden.size();
+    std::vector<int> gap(n);
+    for (size_t k = 0; k < n; ++k)
+        gap[k] = NewGap(hidden[k] - static_cast<int>(k));
+    std::vector<size_t> order(n);
+    for (size_t k = 0; k < n; ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return gap[a] < gap[b]; });
+    std::vector<int> moved(n);
+    for (size_t j = 0; j < n; ++j)
+        moved[order[j]] = gap[order[j]] + static_cast<int>(j);
+    return moved;
+}
+
 void TRowFlags::Grow(int row)
 {
     if (row >= static_cast<int>(flags_.size()))

@@ -4,6 +4,7 @@
 // cells and settings; the tests drive them as tables.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,13 @@ TAdvanceStep AdvanceTarget(const TAdvanceFrame& frame, int col, int row, bool fo
 // place), kept ascending.
 int DisplayRowOf(const std::vector<int>& hidden, int realRow);
 int RealRowOf(const std::vector<int>& hidden, int displayRow);
+
+// A hidden row belongs with the shown row above it: it lies in a gap, gap g
+// following the first g shown rows (gap 0 before them all). When shown rows
+// are inserted, removed or moved, NewGap gives each gap's gap afterwards;
+// hidden rows that come to one gap keep their order. Gives the real indexes
+// afterwards, in the order of the ascending `hidden`.
+std::vector<int> MoveHiddenRows(const std::vector<int>& hidden, const std::function<int(int)>& NewGap);
 
 // Flags by row, cleared until set; reading or writing past the end grows
 // the list.

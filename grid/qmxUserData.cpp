@@ -25,9 +25,10 @@ bool FitsCodePage(const std::wstring& text)
 
 // Whether the cell cannot hold the value as stored: a form the registry
 // routines read as a stand-in (an expandable or multiple string, binary
-// data, ...), or a string with characters outside the code page, which
-// reads as a look-alike or "?". Only strings and 32-bit numbers read as what
-// they hold.
+// data, ...), or a string the cell shows only in part: characters outside
+// the code page (read as look-alikes or "?"), characters after a zero, or a
+// last half character. Only strings and 32-bit numbers read as what they
+// hold.
 bool CellCannotHold(const char* name)
 {
     HKEY key = nullptr;
@@ -40,8 +41,11 @@ bool CellCannotHold(const char* name)
     if (result == ERROR_SUCCESS && type == REG_SZ && size > 0) {
         std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
         result = RegQueryValueExW(key, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
-        text.resize(wcsnlen(text.data(), text.size()));
-        cannot = result == ERROR_SUCCESS && !FitsCodePage(text);
+        const size_t shown = wcsnlen(text.data(), text.size());
+        // Zeros after the text (its end and any padding) lose nothing.
+        const bool beyond = text.find_first_not_of(L'\0', shown) != std::wstring::npos;
+        text.resize(shown);
+        cannot = result == ERROR_SUCCESS && (size % sizeof(wchar_t) != 0 || beyond || !FitsCodePage(text));
     }
     RegCloseKey(key);
     return cannot;

@@ -46,9 +46,10 @@ public:
 
     // Rows 0 to 13 from the registry / into it, every value every time,
     // except that a value the cell cannot hold as stored (another form than
-    // a string or a 32-bit number, or characters outside the code page)
-    // stays as it is while its cell still shows what was loaded (the text
-    // it was read as is no copy of it).
+    // a string or a 32-bit number; a string with characters outside the code
+    // page, characters after a zero or a last half character) stays as it
+    // is while its cell still shows what was loaded (the text it was read as
+    // is no copy of it).
     void LoadData();
     void SaveData();
 

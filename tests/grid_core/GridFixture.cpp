@@ -23,3 +23,11 @@ std::string ColumnText(TAdvStringGrid* grid, int col, int from, int to)
     }
     return s;
 }
+
+void PutNode(TAdvStringGrid* grid, int row, int span)
+{
+    auto* g = new TCellGraphic;
+    g->Kind = 8;
+    g->Number = span;
+    grid->SetObjects(0, row, g);
+}

@@ -13,3 +13,5 @@
 TAdvStringGrid* MakeGrid(int cols, int rows, const std::vector<std::vector<std::string>>& texts = {});
 // The texts of one column, rows from..to, joined by "|".
 std::string ColumnText(TAdvStringGrid* grid, int col, int from, int to);
+// A node of the span in column 0 of the row.
+void PutNode(TAdvStringGrid* grid, int row, int span);

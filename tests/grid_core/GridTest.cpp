@@ -72,15 +72,6 @@ struct Events {
     }
 };
 
-// A node of the span in column 0 of the row.
-void PutNode(TAdvStringGrid* grid, int row, int span)
-{
-    auto* g = new TCellGraphic;
-    g->Kind = 8;
-    g->Number = span;
-    grid->SetObjects(0, row, g);
-}
-
 int cellIntOf(TAdvStringGrid* g, int c, int r)
 {
     return g->GetCellInt(c, r);
@@ -457,6 +448,87 @@ TEST_F(AdvGrid, FilterHidesDataRowsOnlyAndComesBack)
     EXPECT_EQ(ColumnText(grid, 1, 1, 7), "12|3|25|7|40|suma|stopka");
 }
 
+// A hidden row belongs with the shown row above it (a contracted node's rows
+// with the node): rows inserted, removed, moved or sorted around it leave it
+// there, and expanding or showing every row brings it back in that place.
+// A sort orders the shown rows only; the hidden ones travel with theirs.
+TEST_F(AdvGrid, HiddenRowsComeBackWhereTheyBelongAfterRowChanges)
+{
+    using TChange = void (*)(TAdvStringGrid*);
+    struct {
+        const char* change;
+        bool node;  // N covers b and c, contracted; else the filter hides b and d
+        TChange apply;
+        const char* expected;
+        int col = 0;  // of the names
+    } cases[] = {
+        // Shown: h a N d e.
+        {"remove a", true, [](TAdvStringGrid* g) { g->RemoveRows(1, 1); }, "h|N|b|c|d|e"},
+        {"remove d", true, [](TAdvStringGrid* g) { g->RemoveRows(3, 1); }, "h|a|N|b|c|e"},
+        {"insert above N", true, [](TAdvStringGrid* g) { g->InsertRows(2, 1); }, "h|a||N|b|c|d|e"},
+        {"insert below N", true, [](TAdvStringGrid* g) { g->InsertRows(3, 1); }, "h|a|N|b|c||d|e"},
+        {"append", true, [](TAdvStringGrid* g) { g->InsertRows(5, 1); }, "h|a|N|b|c|d|e|"},
+        {"move N down", true, [](TAdvStringGrid* g) { g->MoveRow(2, 4); }, "h|a|d|e|N|b|c"},
+        {"move a past N", true, [](TAdvStringGrid* g) { g->MoveRow(1, 3); }, "h|N|b|c|d|a|e"},
+        {"swap N and e", true, [](TAdvStringGrid* g) { g->SwapRows(2, 4); }, "h|a|e|d|N|b|c"},
+        {"sort", true, [](TAdvStringGrid* g) { g->SortRows(); }, "h|e|d|a|N|b|c"},
+        // A smaller row count keeps the hidden rows of the rows it keeps and
+        // cuts the others off with theirs; a larger one adds rows after the
+        // hidden rows at the end.
+        {"cut after N", true, [](TAdvStringGrid* g) { g->SetRowCount(3); }, "h|a|N|b|c"},
+        {"cut N", true, [](TAdvStringGrid* g) { g->SetRowCount(2); }, "h|a"},
+        {"cut N, grown back", true, [](TAdvStringGrid* g) { g->SetRowCount(2); g->SetRowCount(5); }, "h|a|||"},
+        {"grown", true, [](TAdvStringGrid* g) { g->SetRowCount(6); }, "h|a|N|b|c|d|e|"},
+        {"a column cut, grown back", true, [](TAdvStringGrid* g) { g->SetColCount(1); g->SetColCount(2); },
+         "||||||", 1},
+        // Shown: h a N c e.
+        {"remove a", false, [](TAdvStringGrid* g) { g->RemoveRows(1, 1); }, "h|N|b|c|d|e"},
+        {"remove N", false, [](TAdvStringGrid* g) { g->RemoveRows(2, 1); }, "h|a|b|c|d|e"},
+        {"insert above c", false, [](TAdvStringGrid* g) { g->InsertRows(3, 1); }, "h|a|N|b||c|d|e"},
+        {"move c up", false, [](TAdvStringGrid* g) { g->MoveRow(3, 1); }, "h|c|d|a|N|b|e"},
+        {"sort", false, [](TAdvStringGrid* g) { g->SortRows(); }, "h|e|c|d|a|N|b"},
+        {"cut after N", false, [](TAdvStringGrid* g) { g->SetRowCount(3); }, "h|a|N|b"},
+        {"cut after N, grown back", false, [](TAdvStringGrid* g) { g->SetRowCount(3); g->SetRowCount(5); },
+         "h|a|N|b||"},
+        // The hidden rows' cells move with the columns.
+        {"insert a column", false, [](TAdvStringGrid* g) { g->InsertCols(0, 1); }, "h|a|N|b|c|d|e", 1},
+        {"remove a column", false, [](TAdvStringGrid* g) { g->RemoveCols(0, 1); }, "|tak|tak||tak||tak"},
+        {"move a column", false, [](TAdvStringGrid* g) { g->MoveColumn(0, 1); }, "h|a|N|b|c|d|e", 1},
+    };
+    for (const auto& c : cases)
+        for (bool expand : {true, false}) {
+            if (expand && !c.node)
+                continue;
+            SCOPED_TRACE(testing::Message() << c.change << (c.node ? ", node" : ", filter")
+                                            << (expand ? ", expanded" : ", all shown"));
+            delete grid;
+            grid = MakeGrid(2, 7, {{"h"}, {"a", "tak"}, {"N", "tak"}, {"b"}, {"c", "tak"}, {"d"}, {"e", "tak"}});
+            grid->SetSortDirection(sdDescending);
+            if (c.node) {
+                grid->SetEnableGraphics(true);
+                PutNode(grid, 2, 3);
+                grid->ContractNode(2);
+            } else {
+                TFilterData* condition = grid->Filter()->Add();
+                condition->Column = 1;
+                condition->Condition = "tak";
+                grid->SetFilterActive(true);
+            }
+            c.apply(grid);
+            if (!c.node) {
+                grid->SetFilterActive(false);
+            } else if (expand) {
+                for (int n = 0; n < grid->RowCount(); ++n)
+                    if (grid->Cells(0, n) == "N")
+                        grid->ExpandNode(grid->RealRow(n));
+            } else {
+                grid->ShowAllRows();
+            }
+            EXPECT_EQ(grid->NumHiddenRows(), 0);
+            EXPECT_EQ(ColumnText(grid, c.col, 0, grid->RowCount() - 1), c.expected);
+        }
+}
+
 // ---------------------------------------------------------------------------
 // Sorting
 
@@ -675,6 +747,64 @@ TEST_F(AdvGrid, ClearingFreesOnlyCellGraphics)
     EXPECT_EQ(grid->Cells(0, 1), "c");
     grid->ClearCellRange(1, 1, 0, 0);  // reversed: nothing
     EXPECT_EQ(grid->Cells(1, 1), "d");
+}
+
+// The cell graphics of hidden rows are the grid's as those of shown rows:
+// freed with the grid and with the rows or columns a smaller count cuts off,
+// each once.
+TEST_F(AdvGrid, CellGraphicsOfHiddenRowsAreFreedWithTheirCells)
+{
+    static int freed;
+    struct TCounted : TCellGraphic {
+        ~TCounted() override { ++freed; }
+    };
+    using TChange = void (*)(TAdvStringGrid*);
+    struct {
+        const char* change;
+        TChange apply;
+        int freed;
+    } cases[] = {
+        {"the grid destroyed", [](TAdvStringGrid*) {}, 0},
+        {"rows cut off", [](TAdvStringGrid* g) { g->SetRowCount(1); }, 3},
+        {"the row after the node cut off", [](TAdvStringGrid* g) { g->SetRowCount(2); }, 1},
+        {"a column cut off", [](TAdvStringGrid* g) { g->SetColCount(1); }, 3},
+        {"every cell cleared", [](TAdvStringGrid* g) { g->ClearAll(); }, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        delete grid;
+        // A node on row 1 over rows 2 and 3, contracted; a graphic in column 1
+        // of rows 2 to 4.
+        grid = MakeGrid(2, 5);
+        grid->SetEnableGraphics(true);
+        PutNode(grid, 1, 3);
+        for (int row = 2; row <= 4; ++row)
+            grid->SetObjects(1, row, new TCounted);
+        grid->ContractNode(1);
+        freed = 0;
+        c.apply(grid);
+        EXPECT_EQ(freed, c.freed);
+        delete grid;
+        grid = nullptr;
+        EXPECT_EQ(freed, 3);
+    }
+}
+
+// Clearing every cell clears those of hidden rows too: shown again, the
+// node's rows come back empty.
+TEST_F(AdvGrid, ClearAllEmptiesHiddenRowsToo)
+{
+    grid = MakeGrid(2, 4, {{"h", "0"}, {"N", "1"}, {"a", "2"}, {"b", "3"}});
+    grid->SetEnableGraphics(true);
+    PutNode(grid, 1, 3);
+    grid->ContractNode(1);
+    ASSERT_EQ(grid->RowCount(), 2);
+    grid->ClearAll();
+    grid->ShowAllRows();
+    ASSERT_EQ(grid->RowCount(), 4);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 2; ++col)
+            EXPECT_EQ(grid->Cells(col, row), "") << col << "," << row;
 }
 
 TEST_F(AdvGrid, FitColumnToItsTexts)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "GridFixture.h"
 #include "classlib/Clipbrd.h"
 #include "classlib/PngWriter.h"
@@ -507,10 +509,131 @@ TEST_F(AdvKeys, ARemovedRowIsNeverValidated)
     EXPECT_EQ(grid->RowCount(), 13);
 }
 
+namespace {
+
+// A node over the row and the one after it.
+TAdvStringGrid* Node(TAdvStringGrid* grid, int row)
+{
+    grid->SetEnableGraphics(true);
+    PutNode(grid, row, 2);
+    return grid;
+}
+
+// One condition in the grid's filter, not applied yet.
+TAdvStringGrid* Filter(TAdvStringGrid* grid, int col, const char* condition)
+{
+    TFilterData* data = grid->Filter()->Add();
+    data->Column = static_cast<short>(col);
+    data->Condition = condition;
+    return grid;
+}
+
+} // namespace
+
+// The edit of a cell is validated where that cell went when rows or columns
+// moved under it, and not at all when it is gone; a refusal never writes
+// into another cell. Rows hold the letters d, D, dd (a to i below a header).
+TEST_F(AdvKeys, AnEditFollowsItsCellThroughRowAndColumnChanges)
+{
+    using TStep = void (*)(TAdvStringGrid*);
+    auto none = [](TAdvStringGrid*) {};
+    struct {
+        const char* name;
+        TStep before;  // before d's value is edited
+        TStep change;
+        int col, row;  // where d's value is then (-1: gone)
+        bool typed = true;
+    } cases[] = {
+        {"rows inserted above", none, [](TAdvStringGrid* g) { g->InsertRows(1, 1); }, 1, 5},
+        {"rows inserted below", none, [](TAdvStringGrid* g) { g->InsertRows(6, 2); }, 1, 4},
+        {"rows removed above", none, [](TAdvStringGrid* g) { g->RemoveRows(1, 2); }, 1, 2},
+        {"its row removed", none, [](TAdvStringGrid* g) { g->RemoveRows(3, 2); }, -1, -1},
+        {"a column inserted before", none, [](TAdvStringGrid* g) { g->InsertCols(0, 1); }, 2, 4},
+        {"a column removed before", none, [](TAdvStringGrid* g) { g->RemoveCols(0, 1); }, 0, 4},
+        {"its column removed", none, [](TAdvStringGrid* g) { g->RemoveCols(1, 1); }, -1, -1},
+        {"rows cut off below it", none, [](TAdvStringGrid* g) { g->SetRowCount(6); }, 1, 4},
+        {"its row cut off, rows added back", none, [](TAdvStringGrid* g) { g->SetRowCount(3); g->SetRowCount(10); },
+         -1, -1},
+        {"its column cut off, columns added back", none,
+         [](TAdvStringGrid* g) { g->SetColCount(1); g->SetColCount(3); }, -1, -1},
+        {"its row moved up", none, [](TAdvStringGrid* g) { g->MoveRow(4, 1); }, 1, 1},
+        {"a row moved across it", none, [](TAdvStringGrid* g) { g->MoveRow(2, 6); }, 1, 3},
+        {"a column moved across it", none, [](TAdvStringGrid* g) { g->MoveColumn(0, 2); }, 0, 4},
+        {"sorted", [](TAdvStringGrid* g) { g->SetSortDirection(sdDescending); },
+         [](TAdvStringGrid* g) { g->SortRows(); }, 1, 6},
+        {"a node above expanded", [](TAdvStringGrid* g) { Node(g, 1)->ContractNode(1); },
+         [](TAdvStringGrid* g) { g->ExpandNode(1); }, 1, 4},
+        {"a node above contracted", [](TAdvStringGrid* g) { Node(g, 1); },
+         [](TAdvStringGrid* g) { g->ContractNode(1); }, 1, 3},
+        {"its row contracted into a node", [](TAdvStringGrid* g) { Node(g, 3); },
+         [](TAdvStringGrid* g) { g->ContractNode(3); }, -1, -1},
+        {"a filter above taken off", [](TAdvStringGrid* g) { Filter(g, 0, "!b")->SetFilterActive(true); },
+         [](TAdvStringGrid* g) { g->SetFilterActive(false); }, 1, 4},
+        {"a filter above put on", [](TAdvStringGrid* g) { Filter(g, 0, "!b"); },
+         [](TAdvStringGrid* g) { g->SetFilterActive(true); }, 1, 3},
+        {"its row filtered out", [](TAdvStringGrid* g) { Filter(g, 1, "!x"); },
+         [](TAdvStringGrid* g) { g->SetFilterActive(true); }, -1, -1},
+        // The key inserts a row before the current one, which stays current:
+        // nothing was edited, so Down validates nothing.
+        {"the Insert key", [](TAdvStringGrid* g) { g->Navigation()->AllowInsertRow = true; },
+         [](TAdvStringGrid*) { PressKey(VK_INSERT); }, -1, -1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        delete grid;
+        grid = MakeGrid(3, 10);
+        grid->SetFixedCols(0);
+        grid->SetOptions(grid->Options() | goEditing);
+        for (int r = 0; r < 10; ++r) {
+            const std::string letter(1, static_cast<char>('a' + r - 1));
+            grid->SetCells(0, r, r == 0 ? "h" : letter);
+            grid->SetCells(1, r, r == 0 ? "H" : std::string(1, static_cast<char>('A' + r - 1)));
+            grid->SetCells(2, r, r == 0 ? "hh" : letter + letter);
+        }
+        grid->OnCellValidate = TCellValidateEvent(&events, &Events::Validate);
+        events.refuse = true;
+        events.log.clear();
+        FocusWindow(grid->Handle());
+        c.before(grid);
+        int d = 0;
+        while (grid->Cells(0, d) != "d")
+            ++d;
+        Go(1, d);
+        if (c.typed)
+            Type("x");
+        c.change(grid);
+        PumpMessages(10);
+        if (grid->EditorMode()) {
+            EXPECT_EQ(EditorText(), grid->Cells(grid->Col(), grid->Row())) << "the editor shows its own cell";
+        }
+        const int row = grid->Row();
+        Key(VK_DOWN);
+        if (c.col >= 0) {
+            EXPECT_EQ(events.log, std::vector<std::string>{"validate " + std::to_string(c.col) + "," +
+                                                           std::to_string(c.row) + " x"});
+            EXPECT_EQ(grid->Cells(c.col, c.row), "D");
+            EXPECT_EQ(grid->Col(), c.col);
+            EXPECT_EQ(grid->Row(), c.row);
+        } else {
+            EXPECT_TRUE(events.log.empty()) << events.log.front();
+            EXPECT_EQ(grid->Row(), row + 1);
+        }
+        // Every row shown holds its own letter only.
+        for (int r = 0; r < grid->RowCount(); ++r) {
+            std::string letters;
+            for (int col = 0; col < grid->ColCount(); ++col)
+                for (char ch : grid->Cells(col, r))
+                    letters += static_cast<char>(tolower(static_cast<unsigned char>(ch)));
+            EXPECT_TRUE(letters.find_first_not_of(letters.substr(0, 1)) == std::string::npos)
+                << "row " << r << ": " << letters;
+        }
+    }
+}
+
 // The current cell of a focused grid that selects ranges, as the personal
 // data are edited: in the grid's colours with the focus frame, and in the
-// selection's only with goDrawFocusSelected; the other selected cells in the
-// selection's.
+// selection's only with goDrawFocusSelected or as part of a selected row; the
+// other selected cells in the selection's.
 TEST_F(AdvKeys, TheFocusedCellShowsTheSelectionColoursOnlyWhenAsked)
 {
     MakeDataGrid();
@@ -533,19 +656,20 @@ TEST_F(AdvKeys, TheFocusedCellShowsTheSelectionColoursOnlyWhenAsked)
     const TColor window = static_cast<TColor>(GetSysColor(COLOR_WINDOW));
     const TColor text = static_cast<TColor>(ColorToRGB(grid->Font()->Color()));
     struct {
-        bool focusSelected;
+        TGridOptions options;
         int row;
         TColor back, ink, noInk;
     } cases[] = {
-        {false, 3, window, text, selectionText},
-        {false, 2, selection, selectionText, text},
-        {true, 3, selection, selectionText, text},
-        {true, 2, selection, selectionText, text},
+        {0, 3, window, text, selectionText},
+        {0, 2, selection, selectionText, text},
+        {goDrawFocusSelected, 3, selection, selectionText, text},
+        {goDrawFocusSelected, 2, selection, selectionText, text},
+        // Whole rows: the current cell is part of its row, in its colours.
+        {goRowSelect, 3, selection, selectionText, text},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.focusSelected << " row " << c.row);
-        grid->SetOptions(c.focusSelected ? grid->Options() | goDrawFocusSelected
-                                         : grid->Options() & ~goDrawFocusSelected);
+        SCOPED_TRACE(testing::Message() << "options " << c.options << " row " << c.row);
+        grid->SetOptions((grid->Options() & ~(goDrawFocusSelected | goRowSelect)) | c.options);
         grid->Repaint();
         auto picture = CaptureWindow(grid->Handle());
         const TRect cell = grid->CellRect(1, c.row);

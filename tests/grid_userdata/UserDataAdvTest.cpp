@@ -127,48 +127,72 @@ TEST_F(AdvUserData, OtherFormsSurviveAnEnterElsewhere)
     EXPECT_EQ(Stored("Adres"), "ul. Długa 1");
 }
 
-// Another program's string with letters the code page lacks: read as
-// look-alikes, and stored back as such only once the user types over it.
+// Strings another program stored that a cell cannot show whole: letters the
+// code page lacks (read as look-alikes), text after an embedded zero, a
+// last half character. Each is stored back as the cell shows it only once
+// the user types over it.
 TEST_F(AdvUserData, AValueOutsideTheCodePageIsKeptUntilTypedOver)
 {
-    const std::wstring foreign = L"S\u00F8rensen \u0416";
+    static const wchar_t foreign[] = L"S\u00F8rensen \u0416";
+    static const wchar_t zero[] = L"abc\0def";
+    static const wchar_t odd[] = L"abc";
+    struct {
+        const char* name;  // ASCII
+        int row;
+        const wchar_t* data;
+        DWORD size;  // bytes
+    } cases[] = {
+        {"Nazwisko", 1, foreign, sizeof foreign},
+        {"Adres", 3, zero, sizeof zero},
+        {"Kod", 4, odd, 5},
+    };
     wchar_t key[128];
     MultiByteToWideChar(CP_ACP, 0, UserDataKey, -1, key, 128);
-    auto stored = [&] {
+    // The value's bytes as the registry holds them.
+    auto raw = [&](const std::string& ascii) {
+        const std::wstring name(ascii.begin(), ascii.end());
         HKEY k = nullptr;
-        wchar_t data[128] = {};
-        DWORD size = sizeof data - sizeof(wchar_t);
+        BYTE data[256] = {};
+        DWORD size = sizeof data;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &k) == ERROR_SUCCESS) {
-            RegQueryValueExW(k, L"Nazwisko", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+            if (RegQueryValueExW(k, name.c_str(), nullptr, nullptr, data, &size) != ERROR_SUCCESS)
+                size = 0;
             RegCloseKey(k);
         }
-        return std::wstring(data);
+        return std::string(reinterpret_cast<char*>(data), size);
     };
     HKEY k = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
               ERROR_SUCCESS);
-    RegSetValueExW(k, L"Nazwisko", 0, REG_SZ, reinterpret_cast<const BYTE*>(foreign.c_str()),
-                   static_cast<DWORD>((foreign.size() + 1) * sizeof(wchar_t)));
+    for (const auto& c : cases)
+        RegSetValueExW(k, std::wstring(c.name, c.name + strlen(c.name)).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(c.data), c.size);
     RegCloseKey(k);
     SetRaw("Firma", REG_SZ, "Łódź", 5);
 
     Make();
     EXPECT_NE(grid->Cells(1, 1), "") << "shown as the code page can";
+    EXPECT_EQ(grid->Cells(1, 3), "abc") << "up to the zero";
     Go(5);
     Type("Gdańsk");
     Enter();
     EXPECT_EQ(Stored("Miasto"), "Gdańsk");
-    EXPECT_TRUE(stored() == foreign) << "an Enter elsewhere";
+    for (const auto& c : cases)
+        EXPECT_EQ(raw(c.name), std::string(reinterpret_cast<const char*>(c.data), c.size))
+            << "an Enter elsewhere: row " << c.row;
     delete grid;
     grid = nullptr;
-    EXPECT_TRUE(stored() == foreign) << "and closing";
+    for (const auto& c : cases)
+        EXPECT_EQ(raw(c.name), std::string(reinterpret_cast<const char*>(c.data), c.size))
+            << "and closing: row " << c.row;
     EXPECT_EQ(Stored("Firma"), "Łódź");
 
     Make();
-    Go(1);
-    Type("Nowak");
-    Enter();
-    EXPECT_EQ(Stored("Nazwisko"), "Nowak") << "typed over, it is the user's text";
+    for (const auto& c : cases) {
+        Go(c.row);
+        Type("Nowak");
+        Enter();
+        EXPECT_EQ(Stored(c.name), "Nowak") << "typed over, it is the user's text: row " << c.row;
+    }
 }
 
 TEST_F(AdvUserData, AClickElsewhereAndDestructionStore)
