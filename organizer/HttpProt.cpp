@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
@@ -29,6 +30,34 @@ bool EndsWithNoCase(const std::string& s, const char* suffix)
 {
     const size_t n = std::strlen(suffix);
     return s.size() >= n && AnsiLowerCase(s.substr(s.size() - n)) == suffix;
+}
+
+enum class TDigits { None, Read, TooLarge };
+
+// Decimal digits and nothing else: no sign, no blank, no "$" or "x" of a
+// hexadecimal number, as the system's conversions would take.
+TDigits ReadDigits(const std::string& text, std::int64_t& value)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return TDigits::None;
+    std::int64_t n = 0;
+    for (const char c : text) {
+        const int digit = c - '0';
+        if (n > (std::numeric_limits<std::int64_t>::max() - digit) / 10)
+            return TDigits::TooLarge;
+        n = n * 10 + digit;
+    }
+    value = n;
+    return TDigits::Read;
+}
+
+// The text without the blanks and tabs around it.
+std::string TrimBlanks(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
 }
 
 } // namespace
@@ -184,6 +213,7 @@ void THttpCli::StartConnection()
     SetState(httpDnsLookup);
     fill_ = 0;
     answerLengthSeen_ = false;
+    answerFault_.clear();
     closingOnPurpose_ = false;
     socket_->DnsLookup(connectHost_);
 }
@@ -242,8 +272,7 @@ void THttpCli::SessionClosed(TObject*, WORD error)
             ;  // the client closed: an error status, or a failed send
         else if (wasConnected && state_ == httpWaitingHeader)
             Fail("Document incomplete", httpErrTransfer);
-        else if (state_ == httpWaitingBody && rqType_ != httpHEAD && answerLengthSeen_ &&
-                 receivedCount_ < answerLength_)
+        else if (state_ == httpWaitingBody && BodyLength() > receivedCount_)
             Fail("Document incomplete", httpErrTransfer);
     }
     if (bodyChunkCount_ > 0)
@@ -452,6 +481,11 @@ void THttpCli::HeaderLine(const std::string& line)
             Disconnect();
             return;
         }
+        // No part of a body whose end cannot be told is handed on.
+        if (!answerFault_.empty() && AnswerHasBody()) {
+            FailAndClose(answerFault_, httpErrTransfer);
+            return;
+        }
         if (EndsWithNoCase(documentName_, ".exe") && contentType_ == "text/html")
             documentName_ = ChangeFileExt(documentName_, ".htm");
         SetState(httpWaitingBody);
@@ -482,12 +516,12 @@ void THttpCli::HeaderLine(const std::string& line)
 
 void THttpCli::StatusLine(const std::string& line)
 {
-    int code = 0;
-    if (line.size() < 12 || !TryStrToInt(line.substr(9, 3), code)) {
+    std::int64_t code = 0;
+    if (line.size() < 12 || ReadDigits(line.substr(9, 3), code) != TDigits::Read) {
         FailAndClose("Invalid status line", httpErrTransfer);
         return;
     }
-    statusCode_ = code;
+    statusCode_ = static_cast<int>(code);
     reasonPhrase_ = line.size() > 13 ? line.substr(13) : std::string();
 }
 
@@ -503,19 +537,31 @@ void THttpCli::HeaderField(const std::string& line)
         locationSeen_ = true;
         Relocate(value);
     } else if (name == "content-length") {
-        // A value that is no number leaves the length unknown.
-        int length = 0;
-        if (TryStrToInt(value, length))
+        // A value that is not all digits leaves the length unknown.
+        std::int64_t length = 0;
+        if (ReadDigits(value, length) == TDigits::Read)
             contentLength_ = length;
         // Where the body ends is read from the whole value, blanks or none
         // around it: the length above may have lost its first digit, the
         // document must not lose its end.
-        const size_t first = line.find_first_not_of(" \t", colon + 1);
-        const size_t last = line.find_last_not_of(" \t");
-        if (first != std::string::npos && TryStrToInt(line.substr(first, last + 1 - first), length) && length >= 0) {
+        switch (ReadDigits(TrimBlanks(line.substr(colon + 1)), length)) {
+        case TDigits::Read:
+            if (answerLengthSeen_ && length != answerLength_)
+                AnswerFault("Content-Length given twice with different values");
             answerLength_ = length;
             answerLengthSeen_ = true;
+            break;
+        case TDigits::TooLarge:
+            AnswerFault("Content-Length too large");
+            break;
+        case TDigits::None:
+            break;
         }
+    } else if (name == "transfer-encoding") {
+        // The client decodes no transfer coding: the body would keep its
+        // framing.
+        if (AnsiLowerCase(TrimBlanks(value)) != "identity")
+            AnswerFault("Transfer-Encoding not supported");
     } else if (name == "content-type") {
         contentType_ = value;
     } else if (name == "www-authenticate") {
@@ -565,10 +611,23 @@ void THttpCli::Relocate(const std::string& location)
         path_ = ProxyPrefix(proto) + path;
 }
 
-bool THttpCli::BodyLengthKnown() const
+void THttpCli::AnswerFault(const std::string& reason)
 {
-    // A HEAD answer's length is that of a document it does not carry.
-    return answerLengthSeen_ && rqType_ != httpHEAD;
+    if (answerFault_.empty())
+        answerFault_ = reason;
+}
+
+bool THttpCli::AnswerHasBody() const
+{
+    // Their Content-Length is that of a document they do not carry.
+    return rqType_ != httpHEAD && statusCode_ != 204 && statusCode_ != 304;
+}
+
+std::int64_t THttpCli::BodyLength() const
+{
+    if (!AnswerHasBody())
+        return 0;
+    return answerLengthSeen_ ? answerLength_ : -1;
 }
 
 void THttpCli::EndWhenComplete()
@@ -576,15 +635,17 @@ void THttpCli::EndWhenComplete()
     // A server may keep the connection open after the whole document: the
     // client then closes it itself, and the request ends as when the server
     // closes.
-    if (connected_ && BodyLengthKnown() && receivedCount_ >= answerLength_)
+    const std::int64_t length = BodyLength();
+    if (connected_ && length >= 0 && receivedCount_ >= length)
         Disconnect();
 }
 
 void THttpCli::BodyData(const char* data, int len)
 {
     // Bytes beyond the announced length are no part of the document.
-    if (BodyLengthKnown())
-        len = std::min(len, answerLength_ - receivedCount_);
+    const std::int64_t length = BodyLength();
+    if (length >= 0)
+        len = static_cast<int>(std::min<std::int64_t>(len, length - receivedCount_));
     if (len > 0) {
         if (bodyChunkCount_ == 0)
             TriggerDocBegin();
