@@ -189,6 +189,13 @@ TCustomWSocket::~TCustomWSocket()
             Close();
     } catch (const Exception&) {
     }
+    // Freed by a handler while it waits through its wait control: nothing
+    // is left to wait for.
+    if (ctrlWaits_ > 0 && waitCtrl_) {
+        if (waitCtrl_->Running())
+            waitCtrl_->Stop();
+        waitCtrl_->Hide();
+    }
     if (handle_ != INVALID_SOCKET)
         closesocket(handle_);
     if (waitCtrl_)
