@@ -324,10 +324,12 @@ TEST(HttpClient, PublishedForForms)
     EXPECT_EQ(client.URL, "http://x.invalid/");
     SetPropText(&client, FindPropInfo(&client, "MultiThreaded"), "True");
     EXPECT_TRUE(client.Socket()->MultiThreaded());
-    // A day from a form's description; a time of day through the text the
-    // property storage writes.
+    // A day, and a day with its time, from a form's description; a time of
+    // day through the text the property storage writes.
     ReadFormText(&client, "object http: THttpCli\n  ModifiedSince = 36528\nend\n");
     EXPECT_EQ(client.ModifiedSince, 36528.0);
+    ReadFormText(&client, "object http: THttpCli\n  ModifiedSince = 36528.75\nend\n");
+    EXPECT_EQ(client.ModifiedSince, 36528.75);
     SetPropText(&client, FindPropInfo(&client, "ModifiedSince"), "36528,5");
     EXPECT_EQ(client.ModifiedSince, 36528.5);
     EXPECT_EQ(GetPropText(&client, FindPropInfo(&client, "ModifiedSince")), "36528,5");
