@@ -3,7 +3,8 @@
 // network events and the answers of host look-ups to a hidden window of the
 // component (class "XSocketWindowClass"), and the component turns them into
 // its events. Failures go to OnError when it is assigned, else they raise
-// ESocketException.
+// ESocketException. A handler of any of its events may free the socket:
+// nothing of it is read afterwards.
 //
 // WSocket.cpp holds the connection side (names, connect, listen, close,
 // look-ups, errors); WSocketData.cpp the data path (the send queue,

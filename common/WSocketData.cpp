@@ -28,7 +28,10 @@ int TCustomWSocket::Send(const void* data, int len)
     allSent_ = false;
     AppendToQueue(static_cast<const unsigned char*>(data), len);
     const SOCKET socket = handle_;
+    TFreeWatch watch(freeWatches_);
     TryToSend();
+    if (watch.Freed())
+        return len;
     // Everything went out at once: OnDataSent still comes from the message
     // loop, as it would after a "write" event.
     if (handle_ == socket && handle_ != INVALID_SOCKET && !HasUnsent())
@@ -89,12 +92,16 @@ void TCustomWSocket::TryToSend()
         case WSAECONNRESET:
         case WSAENOTSOCK:
         case WSAENOTCONN:
-        case WSAEINVAL:
-            // The connection is gone: OnSessionClosed once, with the error.
+        case WSAEINVAL: {
+            // The connection is gone: OnSessionClosed once, with the error
+            // (unless a handler of the close freed the socket).
             closeInvoked_ = true;
+            TFreeWatch watch(freeWatches_);
             Close();
-            FireSessionClosed(static_cast<WORD>(code));
+            if (!watch.Freed())
+                FireSessionClosed(static_cast<WORD>(code));
             return;
+        }
         case WSAEWOULDBLOCK:
             return;
         default:
@@ -130,6 +137,8 @@ int TCustomWSocket::ReceiveFrom(void* buffer, int size, sockaddr_in& from, int& 
 void TCustomWSocket::ReadHandling(WORD error)
 {
     const SOCKET socket = handle_;
+    // The handler of the data, or of a line too long, may free the socket.
+    TFreeWatch watch(freeWatches_);
     for (;;) {
         lastError_ = 0;
         const int before = readCount_;
@@ -142,6 +151,8 @@ void TCustomWSocket::ReadHandling(WORD error)
                 break;
             }
         }
+        if (watch.Freed())
+            return;
         // A round that read nothing ends the loop, else a handler that
         // leaves bytes waiting would be called for ever.
         if (lastError_ != 0 || handle_ != socket || readCount_ == before)
@@ -168,6 +179,8 @@ void TCustomWSocket::EndLineRead()
 
 void TCustomWSocket::ReadLineBytes()
 {
+    // The wait control's handler of its stop may free the socket.
+    TFreeWatch watch(freeWatches_);
     while (handle_ != INVALID_SOCKET) {
         if (state_ != wsConnected)
             return;
@@ -190,7 +203,8 @@ void TCustomWSocket::ReadLineBytes()
             }
             if (line_.size() >= MaxLine) {
                 EndLineRead();
-                OnLineTooLong(this);
+                if (!watch.Freed())
+                    OnLineTooLong(this);
                 return;
             }
             continue;
@@ -198,7 +212,8 @@ void TCustomWSocket::ReadLineBytes()
         if (n == 0 || lastError_ == WSAECONNRESET) {
             // The peer closed.
             EndLineRead();
-            Close();
+            if (!watch.Freed())
+                Close();
             return;
         }
         if (lastError_ == WSAEWOULDBLOCK)
@@ -220,7 +235,10 @@ void TCustomWSocket::ReadLine(int timeout, std::string& line)
         line_.clear();
         lineReading_ = true;
     }
+    TFreeWatch watch(freeWatches_);
     ReadLineBytes();
+    if (watch.Freed())
+        return;
     if (lineReading_) {
         const bool there =
             multiThreaded_ ? PumpUntil(timeout, [this] { return !lineReading_; }) : BlockingWait(timeout);

@@ -88,16 +88,20 @@ void THttpCli::SetMultiThreaded(bool value)
     socket_->SetMultiThreaded(value);
 }
 
-void THttpCli::SetState(THttpState state, bool announceDone)
+bool THttpCli::SetState(THttpState state, bool announceDone)
 {
     if (state == state_)
-        return;
+        return true;
     state_ = state;
+    TFreeWatch watch(freeWatches_);
     OnStateChange(this);
+    if (watch.Freed())
+        return false;
     // The request's own kind and error travel with the message: a new
     // request may start before it is handled.
     if (state_ == httpReady && announceDone)
         window_->Post(WM_HTTP_REQUEST_DONE, static_cast<WPARAM>(rqType_), errorCode_);
+    return true;
 }
 
 void THttpCli::WindowProc(TMessage& message)
@@ -134,7 +138,8 @@ void THttpCli::RequestAsync(THttpRequest kind)
     rqType_ = kind;
     errorCode_ = httpErrNone;
     socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::SessionClosed);
-    SetState(httpNotConnected);
+    if (!SetState(httpNotConnected))
+        return;
     documentName_.clear();
     statusCode_ = 0;
     receivedCount_ = 0;
@@ -179,11 +184,13 @@ void THttpCli::RequestAsync(THttpRequest kind)
         documentName_ = name.substr(0, name.find('?'));
     }
 
+    TFreeWatch watch(freeWatches_);
     try {
         StartConnection();
     } catch (const Exception&) {
         // Nothing was started: the client is ready for the next request.
-        SetState(httpReady, false);
+        if (!watch.Freed())
+            SetState(httpReady, false);
         throw;
     }
 }
@@ -195,22 +202,26 @@ std::string THttpCli::ProxyPrefix(const std::string& scheme) const
 
 void THttpCli::RequestSync(THttpRequest kind)
 {
+    // A handler that frees the client ends the request: nothing of the
+    // client is read afterwards, and nothing is raised.
+    TFreeWatch watch(freeWatches_);
     RequestAsync(kind);
-    while (state_ != httpReady) {
+    while (!watch.Freed() && state_ != httpReady) {
         if (multiThreaded_ || !Application)
             socket_->PumpMessages();
         else
             Application->ProcessMessages();
-        if (state_ != httpReady)
+        if (!watch.Freed() && state_ != httpReady)
             SleepUntilMessage();
     }
-    if (statusCode_ >= 400)
+    if (!watch.Freed() && statusCode_ >= 400)
         throw EHttpException(reasonPhrase_, statusCode_);
 }
 
 void THttpCli::StartConnection()
 {
-    SetState(httpDnsLookup);
+    if (!SetState(httpDnsLookup))
+        return;
     fill_ = 0;
     answerLengthSeen_ = false;
     answerFault_.clear();
@@ -221,8 +232,10 @@ void THttpCli::StartConnection()
 void THttpCli::Disconnect()
 {
     closingOnPurpose_ = true;
+    TFreeWatch watch(freeWatches_);
     socket_->Close();
-    connected_ = false;
+    if (!watch.Freed())
+        connected_ = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -241,8 +254,11 @@ void THttpCli::Fail(const std::string& reason, WORD errorCode)
 void THttpCli::FailAndClose(const std::string& reason, WORD errorCode)
 {
     Fail(reason, errorCode);
+    TFreeWatch watch(freeWatches_);
     if (socket_->State() != wsClosed)
         Disconnect();
+    if (watch.Freed())
+        return;
     // No connection was open (or its close was reported already): the
     // request ends here.
     if (!ended_)
@@ -252,9 +268,14 @@ void THttpCli::FailAndClose(const std::string& reason, WORD errorCode)
 template <class F>
 void THttpCli::Guarded(F f)
 {
+    TFreeWatch watch(freeWatches_);
     try {
         f();
     } catch (const Exception& e) {
+        // Raised by a handler that freed the client: no request is left to
+        // end.
+        if (watch.Freed())
+            throw;
         FailAndClose(e.Message(), httpErrNone);
     }
 }
@@ -275,8 +296,12 @@ void THttpCli::SessionClosed(TObject*, WORD error)
         else if (state_ == httpWaitingBody && BodyLength() > receivedCount_)
             Fail("Document incomplete", httpErrTransfer);
     }
-    if (bodyChunkCount_ > 0)
+    if (bodyChunkCount_ > 0) {
+        TFreeWatch watch(freeWatches_);
         TriggerDocEnd();
+        if (watch.Freed())
+            return;
+    }
     ended_ = true;
     window_->Post(WM_HTTP_SET_READY);
 }
@@ -287,8 +312,10 @@ void THttpCli::RedirectClosed(TObject*, WORD)
     locationSeen_ = false;
     socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::SessionClosed);
     ++redirects_;
+    TFreeWatch watch(freeWatches_);
     OnLocationChange(this);
-    window_->Post(WM_HTTP_RELOCATE);
+    if (!watch.Freed())
+        window_->Post(WM_HTTP_RELOCATE);
 }
 
 void THttpCli::Abort()
@@ -299,7 +326,8 @@ void THttpCli::Abort()
         return;
     }
     const THttpState was = state_;
-    SetState(httpAborting);
+    if (!SetState(httpAborting))
+        return;
     if (was == httpDnsLookup) {
         try {
             socket_->CancelDnsLookup();
@@ -311,8 +339,13 @@ void THttpCli::Abort()
     statusCode_ = 404;
     reasonPhrase_ = "Connection aborted on request";
     errorCode_ = httpErrAborted;
-    if (was != httpDnsLookup && socket_->State() != wsClosed)
+    if (was != httpDnsLookup && socket_->State() != wsClosed) {
+        // The close ends the request: its handlers may free the client.
+        TFreeWatch watch(freeWatches_);
         socket_->Close();
+        if (watch.Freed())
+            return;
+    }
     // Between two connections of a redirection there is none to close.
     if (!ended_)
         SessionClosed(this, 0);
@@ -331,7 +364,8 @@ void THttpCli::DnsLookupDone(TObject*, WORD error)
         return;
     }
     Guarded([this] {
-        SetState(httpNotConnected);
+        if (!SetState(httpNotConnected))
+            return;
         socket_->SetAddr(socket_->DnsResult());
         socket_->SetPort(connectPort_);
         socket_->SetProto("tcp");
@@ -349,52 +383,70 @@ void THttpCli::SessionConnected(TObject*, WORD error)
     Guarded([this] {
         connected_ = true;
         bodyHandler_ = false;
-        SetState(httpWaitingHeader);
+        if (!SetState(httpWaitingHeader))
+            return;
         static const char* const methods[] = {"", "GET", "POST", "HEAD"};
+        TFreeWatch watch(freeWatches_);
         SendRequest(methods[rqType_]);
-        if (rqType_ == httpPOST) {
-            TriggerSendBegin();
-            sendingBody_ = true;
-            SendNextBlock();
-        }
+        if (watch.Freed() || rqType_ != httpPOST)
+            return;
+        TriggerSendBegin();
+        if (watch.Freed())
+            return;
+        sendingBody_ = true;
+        SendNextBlock();
     });
 }
 
 void THttpCli::SendCommand(const std::string& line)
 {
+    TFreeWatch watch(freeWatches_);
     OnCommand(this, line);
+    if (watch.Freed())
+        return;
     request_ += line;
     request_ += "\r\n";
 }
 
 void THttpCli::SendRequest(const std::string& method)
 {
+    // The handlers of the header's begin and end and of each line may free
+    // the client: then it makes no more lines.
+    TFreeWatch watch(freeWatches_);
+    const auto command = [&](const std::string& line) {
+        SendCommand(line);
+        return !watch.Freed();
+    };
     request_.clear();
     TriggerHeaderBegin();
-    SendCommand(method + " " + path_ + " HTTP/" + "1.0");
-    if (!Sender.empty())
-        SendCommand("From: " + Sender);
-    if (!Reference.empty())
-        SendCommand("Referer: " + Reference);
-    if (rqType_ == httpPOST && !ContentTypePost.empty())
-        SendCommand("Content-Type: " + ContentTypePost);
-    if (!Agent.empty())
-        SendCommand("User-Agent: " + Agent);
-    SendCommand("Host: " + hostHeader_);
-    if (NoCache)
-        SendCommand("Pragma: no-cache");
-    if (rqType_ == httpPOST)
-        SendCommand("Content-Length: " + IntToStr(RequestBody->Size()));
-    if (ModifiedSince != 0)
-        SendCommand("If-Modified-Since: " + RFC1123Date(ModifiedSince) + " GMT");
-    if (!Username.empty())
-        SendCommand("Authorization: Basic " + EncodeLine(1, Username + ":" + Password));
-    if (!Proxy.empty() && !ProxyUsername.empty())
-        SendCommand("Proxy-Authorization: Basic " + EncodeLine(1, ProxyUsername + ":" + ProxyPassword));
-    if (!Cookie.empty())
-        SendCommand("Cookie: " + Cookie);
+    if (watch.Freed() || !command(method + " " + path_ + " HTTP/" + "1.0"))
+        return;
+    if (!Sender.empty() && !command("From: " + Sender))
+        return;
+    if (!Reference.empty() && !command("Referer: " + Reference))
+        return;
+    if (rqType_ == httpPOST && !ContentTypePost.empty() && !command("Content-Type: " + ContentTypePost))
+        return;
+    if (!Agent.empty() && !command("User-Agent: " + Agent))
+        return;
+    if (!command("Host: " + hostHeader_))
+        return;
+    if (NoCache && !command("Pragma: no-cache"))
+        return;
+    if (rqType_ == httpPOST && !command("Content-Length: " + IntToStr(RequestBody->Size())))
+        return;
+    if (ModifiedSince != 0 && !command("If-Modified-Since: " + RFC1123Date(ModifiedSince) + " GMT"))
+        return;
+    if (!Username.empty() && !command("Authorization: Basic " + EncodeLine(1, Username + ":" + Password)))
+        return;
+    if (!Proxy.empty() && !ProxyUsername.empty() &&
+        !command("Proxy-Authorization: Basic " + EncodeLine(1, ProxyUsername + ":" + ProxyPassword)))
+        return;
+    if (!Cookie.empty() && !command("Cookie: " + Cookie))
+        return;
     TriggerHeaderEnd();
-    SendCommand("");
+    if (watch.Freed() || !command(""))
+        return;
     const std::string bytes = std::move(request_);
     request_.clear();
     socket_->SendStr(bytes);
@@ -411,8 +463,10 @@ void THttpCli::SendNextBlock()
     const int n = RequestBody->Read(sendBlock_.data(), SendBlockSize);
     if (n > 0) {
         sentCount_ += n;
+        TFreeWatch watch(freeWatches_);
         TriggerSendData(sendBlock_.data(), n);
-        socket_->Send(sendBlock_.data(), n);
+        if (!watch.Freed())
+            socket_->Send(sendBlock_.data(), n);
     } else {
         sendingBody_ = false;
         TriggerSendEnd();
@@ -444,6 +498,8 @@ void THttpCli::DataAvailable(TObject*, WORD)
             BodyData(receiveBuffer_.data(), len);
             return;
         }
+        // A handler of the header's events may free the client.
+        TFreeWatch watch(freeWatches_);
         while (fill_ > 0 && connected_) {
             char* begin = receiveBuffer_.data();
             char* lf = static_cast<char*>(std::memchr(begin, '\n', static_cast<size_t>(fill_)));
@@ -456,8 +512,11 @@ void THttpCli::DataAvailable(TObject*, WORD)
             fill_ -= used;
             // Lines outside a request's header have no reader; the empty
             // line hands the rest of the buffer to the body.
-            if (state_ == httpWaitingHeader)
+            if (state_ == httpWaitingHeader) {
                 HeaderLine(line);
+                if (watch.Freed())
+                    return;
+            }
         }
         // A header line that fills the whole buffer leaves no room for its
         // end.
@@ -468,8 +527,12 @@ void THttpCli::DataAvailable(TObject*, WORD)
 
 void THttpCli::HeaderLine(const std::string& line)
 {
-    if (headerLineCount_ == 0)
+    TFreeWatch watch(freeWatches_);
+    if (headerLineCount_ == 0) {
         TriggerHeaderBegin();
+        if (watch.Freed())
+            return;
+    }
     ++headerLineCount_;
     if (line.empty()) {
         if (locationSeen_) {
@@ -488,9 +551,12 @@ void THttpCli::HeaderLine(const std::string& line)
         }
         if (EndsWithNoCase(documentName_, ".exe") && contentType_ == "text/html")
             documentName_ = ChangeFileExt(documentName_, ".htm");
-        SetState(httpWaitingBody);
+        if (!SetState(httpWaitingBody))
+            return;
         bodyHandler_ = true;
         TriggerHeaderEnd();
+        if (watch.Freed())
+            return;
         if (fill_ > 0) {
             const int len = fill_;
             fill_ = 0;
@@ -504,13 +570,13 @@ void THttpCli::HeaderLine(const std::string& line)
     headerLines_->Add(line);
     if (line.compare(0, 8, "HTTP/1.0") == 0 || line.compare(0, 8, "HTTP/1.1") == 0) {
         StatusLine(line);
-        if (failed_)
+        if (watch.Freed() || failed_)
             return;
     } else {
         HeaderField(line);
     }
     OnHeaderData(this);
-    if (statusCode_ >= 400 && connected_)
+    if (!watch.Freed() && statusCode_ >= 400 && connected_)
         Disconnect();
 }
 
@@ -647,12 +713,19 @@ void THttpCli::BodyData(const char* data, int len)
     if (length >= 0)
         len = static_cast<int>(std::min<std::int64_t>(len, length - receivedCount_));
     if (len > 0) {
-        if (bodyChunkCount_ == 0)
+        // The handlers of the document's data may free the client.
+        TFreeWatch watch(freeWatches_);
+        if (bodyChunkCount_ == 0) {
             TriggerDocBegin();
+            if (watch.Freed())
+                return;
+        }
         ++bodyChunkCount_;
         receivedCount_ += len;
         lastLine_.assign(data, static_cast<size_t>(len));
         TriggerDocData(data, len);
+        if (watch.Freed())
+            return;
         if (BodyStream)
             BodyStream->WriteBuffer(data, len);
     }

@@ -12,6 +12,9 @@
 // body cannot be told apart: a Content-Length too large to hold, two that
 // differ, a transfer encoding).
 //
+// A handler of any of the client's events may free it: the request ends
+// there, and nothing of the client or of its socket is read afterwards.
+//
 // HttpProt.cpp holds the client; HttpProtUtil.cpp the unit's routines.
 #pragma once
 
@@ -116,7 +119,8 @@ public:
     void RequestAsync(THttpRequest kind);
     // RequestAsync, then handles messages until the client is ready again;
     // raises EHttpException (ReasonPhrase, StatusCode) for a status of 400
-    // or more.
+    // or more. A handler that frees the client meanwhile ends the call
+    // without an exception.
     void RequestSync(THttpRequest kind);
     void GetAsync() { RequestAsync(httpGET); }
     void Head() { RequestSync(httpHEAD); }
@@ -139,7 +143,8 @@ public:
 
 private:
     void WindowProc(TMessage& message);
-    void SetState(THttpState state, bool announceDone = true);
+    // False when a handler of the change freed the client.
+    bool SetState(THttpState state, bool announceDone = true);
     // The socket's events.
     void DnsLookupDone(TObject*, WORD error);
     void SessionConnected(TObject*, WORD error);
@@ -221,6 +226,9 @@ private:
     bool answerLengthSeen_ = false;
     std::int64_t answerLength_ = 0;
     std::string answerFault_;
+    // Any handler of the client's events, or of a message handled while it
+    // waits, may free it.
+    TFreeWatches freeWatches_;
 };
 
 // Splits a URL into its scheme, user, password, host, port and path; parts

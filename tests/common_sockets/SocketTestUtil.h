@@ -5,40 +5,16 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "common/WSocket.h"
 #include "tests/loopback/LoopbackServer.h"
+#include "tests/support/FreedMemory.h"
 
 struct MessageHookProbe {
     void Hook(MSG&, bool&) {}
-};
-
-// A component in memory of the test's own, for a handler to free: once
-// freed its bytes are overwritten, so that code reading it afterwards takes
-// garbage (and a call through its table of virtual functions fails at once).
-template <class T>
-struct Poisoned {
-    alignas(T) unsigned char storage[sizeof(T)];
-    T* object = new (storage) T(nullptr);
-    bool freed = false;
-
-    Poisoned() = default;
-    Poisoned(const Poisoned&) = delete;
-    Poisoned& operator=(const Poisoned&) = delete;
-    ~Poisoned() { Free(); }
-    void Free()
-    {
-        if (freed)
-            return;
-        freed = true;
-        object->~T();
-        std::memset(storage, 0xA5, sizeof storage);
-    }
 };
 
 // Every event of a socket as a line: "connected 0", "closed 10054",
