@@ -296,13 +296,15 @@ void THttpCli::SessionClosed(TObject*, WORD error)
         else if (state_ == httpWaitingBody && BodyLength() > receivedCount_)
             Fail("Document incomplete", httpErrTransfer);
     }
+    // Ended before OnDocEnd: an Abort of its handler finds the request over
+    // and does not end it (nor fire OnDocEnd) once more.
+    ended_ = true;
     if (bodyChunkCount_ > 0) {
         TFreeWatch watch(freeWatches_);
         TriggerDocEnd();
         if (watch.Freed())
             return;
     }
-    ended_ = true;
     window_->Post(WM_HTTP_SET_READY);
 }
 

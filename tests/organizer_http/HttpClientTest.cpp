@@ -195,6 +195,45 @@ TEST(HttpClient, EventOrderOfASuccessfulGet)
     EXPECT_EQ(client.State(), httpReady);
 }
 
+// A handler that aborts from OnDocEnd, however the document ended, ends the
+// request once: OnDocEnd is not fired again by the abort, and the next
+// request of the same client works.
+TEST(HttpClient, AnAbortFromOnDocEndEndsTheRequestOnce)
+{
+    Server().SetTable("row GET /doc\nbody-size 3000\n"
+                      "row GET /open-end\nno-content-length\nbody-size 3000\n"
+                      "row GET /broken\nbody-size 100000\nreset-after 1000\n");
+    struct Aborter {
+        ClientEvents* events;
+        void DocEnd(TObject*)
+        {
+            events->DocEnd(nullptr);
+            events->client->Abort();
+        }
+    };
+    for (const char* path : {"/doc", "/open-end", "/broken"}) {
+        SCOPED_TRACE(path);
+        THttpCli client(nullptr);
+        ClientEvents events(&client);
+        Aborter aborter{&events};
+        client.OnDocEnd = TNotifyEvent(&aborter, &Aborter::DocEnd);
+        client.URL = Server().Url(path);
+        client.GetAsync();
+        ASSERT_TRUE(WaitUntilDone(events));
+        EXPECT_EQ(events.Count("doc end"), 1);
+        EXPECT_EQ(events.done, 1);
+        EXPECT_EQ(events.doneError, 3);
+        EXPECT_EQ(client.State(), httpReady);
+
+        client.OnDocEnd.Clear();
+        client.URL = Server().Url("/doc");
+        client.GetAsync();
+        ASSERT_TRUE(WaitUntilDone(events, 2));
+        EXPECT_EQ(events.doneError, 0);
+        EXPECT_EQ(client.ReceivedCount(), 3000);
+    }
+}
+
 TEST(HttpClient, SynchronousHead)
 {
     Server().SetTable("row HEAD /a.qmx\nbody-size 1234\n"
