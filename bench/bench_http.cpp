@@ -170,8 +170,8 @@ int main(int argc, char** argv)
         while (!done.done)
             Application->HandleMessage();
         QueryPerformanceCounter(&stop);
-        std::printf("seconds %.3f\nstatus %d\nbytes %d\n", Seconds(start, stop), client.StatusCode(),
-                    client.ReceivedCount());
+        std::printf("seconds %.3f\nstatus %d\nbytes %lld\n", Seconds(start, stop), client.StatusCode(),
+                    static_cast<long long>(client.ReceivedCount()));
         if (mode == "stream")
             body.SaveToFile(argv[2]);
         result = done.error == 0 && client.StatusCode() == 200 ? 0 : 1;

@@ -228,3 +228,20 @@ void TComponent::Notification(TComponent* component, TOperation operation)
             c->Notification(component, operation);
     }
 }
+
+TFreeWatch::TFreeWatch(TFreeWatches& watches) : watches_(&watches), outer_(watches.innermost_)
+{
+    watches.innermost_ = this;
+}
+
+TFreeWatch::~TFreeWatch()
+{
+    if (watches_)
+        watches_->innermost_ = outer_;
+}
+
+TFreeWatches::~TFreeWatches()
+{
+    for (TFreeWatch* watch = innermost_; watch; watch = watch->outer_)
+        watch->watches_ = nullptr;
+}

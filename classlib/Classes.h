@@ -38,6 +38,40 @@ protected:
     virtual void AssignTo(TPersistent* dest) const;
 };
 
+// Tells a member function that calls handlers, or handles messages (where
+// any handler may run), whether one of them freed its object meanwhile: the
+// object holds a TFreeWatches, which marks every TFreeWatch made on it when
+// the object goes. Watches live on the stack of the calls that made them,
+// so they come and go in nested order.
+class TFreeWatches;
+
+class TFreeWatch {
+public:
+    explicit TFreeWatch(TFreeWatches& watches);
+    ~TFreeWatch();
+    TFreeWatch(const TFreeWatch&) = delete;
+    TFreeWatch& operator=(const TFreeWatch&) = delete;
+    // The object went: nothing of it may be read any more.
+    bool Freed() const { return watches_ == nullptr; }
+
+private:
+    friend class TFreeWatches;
+    TFreeWatches* watches_;
+    TFreeWatch* outer_;
+};
+
+class TFreeWatches {
+public:
+    TFreeWatches() = default;
+    ~TFreeWatches();
+    TFreeWatches(const TFreeWatches&) = delete;
+    TFreeWatches& operator=(const TFreeWatches&) = delete;
+
+private:
+    friend class TFreeWatch;
+    TFreeWatch* innermost_ = nullptr;
+};
+
 // A name that the owner already has, a component inserted twice, an index
 // outside the owned components.
 class EComponentError : public Exception {

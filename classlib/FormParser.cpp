@@ -213,7 +213,7 @@ private:
             value.Text = ParseString(where);
         } else if (IsDigit(ch) || ch == '-' || ch == '$') {
             value.Kind = TFormValue::fvInteger;
-            value.Text = ParseInteger(where);
+            value.Text = ParseNumber(where, value.Kind);
         } else if (IsIdentStart(ch)) {
             value.Kind = TFormValue::fvIdent;
             value.Text = Ident();
@@ -255,7 +255,9 @@ private:
         return value;
     }
 
-    std::string ParseInteger(const std::string& where)
+    // An integer, or a decimal number with a fraction or an exponent
+    // (kind becomes fvFloat): "36528.5", "-0.25", "1.5E-3".
+    std::string ParseNumber(const std::string& where, TFormValue::TKind& kind)
     {
         const size_t start = pos_;
         if (Peek() == '-')
@@ -269,12 +271,33 @@ private:
         } else {
             if (!IsDigit(Peek()))
                 Fail(where, "Integer expected");
-            while (IsDigit(Peek()))
+            SkipDigits();
+            if (Peek() == '.') {
                 ++pos_;
+                kind = TFormValue::fvFloat;
+                if (!IsDigit(Peek()))
+                    Fail(where, "Number expected");
+                SkipDigits();
+            }
+            if (Peek() == 'E' || Peek() == 'e') {
+                ++pos_;
+                kind = TFormValue::fvFloat;
+                if (Peek() == '+' || Peek() == '-')
+                    ++pos_;
+                if (!IsDigit(Peek()))
+                    Fail(where, "Number expected");
+                SkipDigits();
+            }
         }
-        if (IsIdentChar(Peek()))
-            Fail(where, "Integer expected");
+        if (IsIdentChar(Peek()) || Peek() == '.')
+            Fail(where, kind == TFormValue::fvFloat ? "Number expected" : "Integer expected");
         return text_.substr(start, pos_ - start);
+    }
+
+    void SkipDigits()
+    {
+        while (IsDigit(Peek()))
+            ++pos_;
     }
 
     // Quoted parts and character codes side by side make one string ('a'#13#10'b');

@@ -19,6 +19,7 @@ struct TFormItem {
 struct TFormValue {
     enum TKind {
         fvInteger,     // Text: the number as written ("-11", "$FF")
+        fvFloat,       // Text: the number as written, with a fraction or an exponent ("36528.5", "1E-3")
         fvString,      // Text: the bytes, quotes and character codes resolved
         fvIdent,       // Text: an enumeration value, colour, True/False, component or handler name
         fvSet,         // Items: the members

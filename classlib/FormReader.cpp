@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <charconv>
 
 #include "classlib/FormParser.h"
 #include "classlib/Lists.h"
@@ -13,6 +14,18 @@ namespace {
 bool SameName(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && AnsiUpperCase(a) == AnsiUpperCase(b);
+}
+
+// A number with a fraction as descriptions write it: a "." before the
+// fraction, whatever the locale's separator.
+double FormNumber(const std::string& text)
+{
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end)
+        throw EPropertyError("'" + text + "' is not a valid floating point value");
+    return value;
 }
 
 // The class name without its namespaces, as the description names it.
@@ -208,9 +221,12 @@ private:
             SetPropText(instance, info, value.Text);
             break;
         case TPropKind::pkFloat:
-            // Descriptions hold whole numbers only.
-            expect(TFormValue::fvInteger, "Number expected");
-            SetFloatProp(instance, info, StrToInt(value.Text));
+            if (value.Kind == TFormValue::fvFloat)
+                SetFloatProp(instance, info, FormNumber(value.Text));
+            else if (value.Kind == TFormValue::fvInteger)
+                SetFloatProp(instance, info, StrToInt(value.Text));
+            else
+                throw EPropertyError("Number expected");
             break;
         case TPropKind::pkBoolean:
         case TPropKind::pkEnumeration:

@@ -753,6 +753,17 @@ bool DrawHtmlTextWith(const THtmlFeatures& Features, TCanvas* Canvas, const std:
     return result;
 }
 
+std::string TextAsHtml(std::string Text)
+{
+    for (char& c : Text) {
+        if (c == '<')
+            c = '\x8B';
+        else if (c == '>')
+            c = '\x9B';
+    }
+    return Text;
+}
+
 bool IsWebOrMailLink(const std::string& Anchor)
 {
     const std::string lower = AnsiLowerCase(Anchor);

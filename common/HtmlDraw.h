@@ -73,6 +73,12 @@ bool DrawHtmlTextWith(const THtmlFeatures& Features, TCanvas* Canvas, const std:
 // whatever another scheme names ("file:///...exe" starts the program).
 bool IsWebOrMailLink(const std::string& Anchor);
 
+// Text from elsewhere (a server's list, a cabinet's names) as markup that
+// shows it as it is: the markup knows no character entities, so its "<" and
+// ">" become the angle quotes "‹" and "›" and no tag of its own takes
+// effect (an anchor would hand a click to the shell).
+std::string TextAsHtml(std::string Text);
+
 // The colour of a lower-case colour name such as "clred" or "clbtnface"; 0
 // (black) for a name it does not know.
 TColor ColorFromName(const std::string& Name);

@@ -189,6 +189,13 @@ TCustomWSocket::~TCustomWSocket()
             Close();
     } catch (const Exception&) {
     }
+    // Freed by a handler while it waits through its wait control: nothing
+    // is left to wait for.
+    if (ctrlWaits_ > 0 && waitCtrl_) {
+        if (waitCtrl_->Running())
+            waitCtrl_->Stop();
+        waitCtrl_->Hide();
+    }
     if (handle_ != INVALID_SOCKET)
         closesocket(handle_);
     if (waitCtrl_)
@@ -408,7 +415,11 @@ void TCustomWSocket::Connect()
     }
     if (!MakeSocket("Connect (socket)"))
         return;
+    // A handler of any event on the way may free the socket.
+    TFreeWatch watch(freeWatches_);
     ChangeState(wsOpened);
+    if (watch.Freed())
+        return;
 
     if (sockType_ == SOCK_DGRAM) {
         try {
@@ -417,6 +428,8 @@ void TCustomWSocket::Connect()
             InternalClose(false);
             throw;
         }
+        if (watch.Freed())
+            return;
         if (sin_.sin_addr.s_addr == INADDR_BROADCAST) {
             const BOOL on = TRUE;
             if (setsockopt(handle_, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on) != 0)
@@ -429,7 +442,7 @@ void TCustomWSocket::Connect()
             InternalClose(false);
             throw;
         }
-        if (handle_ == INVALID_SOCKET)
+        if (watch.Freed() || handle_ == INVALID_SOCKET)
             return;
         const BOOL on = TRUE;
         if (setsockopt(handle_, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&on), sizeof on) != 0)
@@ -443,7 +456,8 @@ void TCustomWSocket::Connect()
 
     if (sockType_ == SOCK_DGRAM) {
         ChangeState(wsConnected);
-        FireSessionConnected(0);
+        if (!watch.Freed())
+            FireSessionConnected(0);
         return;
     }
     if (connect(handle_, reinterpret_cast<const sockaddr*>(&sin_), sizeof sin_) != 0) {
@@ -472,11 +486,18 @@ int TCustomWSocket::Listen()
         FailOpen("Bind", WSAGetLastError());
         return -1;
     }
+    // A handler of any event on the way may free the socket: it listens no
+    // more then.
+    TFreeWatch watch(freeWatches_);
     ChangeState(wsBound);
+    if (watch.Freed())
+        return -1;
     if (sockType_ == SOCK_DGRAM) {
         ChangeState(wsListening);
-        ChangeState(wsConnected);
-        FireSessionConnected(0);
+        if (!watch.Freed())
+            ChangeState(wsConnected);
+        if (!watch.Freed())
+            FireSessionConnected(0);
     } else {
         if (listen(handle_, 5) != 0) {
             FailOpen("Listen", WSAGetLastError());
@@ -484,6 +505,8 @@ int TCustomWSocket::Listen()
         }
         ChangeState(wsListening);
     }
+    if (watch.Freed())
+        return -1;
     if (WSAAsyncSelect(handle_, Handle(), WM_ASYNCSELECT, FD_READ | FD_WRITE | FD_ACCEPT | FD_CLOSE) != 0) {
         FailOpen("WSAASyncSelect", WSAGetLastError());
         return -1;
@@ -498,10 +521,12 @@ SOCKET TCustomWSocket::Accept()
         return INVALID_SOCKET;
     }
     int len = sizeof sin_;
-    lastAccepted_ = accept(handle_, reinterpret_cast<sockaddr*>(&sin_), &len);
-    if (lastAccepted_ == INVALID_SOCKET)
+    // The error's handler may free the socket.
+    const SOCKET accepted = accept(handle_, reinterpret_cast<sockaddr*>(&sin_), &len);
+    lastAccepted_ = accepted;
+    if (accepted == INVALID_SOCKET)
         SocketError("Accept");
-    return lastAccepted_;
+    return accepted;
 }
 
 void TCustomWSocket::Dup(SOCKET newHandle)
@@ -518,7 +543,10 @@ void TCustomWSocket::Dup(SOCKET newHandle)
         state_ = wsClosed;
     }
     handle_ = newHandle;
+    TFreeWatch watch(freeWatches_);
     SetLingerOption();
+    if (watch.Freed())
+        return;
     if (WSAAsyncSelect(handle_, Handle(), WM_ASYNCSELECT, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0) {
         SocketError("WSAAsyncSelect");
         return;
@@ -532,12 +560,16 @@ void TCustomWSocket::BindAnyPort()
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = INADDR_ANY;
     local.sin_port = 0;
+    TFreeWatch watch(freeWatches_);
     if (bind(handle_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
         RaiseExceptionFmt("winsock.bind failed, error #%d", {WSAGetLastError()});
+    if (watch.Freed())
+        return;
     int len = sizeof local;
     if (getsockname(handle_, reinterpret_cast<sockaddr*>(&local), &len) != 0)
         RaiseExceptionFmt("winsock.getsockname failed, error #%d", {WSAGetLastError()});
-    localPortNum_ = ntohs(local.sin_port);
+    if (!watch.Freed())
+        localPortNum_ = ntohs(local.sin_port);
 }
 
 void TCustomWSocket::SetLingerOption()
@@ -565,22 +597,31 @@ void TCustomWSocket::Close()
 
 void TCustomWSocket::Abort()
 {
+    TFreeWatch watch(freeWatches_);
     CancelDnsLookup();
+    if (watch.Freed())
+        return;
     EmptyQueue();
     allSent_ = true;
     if (state_ == wsConnected) {
         lingerOnOff_ = wsLingerOff;
         SetLingerOption();
+        if (watch.Freed())
+            return;
     }
     InternalClose(false);
 }
 
 void TCustomWSocket::InternalClose(bool shutdownFirst)
 {
+    // The handlers of the state's change and of the close may free the
+    // socket.
+    TFreeWatch watch(freeWatches_);
     if (handle_ == INVALID_SOCKET) {
         if (state_ != wsClosed) {
             ChangeState(wsClosed);
-            AssignDefaults();
+            if (!watch.Freed())
+                AssignDefaults();
         }
         return;
     }
@@ -597,6 +638,8 @@ void TCustomWSocket::InternalClose(bool shutdownFirst)
         }
         // A lingering close of a non-blocking socket: let it finish.
         ProcessMessages();
+        if (watch.Freed())
+            return;
         SleepUntilMessage(10);
     }
     // Closed (or lost) either way: no event may reach a handle the system
@@ -604,9 +647,13 @@ void TCustomWSocket::InternalClose(bool shutdownFirst)
     handle_ = INVALID_SOCKET;
     if (state_ != wsClosed)
         ChangeState(wsClosed);
+    if (watch.Freed())
+        return;
     if (!IsDestroying() && OnSessionClosed && !closeInvoked_) {
         closeInvoked_ = true;
         FireSessionClosed(0);
+        if (watch.Freed())
+            return;
     }
     AssignDefaults();
     if (failure) {
@@ -617,8 +664,10 @@ void TCustomWSocket::InternalClose(bool shutdownFirst)
 
 void TCustomWSocket::FailOpen(const std::string& function, int code)
 {
+    TFreeWatch watch(freeWatches_);
     InternalClose(false);
-    SocketError(function, code);
+    if (!watch.Freed())
+        SocketError(function, code);
 }
 
 void TCustomWSocket::Shutdown(int how)
@@ -685,12 +734,16 @@ int TCustomWSocket::GetSockName(sockaddr_in& name, int& nameLen)
 
 bool TCustomWSocket::BeginLookup(const std::string& name)
 {
+    TFreeWatch watch(freeWatches_);
     if (name.empty()) {
         HandleError("DNS lookup: błędna nazwa serwera.");
-        FireDnsLookupDone(WSAEINVAL);
+        if (!watch.Freed())
+            FireDnsLookupDone(WSAEINVAL);
         return false;
     }
     CancelDnsLookup();
+    if (watch.Freed())
+        return false;
     dnsResult_.clear();
     dnsResultList_->Clear();
     return true;
@@ -814,14 +867,18 @@ void TCustomWSocket::NetworkEvent(WPARAM wParam, LPARAM lParam)
         return;
     const WORD events = WSAGETSELECTEVENT(lParam);
     const WORD error = WSAGETSELECTERROR(lParam);
-    // A handler may close the socket (or open another): what follows
-    // belongs to the handle the message was for.
-    auto gone = [&] { return handle_ != socket; };
+    // A handler may free the socket, or close it (or open another): what
+    // follows belongs to the handle the message was for, on a socket still
+    // there.
+    TFreeWatch watch(freeWatches_);
+    auto gone = [&] { return watch.Freed() || handle_ != socket; };
 
     if (events & FD_CONNECT) {
         ChangeState(wsConnected);
+        if (watch.Freed())
+            return;
         FireSessionConnected(error);
-        if (error && state_ != wsClosed)
+        if (error && !watch.Freed() && state_ != wsClosed)
             Close();
         if (gone())
             return;
@@ -851,6 +908,8 @@ void TCustomWSocket::NetworkEvent(WPARAM wParam, LPARAM lParam)
             return;
         if (lineReading_)
             EndLineRead();
+        if (watch.Freed())
+            return;
         if (OnSessionClosed && !closeInvoked_) {
             closeInvoked_ = true;
             FireSessionClosed(error);
@@ -864,7 +923,10 @@ void TCustomWSocket::ChangeState(TSocketState newState)
 {
     const TSocketState oldState = state_;
     state_ = newState;
+    TFreeWatch watch(freeWatches_);
     FireChangeState(oldState, newState);
+    if (watch.Freed())
+        return;
     if (!multiThreaded_ && waitCtrl_ &&
         (newState == awaited_ || (newState == wsClosed && awaited_ == wsConnected)))
         waitCtrl_->Stop();
@@ -934,8 +996,14 @@ void TCustomWSocket::SocketError(const std::string& function, int code)
     const std::string message = "Error " + IntToStr(code) + " in function " + function + "\r\n" + WinsockErrorText(code);
     // A connection the system says is gone is closed the ordinary way:
     // defaults back, OnSessionClosed once.
-    if (code == WSAECONNRESET || code == WSAENOTCONN)
+    if (code == WSAECONNRESET || code == WSAENOTCONN) {
+        // The close's handlers may free the socket: then nothing is left
+        // to report on.
+        TFreeWatch watch(freeWatches_);
         InternalClose(false);
+        if (watch.Freed())
+            return;
+    }
     lastError_ = code;
     HandleError(message);
 }

@@ -3,7 +3,8 @@
 // network events and the answers of host look-ups to a hidden window of the
 // component (class "XSocketWindowClass"), and the component turns them into
 // its events. Failures go to OnError when it is assigned, else they raise
-// ESocketException.
+// ESocketException. A handler of any of its events may free the socket:
+// nothing of it is read afterwards.
 //
 // WSocket.cpp holds the connection side (names, connect, listen, close,
 // look-ups, errors); WSocketData.cpp the data path (the send queue,
@@ -215,12 +216,13 @@ private:
     // Handles messages, the application's or with MultiThreaded the
     // thread's own.
     void ProcessMessages();
-    // Handles messages until done() or the timeout (seconds).
+    // Handles messages until done() or the timeout (seconds); false when a
+    // handler freed the socket meanwhile.
     template <class Done>
-    void PumpUntil(int timeout, Done done);
+    bool PumpUntil(int timeout, Done done);
     // Shows the wait control counting down from timeout and runs its
-    // blocking wait.
-    void BlockingWait(int timeout);
+    // blocking wait; false when a handler freed the socket meanwhile.
+    bool BlockingWait(int timeout);
 
     std::unique_ptr<THiddenWindow> window_;
     SOCKET handle_ = INVALID_SOCKET;
@@ -255,6 +257,12 @@ private:
     std::string line_;
     int readCount_ = 0;
     bool closeInvoked_ = false;
+    // The waits handle messages, and any handler may free the socket.
+    TFreeWatches freeWatches_;
+    // One wait of the socket's own through its wait control, counted while
+    // it runs: a socket freed meanwhile stops and hides the control.
+    struct TCtrlWait;
+    int ctrlWaits_ = 0;
     HANDLE dnsHandle_ = nullptr;
     // The pending look-up's answer, kept by the unit (WSocket.cpp) rather
     // than by the socket: the system may write it after the socket is gone.

@@ -28,7 +28,10 @@ int TCustomWSocket::Send(const void* data, int len)
     allSent_ = false;
     AppendToQueue(static_cast<const unsigned char*>(data), len);
     const SOCKET socket = handle_;
+    TFreeWatch watch(freeWatches_);
     TryToSend();
+    if (watch.Freed())
+        return len;
     // Everything went out at once: OnDataSent still comes from the message
     // loop, as it would after a "write" event.
     if (handle_ == socket && handle_ != INVALID_SOCKET && !HasUnsent())
@@ -89,12 +92,16 @@ void TCustomWSocket::TryToSend()
         case WSAECONNRESET:
         case WSAENOTSOCK:
         case WSAENOTCONN:
-        case WSAEINVAL:
-            // The connection is gone: OnSessionClosed once, with the error.
+        case WSAEINVAL: {
+            // The connection is gone: OnSessionClosed once, with the error
+            // (unless a handler of the close freed the socket).
             closeInvoked_ = true;
+            TFreeWatch watch(freeWatches_);
             Close();
-            FireSessionClosed(static_cast<WORD>(code));
+            if (!watch.Freed())
+                FireSessionClosed(static_cast<WORD>(code));
             return;
+        }
         case WSAEWOULDBLOCK:
             return;
         default:
@@ -130,6 +137,8 @@ int TCustomWSocket::ReceiveFrom(void* buffer, int size, sockaddr_in& from, int& 
 void TCustomWSocket::ReadHandling(WORD error)
 {
     const SOCKET socket = handle_;
+    // The handler of the data, or of a line too long, may free the socket.
+    TFreeWatch watch(freeWatches_);
     for (;;) {
         lastError_ = 0;
         const int before = readCount_;
@@ -142,6 +151,8 @@ void TCustomWSocket::ReadHandling(WORD error)
                 break;
             }
         }
+        if (watch.Freed())
+            return;
         // A round that read nothing ends the loop, else a handler that
         // leaves bytes waiting would be called for ever.
         if (lastError_ != 0 || handle_ != socket || readCount_ == before)
@@ -168,6 +179,8 @@ void TCustomWSocket::EndLineRead()
 
 void TCustomWSocket::ReadLineBytes()
 {
+    // The wait control's handler of its stop may free the socket.
+    TFreeWatch watch(freeWatches_);
     while (handle_ != INVALID_SOCKET) {
         if (state_ != wsConnected)
             return;
@@ -190,7 +203,8 @@ void TCustomWSocket::ReadLineBytes()
             }
             if (line_.size() >= MaxLine) {
                 EndLineRead();
-                OnLineTooLong(this);
+                if (!watch.Freed())
+                    OnLineTooLong(this);
                 return;
             }
             continue;
@@ -198,7 +212,8 @@ void TCustomWSocket::ReadLineBytes()
         if (n == 0 || lastError_ == WSAECONNRESET) {
             // The peer closed.
             EndLineRead();
-            Close();
+            if (!watch.Freed())
+                Close();
             return;
         }
         if (lastError_ == WSAEWOULDBLOCK)
@@ -220,12 +235,15 @@ void TCustomWSocket::ReadLine(int timeout, std::string& line)
         line_.clear();
         lineReading_ = true;
     }
+    TFreeWatch watch(freeWatches_);
     ReadLineBytes();
+    if (watch.Freed())
+        return;
     if (lineReading_) {
-        if (multiThreaded_)
-            PumpUntil(timeout, [this] { return !lineReading_; });
-        else
-            BlockingWait(timeout);
+        const bool there =
+            multiThreaded_ ? PumpUntil(timeout, [this] { return !lineReading_; }) : BlockingWait(timeout);
+        if (!there)
+            return;
     }
     line = line_;
 }
@@ -251,34 +269,60 @@ void TCustomWSocket::ProcessMessages()
 }
 
 template <class Done>
-void TCustomWSocket::PumpUntil(int timeout, Done done)
+bool TCustomWSocket::PumpUntil(int timeout, Done done)
 {
+    TFreeWatch watch(freeWatches_);
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(timeout, 0)) * 1000;
     for (;;) {
         PumpMessages();
+        if (watch.Freed())
+            return false;
         const ULONGLONG now = GetTickCount64();
         if (done() || now >= end)
-            return;
+            return true;
         SleepUntilMessage(static_cast<DWORD>(end - now));
     }
 }
 
-void TCustomWSocket::BlockingWait(int timeout)
+struct TCustomWSocket::TCtrlWait {
+    TCustomWSocket* socket;
+    TFreeWatch watch;
+    explicit TCtrlWait(TCustomWSocket* s) : socket(s), watch(s->freeWatches_) { ++socket->ctrlWaits_; }
+    ~TCtrlWait()
+    {
+        if (!watch.Freed())
+            --socket->ctrlWaits_;
+    }
+    TCtrlWait(const TCtrlWait&) = delete;
+    TCtrlWait& operator=(const TCtrlWait&) = delete;
+};
+
+bool TCustomWSocket::BlockingWait(int timeout)
 {
-    waitCtrl_->SetCaption(IntToStr(timeout));
-    waitCtrl_->Show();
-    waitCtrl_->WaitBlocking();
-    // A handler may have freed the control meanwhile.
-    if (waitCtrl_)
-        waitCtrl_->Hide();
+    TCtrlWait ctrlWait(this);
+    TWait* wait = waitCtrl_;
+    wait->SetCaption(IntToStr(timeout));
+    wait->Show();
+    wait->WaitBlocking();
+    if (ctrlWait.watch.Freed())
+        return false;
+    // A handler may have freed the control meanwhile (the socket then
+    // forgot it) or given the socket another.
+    if (waitCtrl_ == wait)
+        wait->Hide();
+    return true;
 }
 
 void TCustomWSocket::Flush()
 {
     if (multiThreaded_) {
+        TFreeWatch watch(freeWatches_);
         while (handle_ != INVALID_SOCKET && HasUnsent()) {
             TryToSend();
-            PumpMessages();
+            if (!watch.Freed())
+                PumpMessages();
+            if (watch.Freed())
+                return;
             if (handle_ != INVALID_SOCKET && HasUnsent())
                 SleepUntilMessage();
         }
@@ -288,25 +332,31 @@ void TCustomWSocket::Flush()
         HandleError("No wait object assigned");
         return;
     }
+    TCtrlWait ctrlWait(this);
+    const TFreeWatch& watch = ctrlWait.watch;
     TWait* wait = waitCtrl_;
     wait->SetCaption(IntToStr(flushTimeout_));
     wait->Show();
     wait->Start();
     try {
-        while (waitCtrl_ && wait->Running() && handle_ != INVALID_SOCKET && HasUnsent()) {
+        while (!watch.Freed() && waitCtrl_ && wait->Running() && handle_ != INVALID_SOCKET && HasUnsent()) {
             TryToSend();
-            ProcessMessages();
+            if (!watch.Freed())
+                ProcessMessages();
+            // The socket's destructor took care of the control.
+            if (watch.Freed())
+                return;
             if (waitCtrl_ && wait->Running() && handle_ != INVALID_SOCKET && HasUnsent())
                 SleepUntilMessage();
         }
     } catch (...) {
-        if (waitCtrl_) {
+        if (!watch.Freed() && waitCtrl_) {
             wait->Stop();
             wait->Hide();
         }
         throw;
     }
-    if (waitCtrl_) {
+    if (!watch.Freed() && waitCtrl_) {
         wait->Stop();
         wait->Hide();
     }
@@ -317,15 +367,18 @@ bool TCustomWSocket::WaitForState(int timeout, TSocketState state)
     if (state_ == state)
         return false;
     awaited_ = state;
+    bool there = true;
     if (multiThreaded_) {
-        PumpUntil(timeout, [this, state] { return state_ == state; });
+        there = PumpUntil(timeout, [this, state] { return state_ == state; });
     } else if (!waitCtrl_) {
         awaited_ = wsInvalidState;
         SocketError("TWSocket.Wait", WSANO_DATA);
         return false;
     } else {
-        BlockingWait(timeout);
+        there = BlockingWait(timeout);
     }
+    if (!there)
+        return false;
     const bool reached = state_ == state;
     awaited_ = wsInvalidState;
     return reached;
@@ -333,9 +386,10 @@ bool TCustomWSocket::WaitForState(int timeout, TSocketState state)
 
 void TCustomWSocket::WaitForClose()
 {
+    TFreeWatch watch(freeWatches_);
     while (handle_ != INVALID_SOCKET && state_ != wsClosed) {
         ProcessMessages();
-        if (handle_ == INVALID_SOCKET)
+        if (watch.Freed() || handle_ == INVALID_SOCKET)
             break;
         u_long waiting = 0;
         if (ioctlsocket(handle_, FIONREAD, &waiting) == SOCKET_ERROR)
@@ -347,7 +401,7 @@ void TCustomWSocket::WaitForClose()
             else
                 FireDataAvailable(0);
         }
-        if (handle_ == INVALID_SOCKET)
+        if (watch.Freed() || handle_ == INVALID_SOCKET)
             break;
         char probe;
         if (recv(handle_, &probe, 0, 0) == SOCKET_ERROR) {
@@ -358,6 +412,8 @@ void TCustomWSocket::WaitForClose()
             }
         }
         ProcessMessages();
+        if (watch.Freed())
+            break;
         // Nothing read and nothing closed: sleep until the network (or
         // anything else) posts a message.
         if (handle_ != INVALID_SOCKET && state_ != wsClosed && readCount_ == before)

@@ -1,9 +1,24 @@
 #include "common/Wait.h"
 
+#include <vector>
+
 #include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
 
 namespace {
+
+// The application's message hook as each running blocking wait found it,
+// the innermost wait last.
+struct THookFrame {
+    TCustomWait* wait;
+    TMessageEvent replaced;
+};
+
+std::vector<THookFrame*>& HookFrames()
+{
+    static std::vector<THookFrame*> frames;
+    return frames;
+}
 
 // Leading blanks, then decimal digits; 0 when there are none.
 int LeadingNumber(const std::string& text)
@@ -38,8 +53,19 @@ TCustomWait::TCustomWait(TComponent* owner)
 
 TCustomWait::~TCustomWait()
 {
-    for (TWaitFrame* frame = waitFrame_; frame; frame = frame->outer)
-        frame->freed = true;
+    // Freed by a handler during its wait: whoever holds the control's hook
+    // (the application, or a wait inside this one, which would put it back)
+    // gets the hook the control replaced.
+    const TMessageEvent own(this, &TCustomWait::SwallowInput);
+    std::vector<THookFrame*>& frames = HookFrames();
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i]->wait != this)
+            continue;
+        frames[i]->wait = nullptr;
+        TMessageEvent& holder = i + 1 < frames.size() ? frames[i + 1]->replaced : Application->OnMessage;
+        if (holder == own)
+            holder = frames[i]->replaced;
+    }
     timer_->SetEnabled(false);
 }
 
@@ -75,8 +101,11 @@ void TCustomWait::ResetCaption()
 
 void TCustomWait::Tick(TObject*)
 {
+    TFreeWatch watch(freeWatches_);
     const int n = LeadingNumber(caption_);
     OnWait(this, n - 1);
+    if (watch.Freed())
+        return;
     if (n >= 2) {
         SetCaption(IntToStr(n - 1));
     } else {
@@ -84,6 +113,8 @@ void TCustomWait::Tick(TObject*)
         modalResult_ = 2;
         SetCaption(IntToStr(total_));
         OnTimeout(this);
+        if (watch.Freed())
+            return;
     }
     Repaint();
 }
@@ -110,31 +141,29 @@ void TCustomWait::WaitBlocking()
     // A wait inside another puts the outer one's hook back when it ends,
     // also when a handler raises.
     struct HookSwap {
-        TMessageEvent saved;
-        explicit HookSwap(const TMessageEvent& hook) : saved(Application->OnMessage) { Application->OnMessage = hook; }
-        ~HookSwap() { Application->OnMessage = saved; }
-    } swap(TMessageEvent(this, &TCustomWait::SwallowInput));
-    // The handlers that run meanwhile may free this control: after each of
-    // them the frame tells whether anything of it may still be read.
-    struct FrameGuard {
-        TCustomWait* wait;
-        TWaitFrame frame;
-        explicit FrameGuard(TCustomWait* w) : wait(w), frame{false, w->waitFrame_} { wait->waitFrame_ = &frame; }
-        ~FrameGuard()
+        THookFrame frame;
+        HookSwap(TCustomWait* wait, const TMessageEvent& hook) : frame{wait, Application->OnMessage}
         {
-            if (!frame.freed)
-                wait->waitFrame_ = frame.outer;
+            HookFrames().push_back(&frame);
+            Application->OnMessage = hook;
         }
-    } guard(this);
-    const bool& freed = guard.frame.freed;
+        ~HookSwap()
+        {
+            HookFrames().pop_back();
+            Application->OnMessage = frame.replaced;
+        }
+    } swap(this, TMessageEvent(this, &TCustomWait::SwallowInput));
+    // The handlers that run meanwhile may free this control: after each of
+    // them the watch tells whether anything of it may still be read.
+    TFreeWatch watch(freeWatches_);
     modalResult_ = 0;
     Start();
-    while (!freed && Running()) {
+    while (!watch.Freed() && Running()) {
         OnWaiting(this);
-        if (freed)
+        if (watch.Freed())
             break;
         Application->ProcessMessages();
-        if (!freed && Running())
+        if (!watch.Freed() && Running())
             SleepUntilMessage();
     }
 }

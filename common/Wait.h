@@ -52,13 +52,6 @@ protected:
     virtual void Beep() { MessageBeep(0); }
 
 private:
-    // One running WaitBlocking of this control; the destructor marks every
-    // one, so that a wait whose control a handler freed reads nothing of it.
-    struct TWaitFrame {
-        bool freed = false;
-        TWaitFrame* outer = nullptr;
-    };
-
     void Tick(TObject*);
     void SwallowInput(MSG& msg, bool& handled);
 
@@ -69,7 +62,8 @@ private:
     TTimer* timer_;
     int modalResult_ = 0;
     int total_ = 60;
-    TWaitFrame* waitFrame_ = nullptr;
+    // A handler may free the control from its timer or during its wait.
+    TFreeWatches freeWatches_;
 };
 
 class TWait : public TCustomWait {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "classlib/Forms.h"
 #include "classlib/TypInfo.h"
@@ -29,6 +30,34 @@ bool EndsWithNoCase(const std::string& s, const char* suffix)
 {
     const size_t n = std::strlen(suffix);
     return s.size() >= n && AnsiLowerCase(s.substr(s.size() - n)) == suffix;
+}
+
+enum class TDigits { None, Read, TooLarge };
+
+// Decimal digits and nothing else: no sign, no blank, no "$" or "x" of a
+// hexadecimal number, as the system's conversions would take.
+TDigits ReadDigits(const std::string& text, std::int64_t& value)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return TDigits::None;
+    std::int64_t n = 0;
+    for (const char c : text) {
+        const int digit = c - '0';
+        if (n > (std::numeric_limits<std::int64_t>::max() - digit) / 10)
+            return TDigits::TooLarge;
+        n = n * 10 + digit;
+    }
+    value = n;
+    return TDigits::Read;
+}
+
+// The text without the blanks and tabs around it.
+std::string TrimBlanks(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
 }
 
 } // namespace
@@ -59,16 +88,20 @@ void THttpCli::SetMultiThreaded(bool value)
     socket_->SetMultiThreaded(value);
 }
 
-void THttpCli::SetState(THttpState state, bool announceDone)
+bool THttpCli::SetState(THttpState state, bool announceDone)
 {
     if (state == state_)
-        return;
+        return true;
     state_ = state;
+    TFreeWatch watch(freeWatches_);
     OnStateChange(this);
+    if (watch.Freed())
+        return false;
     // The request's own kind and error travel with the message: a new
     // request may start before it is handled.
     if (state_ == httpReady && announceDone)
         window_->Post(WM_HTTP_REQUEST_DONE, static_cast<WPARAM>(rqType_), errorCode_);
+    return true;
 }
 
 void THttpCli::WindowProc(TMessage& message)
@@ -105,7 +138,8 @@ void THttpCli::RequestAsync(THttpRequest kind)
     rqType_ = kind;
     errorCode_ = httpErrNone;
     socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::SessionClosed);
-    SetState(httpNotConnected);
+    if (!SetState(httpNotConnected))
+        return;
     documentName_.clear();
     statusCode_ = 0;
     receivedCount_ = 0;
@@ -150,11 +184,13 @@ void THttpCli::RequestAsync(THttpRequest kind)
         documentName_ = name.substr(0, name.find('?'));
     }
 
+    TFreeWatch watch(freeWatches_);
     try {
         StartConnection();
     } catch (const Exception&) {
         // Nothing was started: the client is ready for the next request.
-        SetState(httpReady, false);
+        if (!watch.Freed())
+            SetState(httpReady, false);
         throw;
     }
 }
@@ -166,24 +202,29 @@ std::string THttpCli::ProxyPrefix(const std::string& scheme) const
 
 void THttpCli::RequestSync(THttpRequest kind)
 {
+    // A handler that frees the client ends the request: nothing of the
+    // client is read afterwards, and nothing is raised.
+    TFreeWatch watch(freeWatches_);
     RequestAsync(kind);
-    while (state_ != httpReady) {
+    while (!watch.Freed() && state_ != httpReady) {
         if (multiThreaded_ || !Application)
             socket_->PumpMessages();
         else
             Application->ProcessMessages();
-        if (state_ != httpReady)
+        if (!watch.Freed() && state_ != httpReady)
             SleepUntilMessage();
     }
-    if (statusCode_ >= 400)
+    if (!watch.Freed() && statusCode_ >= 400)
         throw EHttpException(reasonPhrase_, statusCode_);
 }
 
 void THttpCli::StartConnection()
 {
-    SetState(httpDnsLookup);
+    if (!SetState(httpDnsLookup))
+        return;
     fill_ = 0;
     answerLengthSeen_ = false;
+    answerFault_.clear();
     closingOnPurpose_ = false;
     socket_->DnsLookup(connectHost_);
 }
@@ -191,8 +232,10 @@ void THttpCli::StartConnection()
 void THttpCli::Disconnect()
 {
     closingOnPurpose_ = true;
+    TFreeWatch watch(freeWatches_);
     socket_->Close();
-    connected_ = false;
+    if (!watch.Freed())
+        connected_ = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -211,8 +254,11 @@ void THttpCli::Fail(const std::string& reason, WORD errorCode)
 void THttpCli::FailAndClose(const std::string& reason, WORD errorCode)
 {
     Fail(reason, errorCode);
+    TFreeWatch watch(freeWatches_);
     if (socket_->State() != wsClosed)
         Disconnect();
+    if (watch.Freed())
+        return;
     // No connection was open (or its close was reported already): the
     // request ends here.
     if (!ended_)
@@ -222,9 +268,14 @@ void THttpCli::FailAndClose(const std::string& reason, WORD errorCode)
 template <class F>
 void THttpCli::Guarded(F f)
 {
+    TFreeWatch watch(freeWatches_);
     try {
         f();
     } catch (const Exception& e) {
+        // Raised by a handler that freed the client: no request is left to
+        // end.
+        if (watch.Freed())
+            throw;
         FailAndClose(e.Message(), httpErrNone);
     }
 }
@@ -242,13 +293,18 @@ void THttpCli::SessionClosed(TObject*, WORD error)
             ;  // the client closed: an error status, or a failed send
         else if (wasConnected && state_ == httpWaitingHeader)
             Fail("Document incomplete", httpErrTransfer);
-        else if (state_ == httpWaitingBody && rqType_ != httpHEAD && answerLengthSeen_ &&
-                 receivedCount_ < answerLength_)
+        else if (state_ == httpWaitingBody && BodyLength() > receivedCount_)
             Fail("Document incomplete", httpErrTransfer);
     }
-    if (bodyChunkCount_ > 0)
-        TriggerDocEnd();
+    // Ended before OnDocEnd: an Abort of its handler finds the request over
+    // and does not end it (nor fire OnDocEnd) once more.
     ended_ = true;
+    if (bodyChunkCount_ > 0) {
+        TFreeWatch watch(freeWatches_);
+        TriggerDocEnd();
+        if (watch.Freed())
+            return;
+    }
     window_->Post(WM_HTTP_SET_READY);
 }
 
@@ -258,8 +314,10 @@ void THttpCli::RedirectClosed(TObject*, WORD)
     locationSeen_ = false;
     socket_->OnSessionClosed = TSessionClosed(this, &THttpCli::SessionClosed);
     ++redirects_;
+    TFreeWatch watch(freeWatches_);
     OnLocationChange(this);
-    window_->Post(WM_HTTP_RELOCATE);
+    if (!watch.Freed())
+        window_->Post(WM_HTTP_RELOCATE);
 }
 
 void THttpCli::Abort()
@@ -270,7 +328,8 @@ void THttpCli::Abort()
         return;
     }
     const THttpState was = state_;
-    SetState(httpAborting);
+    if (!SetState(httpAborting))
+        return;
     if (was == httpDnsLookup) {
         try {
             socket_->CancelDnsLookup();
@@ -282,8 +341,13 @@ void THttpCli::Abort()
     statusCode_ = 404;
     reasonPhrase_ = "Connection aborted on request";
     errorCode_ = httpErrAborted;
-    if (was != httpDnsLookup && socket_->State() != wsClosed)
+    if (was != httpDnsLookup && socket_->State() != wsClosed) {
+        // The close ends the request: its handlers may free the client.
+        TFreeWatch watch(freeWatches_);
         socket_->Close();
+        if (watch.Freed())
+            return;
+    }
     // Between two connections of a redirection there is none to close.
     if (!ended_)
         SessionClosed(this, 0);
@@ -302,7 +366,8 @@ void THttpCli::DnsLookupDone(TObject*, WORD error)
         return;
     }
     Guarded([this] {
-        SetState(httpNotConnected);
+        if (!SetState(httpNotConnected))
+            return;
         socket_->SetAddr(socket_->DnsResult());
         socket_->SetPort(connectPort_);
         socket_->SetProto("tcp");
@@ -320,52 +385,70 @@ void THttpCli::SessionConnected(TObject*, WORD error)
     Guarded([this] {
         connected_ = true;
         bodyHandler_ = false;
-        SetState(httpWaitingHeader);
+        if (!SetState(httpWaitingHeader))
+            return;
         static const char* const methods[] = {"", "GET", "POST", "HEAD"};
+        TFreeWatch watch(freeWatches_);
         SendRequest(methods[rqType_]);
-        if (rqType_ == httpPOST) {
-            TriggerSendBegin();
-            sendingBody_ = true;
-            SendNextBlock();
-        }
+        if (watch.Freed() || rqType_ != httpPOST)
+            return;
+        TriggerSendBegin();
+        if (watch.Freed())
+            return;
+        sendingBody_ = true;
+        SendNextBlock();
     });
 }
 
 void THttpCli::SendCommand(const std::string& line)
 {
+    TFreeWatch watch(freeWatches_);
     OnCommand(this, line);
+    if (watch.Freed())
+        return;
     request_ += line;
     request_ += "\r\n";
 }
 
 void THttpCli::SendRequest(const std::string& method)
 {
+    // The handlers of the header's begin and end and of each line may free
+    // the client: then it makes no more lines.
+    TFreeWatch watch(freeWatches_);
+    const auto command = [&](const std::string& line) {
+        SendCommand(line);
+        return !watch.Freed();
+    };
     request_.clear();
     TriggerHeaderBegin();
-    SendCommand(method + " " + path_ + " HTTP/" + "1.0");
-    if (!Sender.empty())
-        SendCommand("From: " + Sender);
-    if (!Reference.empty())
-        SendCommand("Referer: " + Reference);
-    if (rqType_ == httpPOST && !ContentTypePost.empty())
-        SendCommand("Content-Type: " + ContentTypePost);
-    if (!Agent.empty())
-        SendCommand("User-Agent: " + Agent);
-    SendCommand("Host: " + hostHeader_);
-    if (NoCache)
-        SendCommand("Pragma: no-cache");
-    if (rqType_ == httpPOST)
-        SendCommand("Content-Length: " + IntToStr(RequestBody->Size()));
-    if (ModifiedSince != 0)
-        SendCommand("If-Modified-Since: " + RFC1123Date(ModifiedSince) + " GMT");
-    if (!Username.empty())
-        SendCommand("Authorization: Basic " + EncodeLine(1, Username + ":" + Password));
-    if (!Proxy.empty() && !ProxyUsername.empty())
-        SendCommand("Proxy-Authorization: Basic " + EncodeLine(1, ProxyUsername + ":" + ProxyPassword));
-    if (!Cookie.empty())
-        SendCommand("Cookie: " + Cookie);
+    if (watch.Freed() || !command(method + " " + path_ + " HTTP/" + "1.0"))
+        return;
+    if (!Sender.empty() && !command("From: " + Sender))
+        return;
+    if (!Reference.empty() && !command("Referer: " + Reference))
+        return;
+    if (rqType_ == httpPOST && !ContentTypePost.empty() && !command("Content-Type: " + ContentTypePost))
+        return;
+    if (!Agent.empty() && !command("User-Agent: " + Agent))
+        return;
+    if (!command("Host: " + hostHeader_))
+        return;
+    if (NoCache && !command("Pragma: no-cache"))
+        return;
+    if (rqType_ == httpPOST && !command("Content-Length: " + IntToStr(RequestBody->Size())))
+        return;
+    if (ModifiedSince != 0 && !command("If-Modified-Since: " + RFC1123Date(ModifiedSince) + " GMT"))
+        return;
+    if (!Username.empty() && !command("Authorization: Basic " + EncodeLine(1, Username + ":" + Password)))
+        return;
+    if (!Proxy.empty() && !ProxyUsername.empty() &&
+        !command("Proxy-Authorization: Basic " + EncodeLine(1, ProxyUsername + ":" + ProxyPassword)))
+        return;
+    if (!Cookie.empty() && !command("Cookie: " + Cookie))
+        return;
     TriggerHeaderEnd();
-    SendCommand("");
+    if (watch.Freed() || !command(""))
+        return;
     const std::string bytes = std::move(request_);
     request_.clear();
     socket_->SendStr(bytes);
@@ -382,8 +465,10 @@ void THttpCli::SendNextBlock()
     const int n = RequestBody->Read(sendBlock_.data(), SendBlockSize);
     if (n > 0) {
         sentCount_ += n;
+        TFreeWatch watch(freeWatches_);
         TriggerSendData(sendBlock_.data(), n);
-        socket_->Send(sendBlock_.data(), n);
+        if (!watch.Freed())
+            socket_->Send(sendBlock_.data(), n);
     } else {
         sendingBody_ = false;
         TriggerSendEnd();
@@ -415,6 +500,8 @@ void THttpCli::DataAvailable(TObject*, WORD)
             BodyData(receiveBuffer_.data(), len);
             return;
         }
+        // A handler of the header's events may free the client.
+        TFreeWatch watch(freeWatches_);
         while (fill_ > 0 && connected_) {
             char* begin = receiveBuffer_.data();
             char* lf = static_cast<char*>(std::memchr(begin, '\n', static_cast<size_t>(fill_)));
@@ -427,8 +514,11 @@ void THttpCli::DataAvailable(TObject*, WORD)
             fill_ -= used;
             // Lines outside a request's header have no reader; the empty
             // line hands the rest of the buffer to the body.
-            if (state_ == httpWaitingHeader)
+            if (state_ == httpWaitingHeader) {
                 HeaderLine(line);
+                if (watch.Freed())
+                    return;
+            }
         }
         // A header line that fills the whole buffer leaves no room for its
         // end.
@@ -439,8 +529,12 @@ void THttpCli::DataAvailable(TObject*, WORD)
 
 void THttpCli::HeaderLine(const std::string& line)
 {
-    if (headerLineCount_ == 0)
+    TFreeWatch watch(freeWatches_);
+    if (headerLineCount_ == 0) {
         TriggerHeaderBegin();
+        if (watch.Freed())
+            return;
+    }
     ++headerLineCount_;
     if (line.empty()) {
         if (locationSeen_) {
@@ -452,11 +546,19 @@ void THttpCli::HeaderLine(const std::string& line)
             Disconnect();
             return;
         }
+        // No part of a body whose end cannot be told is handed on.
+        if (!answerFault_.empty() && AnswerHasBody()) {
+            FailAndClose(answerFault_, httpErrTransfer);
+            return;
+        }
         if (EndsWithNoCase(documentName_, ".exe") && contentType_ == "text/html")
             documentName_ = ChangeFileExt(documentName_, ".htm");
-        SetState(httpWaitingBody);
+        if (!SetState(httpWaitingBody))
+            return;
         bodyHandler_ = true;
         TriggerHeaderEnd();
+        if (watch.Freed())
+            return;
         if (fill_ > 0) {
             const int len = fill_;
             fill_ = 0;
@@ -470,24 +572,24 @@ void THttpCli::HeaderLine(const std::string& line)
     headerLines_->Add(line);
     if (line.compare(0, 8, "HTTP/1.0") == 0 || line.compare(0, 8, "HTTP/1.1") == 0) {
         StatusLine(line);
-        if (failed_)
+        if (watch.Freed() || failed_)
             return;
     } else {
         HeaderField(line);
     }
     OnHeaderData(this);
-    if (statusCode_ >= 400 && connected_)
+    if (!watch.Freed() && statusCode_ >= 400 && connected_)
         Disconnect();
 }
 
 void THttpCli::StatusLine(const std::string& line)
 {
-    int code = 0;
-    if (line.size() < 12 || !TryStrToInt(line.substr(9, 3), code)) {
+    std::int64_t code = 0;
+    if (line.size() < 12 || ReadDigits(line.substr(9, 3), code) != TDigits::Read) {
         FailAndClose("Invalid status line", httpErrTransfer);
         return;
     }
-    statusCode_ = code;
+    statusCode_ = static_cast<int>(code);
     reasonPhrase_ = line.size() > 13 ? line.substr(13) : std::string();
 }
 
@@ -503,19 +605,31 @@ void THttpCli::HeaderField(const std::string& line)
         locationSeen_ = true;
         Relocate(value);
     } else if (name == "content-length") {
-        // A value that is no number leaves the length unknown.
-        int length = 0;
-        if (TryStrToInt(value, length))
+        // A value that is not all digits leaves the length unknown.
+        std::int64_t length = 0;
+        if (ReadDigits(value, length) == TDigits::Read)
             contentLength_ = length;
         // Where the body ends is read from the whole value, blanks or none
         // around it: the length above may have lost its first digit, the
         // document must not lose its end.
-        const size_t first = line.find_first_not_of(" \t", colon + 1);
-        const size_t last = line.find_last_not_of(" \t");
-        if (first != std::string::npos && TryStrToInt(line.substr(first, last + 1 - first), length) && length >= 0) {
+        switch (ReadDigits(TrimBlanks(line.substr(colon + 1)), length)) {
+        case TDigits::Read:
+            if (answerLengthSeen_ && length != answerLength_)
+                AnswerFault("Content-Length given twice with different values");
             answerLength_ = length;
             answerLengthSeen_ = true;
+            break;
+        case TDigits::TooLarge:
+            AnswerFault("Content-Length too large");
+            break;
+        case TDigits::None:
+            break;
         }
+    } else if (name == "transfer-encoding") {
+        // The client decodes no transfer coding: the body would keep its
+        // framing.
+        if (AnsiLowerCase(TrimBlanks(value)) != "identity")
+            AnswerFault("Transfer-Encoding not supported");
     } else if (name == "content-type") {
         contentType_ = value;
     } else if (name == "www-authenticate") {
@@ -565,10 +679,23 @@ void THttpCli::Relocate(const std::string& location)
         path_ = ProxyPrefix(proto) + path;
 }
 
-bool THttpCli::BodyLengthKnown() const
+void THttpCli::AnswerFault(const std::string& reason)
 {
-    // A HEAD answer's length is that of a document it does not carry.
-    return answerLengthSeen_ && rqType_ != httpHEAD;
+    if (answerFault_.empty())
+        answerFault_ = reason;
+}
+
+bool THttpCli::AnswerHasBody() const
+{
+    // Their Content-Length is that of a document they do not carry.
+    return rqType_ != httpHEAD && statusCode_ != 204 && statusCode_ != 304;
+}
+
+std::int64_t THttpCli::BodyLength() const
+{
+    if (!AnswerHasBody())
+        return 0;
+    return answerLengthSeen_ ? answerLength_ : -1;
 }
 
 void THttpCli::EndWhenComplete()
@@ -576,22 +703,31 @@ void THttpCli::EndWhenComplete()
     // A server may keep the connection open after the whole document: the
     // client then closes it itself, and the request ends as when the server
     // closes.
-    if (connected_ && BodyLengthKnown() && receivedCount_ >= answerLength_)
+    const std::int64_t length = BodyLength();
+    if (connected_ && length >= 0 && receivedCount_ >= length)
         Disconnect();
 }
 
 void THttpCli::BodyData(const char* data, int len)
 {
     // Bytes beyond the announced length are no part of the document.
-    if (BodyLengthKnown())
-        len = std::min(len, answerLength_ - receivedCount_);
+    const std::int64_t length = BodyLength();
+    if (length >= 0)
+        len = static_cast<int>(std::min<std::int64_t>(len, length - receivedCount_));
     if (len > 0) {
-        if (bodyChunkCount_ == 0)
+        // The handlers of the document's data may free the client.
+        TFreeWatch watch(freeWatches_);
+        if (bodyChunkCount_ == 0) {
             TriggerDocBegin();
+            if (watch.Freed())
+                return;
+        }
         ++bodyChunkCount_;
         receivedCount_ += len;
         lastLine_.assign(data, static_cast<size_t>(len));
         TriggerDocData(data, len);
+        if (watch.Freed())
+            return;
         if (BodyStream)
             BodyStream->WriteBuffer(data, len);
     }

@@ -8,11 +8,17 @@
 // reason in ReasonPhrase, and the error code of OnRequestDone: 0 for a
 // failed look-up or connection and for an error status, 3 for Abort, 4 for
 // a transfer that broke off (reset, short document, too many redirections,
-// a header line too long, a status line without a number).
+// a header line too long, a status line without a number, an answer whose
+// body cannot be told apart: a Content-Length too large to hold, two that
+// differ, a transfer encoding).
+//
+// A handler of any of the client's events may free it: the request ends
+// there, and nothing of the client or of its socket is read afterwards.
 //
 // HttpProt.cpp holds the client; HttpProtUtil.cpp the unit's routines.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,9 +97,9 @@ public:
     THttpRequest RqType() const { return rqType_; }
     int StatusCode() const { return statusCode_; }
     const std::string& ReasonPhrase() const { return reasonPhrase_; }
-    // Not reset by a request: an answer without the header keeps the value
-    // an earlier answer set.
-    int ContentLength() const { return contentLength_; }
+    // Not reset by a request: an answer without the header (or with a value
+    // that is not all digits) keeps the value an earlier answer set.
+    std::int64_t ContentLength() const { return contentLength_; }
     const std::string& ContentType() const { return contentType_; }
     const std::string& DocumentName() const { return documentName_; }
     const std::string& LastLine() const { return lastLine_; }
@@ -103,7 +109,7 @@ public:
     TStream* BodyStream = nullptr;
     // Not owned: the body of a POST, read from its position.
     TStream* RequestBody = nullptr;
-    int ReceivedCount() const { return receivedCount_; }
+    std::int64_t ReceivedCount() const { return receivedCount_; }
     int SentCount() const { return sentCount_; }
     TWSocket* Socket() const { return socket_; }
 
@@ -113,7 +119,8 @@ public:
     void RequestAsync(THttpRequest kind);
     // RequestAsync, then handles messages until the client is ready again;
     // raises EHttpException (ReasonPhrase, StatusCode) for a status of 400
-    // or more.
+    // or more. A handler that frees the client meanwhile ends the call
+    // without an exception.
     void RequestSync(THttpRequest kind);
     void GetAsync() { RequestAsync(httpGET); }
     void Head() { RequestSync(httpHEAD); }
@@ -136,7 +143,8 @@ public:
 
 private:
     void WindowProc(TMessage& message);
-    void SetState(THttpState state, bool announceDone = true);
+    // False when a handler of the change freed the client.
+    bool SetState(THttpState state, bool announceDone = true);
     // The socket's events.
     void DnsLookupDone(TObject*, WORD error);
     void SessionConnected(TObject*, WORD error);
@@ -151,8 +159,13 @@ private:
     void StatusLine(const std::string& line);
     void HeaderField(const std::string& line);
     void BodyData(const char* data, int len);
-    // Whether this answer's own Content-Length tells where its body ends.
-    bool BodyLengthKnown() const;
+    // Records the first reason why this answer's body cannot be read.
+    void AnswerFault(const std::string& reason);
+    // A HEAD answer, and a 204 or 304 one, has no body.
+    bool AnswerHasBody() const;
+    // The bytes of this answer's body when the answer tells them; -1 when
+    // only the close ends it.
+    std::int64_t BodyLength() const;
     // Once the whole announced body has come, the connection is closed.
     void EndWhenComplete();
     void Relocate(const std::string& location);
@@ -177,11 +190,11 @@ private:
     THttpRequest rqType_ = httpGET;
     int statusCode_ = 0;
     std::string reasonPhrase_;
-    int contentLength_ = 0;
+    std::int64_t contentLength_ = 0;
     std::string contentType_;
     std::string documentName_;
     std::string lastLine_;
-    int receivedCount_ = 0;
+    std::int64_t receivedCount_ = 0;
     int sentCount_ = 0;
     WORD errorCode_ = 0;
 
@@ -207,10 +220,15 @@ private:
     bool failed_ = false;
     bool ended_ = false;
     bool closingOnPurpose_ = false;
-    // Per answer: its own Content-Length, when it gave a number that is not
-    // negative (read whole, unlike ContentLength).
+    // Per answer: its own Content-Length, when it gave one of digits only
+    // (read whole, unlike ContentLength); and why its body cannot be read,
+    // when the header says so.
     bool answerLengthSeen_ = false;
-    int answerLength_ = 0;
+    std::int64_t answerLength_ = 0;
+    std::string answerFault_;
+    // Any handler of the client's events, or of a message handled while it
+    // waits, may free it.
+    TFreeWatches freeWatches_;
 };
 
 // Splits a URL into its scheme, user, password, host, port and path; parts

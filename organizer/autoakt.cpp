@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "classlib/Animate.h"
 #include "classlib/ComCtrls.h"
@@ -257,7 +259,8 @@ void TeAutoAktualizacja::httpAktDocData(TObject*, const void*, int Len)
     if (progress >= INT_MIN && progress <= INT_MAX)
         HttpGet->Tag = static_cast<int>(progress);
     lbGot->SetCaption(Format("%.3f kB z %.3f kB", HttpGet->Tag / 1000.0, HttpGet->ContentLength() / 1000.0));
-    pb->SetMax(HttpGet->ContentLength());
+    // The bar counts in int, as the counter above does.
+    pb->SetMax(static_cast<int>(std::min<std::int64_t>(HttpGet->ContentLength(), INT_MAX)));
     pb->SetPosition(HttpGet->Tag);
 }
 

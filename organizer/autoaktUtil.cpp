@@ -2,6 +2,7 @@
 // file list's lines and names, the texts the wizard shows and the RunOnce
 // command.
 #include "classlib/SysUtils.h"
+#include "common/HtmlDraw.h"
 #include "common/QmxReg.h"
 #include "common/QmxUtil.h"
 #include "organizer/autoakt.h"
@@ -65,32 +66,13 @@ std::string UpdateInformationText(const std::string& Text)
     return text;
 }
 
-namespace {
-
-// A field of the server's list as plain text in the list box's markup,
-// which knows no character entities: its angle brackets become the angle
-// quotes "‹" and "›", so that no tag of the server's takes effect (an
-// anchor would hand a click on the item to the shell).
-std::string MarkupText(std::string text)
-{
-    for (char& c : text) {
-        if (c == '<')
-            c = '\x8B';
-        else if (c == '>')
-            c = '\x9B';
-    }
-    return text;
-}
-
-} // namespace
-
 std::string UpdateItemText(const TUpdateFileLine& File, double FileDate, double LastUpdateDay)
 {
     std::string prefix;
     if (FileDate != 0)
         prefix = FileDate > LastUpdateDay ? "<b><u>NOWE!</u></b> " : "(już było ściągnięte) ";
-    return prefix + Format("<b>%s</b> (%s)<br>%s", MarkupText(File.LocalName), MarkupText(File.Note),
-                           MarkupText(File.Description));
+    return prefix + Format("<b>%s</b> (%s)<br>%s", TextAsHtml(File.LocalName), TextAsHtml(File.Note),
+                           TextAsHtml(File.Description));
 }
 
 std::string RunOnceCommand(const std::string& ProgramFolder, const std::string& LocalName)

@@ -15,6 +15,7 @@
 #include "classlib/WinHandles.h"
 #include "common/QmxReg.h"
 #include "common/AppName.h"
+#include "common/HtmlDraw.h"
 #include "common/QmxShell.h"
 #include "common/QmxUtil.h"
 #include "common/qmxWarningDialog.h"
@@ -463,7 +464,7 @@ void TeMain::bPokazZawartosCabaClick(TObject*)
         TCABFileContents* contents = CABFile1->CABFileContents();
         for (int i = 0; i < contents->Count(); ++i) {
             const TCABFileEntry* entry = contents->Items(i);
-            items.push_back("<b>" + entry->Name + "</b><br>    " +
+            items.push_back("<b>" + TextAsHtml(entry->Name) + "</b><br>    " +
                             FormatDateTimeEx("d mmmmm yyyy, h:mm", entry->DateTime) + " - " +
                             SizeToText(entry->Size, false) + "<br>     " + RestoreAnchor(name, entry->Name));
         }

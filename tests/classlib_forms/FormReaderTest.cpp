@@ -153,6 +153,7 @@ TEST_F(FormReader, SetsValuesOfEveryKind)
                  "    Kind = tkThree\n"
                  "    Options = [toA, toC]\n"
                  "    Color = clRed\n"
+                 "    Ratio = 36528.5\n"
                  "    Font.Name = 'Tahoma'\n"
                  "    Font.Size = $0A\n"
                  "    Font.Style = [fsBold]\n"
@@ -165,6 +166,7 @@ TEST_F(FormReader, SetsValuesOfEveryKind)
                  "  object Panel: TTestItem\n"
                  "    Options = []\n"
                  "    Color = 13555641\n"
+                 "    Ratio = -25E-1\n"
                  "    Lines.Strings = ()\n"
                  "  end\n"
                  "end\n");
@@ -175,6 +177,7 @@ TEST_F(FormReader, SetsValuesOfEveryKind)
     EXPECT_EQ(b->Kind, tkThree);
     EXPECT_EQ(b->Options, toA | toC);
     EXPECT_EQ(b->Color, 0x0000FF);
+    EXPECT_EQ(b->Ratio, 36528.5);
     EXPECT_EQ(b->Font()->Name, "Tahoma");
     EXPECT_EQ(b->Font()->Size, 10);
     EXPECT_EQ(b->Font()->Style, 1u);
@@ -182,6 +185,7 @@ TEST_F(FormReader, SetsValuesOfEveryKind)
     EXPECT_EQ(b->Items()->Text(), "a\r\nb\r\n");
     EXPECT_EQ(form.Panel->Options, 0u);
     EXPECT_EQ(form.Panel->Color, 13555641);
+    EXPECT_EQ(form.Panel->Ratio, -2.5);
     EXPECT_EQ(form.Panel->Lines()->Count(), 0);
     // The string list went through the setter, while loading.
     EXPECT_NE(std::find(FormLog().begin(), FormLog().end(), "Button1.Lines=3 loading"), FormLog().end());
@@ -251,6 +255,13 @@ TEST_F(FormReader, BadDescriptionsNameLineComponentAndProperty)
         {"  object Button1: TNoSuchButton\n  end\n", "Line 2: Error reading Button1: Class TNoSuchButton not found"},
         {"  object Button1: TTestItem\n    Left = 'ten'\n  end\n", "Line 3: Error reading Button1.Left: Integer expected"},
         {"  object Button1: TTestItem\n    Caption = 12\n  end\n", "Line 3: Error reading Button1.Caption: String expected"},
+        {"  object Button1: TTestItem\n    Left = 1.5\n  end\n",
+         "Line 3: Error reading Button1.Left: Integer expected"},
+        {"  object Button1: TTestItem\n    Ratio = 'half'\n  end\n",
+         "Line 3: Error reading Button1.Ratio: Number expected"},
+        {"  object Button1: TTestItem\n    Ratio = 1.\n  end\n", "Line 3: Error reading Button1.Ratio: Number expected"},
+        {"  object Button1: TTestItem\n    Ratio = 1.5.2\n  end\n",
+         "Line 3: Error reading Button1.Ratio: Number expected"},
         {"  object Button1: TTestItem\n    Kind = 1\n  end\n", "Line 3: Error reading Button1.Kind: Identifier expected"},
         {"  object Button1: TTestItem\n    Options = toA\n  end\n", "Line 3: Error reading Button1.Options: Set expected"},
         {"  object Button1: TTestItem\n    Lines = 'one'\n  end\n",

@@ -114,6 +114,7 @@ const TClassInfo& TTestItem::StaticClass()
             PublishEnum<&TTestItem::Kind, &TTestItem::Kind>("Kind", {"tkOne", "tkTwo", "tkThree"}),
             PublishSet<&TTestItem::Options, &TTestItem::Options>("Options", {"toA", "toB", "toC"}),
             PublishColor<&TTestItem::Color, &TTestItem::Color>("Color"),
+            PublishFloat<&TTestItem::Ratio, &TTestItem::Ratio>("Ratio"),
             PublishObject<&TTestItem::Font>("Font"),
             PublishStrings<&TTestItem::Lines, &TTestItem::SetLines>("Lines"),
             PublishStrings<&TTestItem::Items>("Items"),

@@ -62,6 +62,7 @@ public:
     TItemKind Kind = tkOne;
     unsigned Options = 0;
     int Color = 0;
+    double Ratio = 0;
     TItemFont* Font() const { return font_; }
     TStrings* Lines() const { return lines_; }
     void SetLines(TStrings* value);

@@ -7,6 +7,8 @@
 
 #include "SocketTestUtil.h"
 #include "classlib/Forms.h"
+#include "classlib/HiddenWindow.h"
+#include "common/Wait.h"
 
 namespace {
 
@@ -211,6 +213,76 @@ TEST(WSocketData, WaitCtrlIsForgottenWhenItGoes)
         EXPECT_EQ(socket.WaitCtrl(), &wait);
     }
     EXPECT_EQ(socket.WaitCtrl(), nullptr);
+}
+
+// A socket whose sends the system never takes: its queue stays full.
+class TBlockedSocket : public TWSocket {
+public:
+    using TWSocket::TWSocket;
+
+protected:
+    int RawSend(const void*, int) override { return 0; }
+};
+
+// A socket connected to a listener of the test's, with a wait control
+// whose start posts a message that frees the socket.
+template <class T>
+struct FreedDuringSocketWait {
+    TWSocket listener{nullptr};
+    TWait wait{nullptr};
+    Poisoned<T> socket;
+    THiddenWindow freer{THiddenWindow::TWndMethod(this, &FreedDuringSocketWait::Message), nullptr};
+
+    FreedDuringSocketWait()
+    {
+        socket.object->SetAddr("127.0.0.1");
+        socket.object->SetPort(ListenOnLoopback(listener));
+        socket.object->Connect();
+        EXPECT_TRUE(PumpUntil([this] { return socket.object->State() == wsConnected; }));
+        socket.object->SetWaitCtrl(&wait);
+        wait.OnWaitStart = TNotifyEvent(this, &FreedDuringSocketWait::Start);
+    }
+    void Start(TObject*) { freer.Post(WM_APP + 1); }
+    void Message(TMessage& m)
+    {
+        if (m.Msg == WM_APP + 1)
+            socket.Free();
+        else
+            freer.DefaultHandler(m);
+    }
+    // The wait ended with the socket, stopped and hidden.
+    void ExpectWaitOver()
+    {
+        EXPECT_TRUE(socket.freed);
+        EXPECT_FALSE(wait.Running());
+        EXPECT_EQ(wait.ModalResult(), 1);
+        EXPECT_FALSE(wait.Visible());
+    }
+};
+
+TEST(WSocketData, ASocketFreedDuringItsWaitIsReadNoMoreAndItsWaitEnds)
+{
+    {
+        SCOPED_TRACE("WaitForState");
+        FreedDuringSocketWait<TWSocket> t;
+        EXPECT_FALSE(t.socket.object->WaitForState(5, wsClosed));
+        t.ExpectWaitOver();
+    }
+    {
+        SCOPED_TRACE("ReadLine");
+        FreedDuringSocketWait<TWSocket> t;
+        std::string line = "untouched";
+        t.socket.object->ReadLine(5, line);
+        EXPECT_EQ(line, "untouched");
+        t.ExpectWaitOver();
+    }
+    {
+        SCOPED_TRACE("Flush");
+        FreedDuringSocketWait<TBlockedSocket> t;
+        t.socket.object->SendStr("never taken");
+        t.socket.object->Flush();
+        t.ExpectWaitOver();
+    }
 }
 
 TEST(WSocketData, WaitForCloseReadsUntilThePeerCloses)

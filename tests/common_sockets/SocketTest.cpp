@@ -403,4 +403,139 @@ TEST(WSocket, AbortClosesAtOnce)
     EXPECT_EQ(serverEvents.Count("closed"), 1);
 }
 
+// A socket whose sends the system refuses with an error, when one is given.
+class TRefusingSocket : public TWSocket {
+public:
+    using TWSocket::TWSocket;
+    int Refusal = 0;
+
+protected:
+    int RawSend(const void* data, int len) override
+    {
+        if (Refusal == 0)
+            return TWSocket::RawSend(data, len);
+        WSASetLastError(Refusal);
+        return SOCKET_ERROR;
+    }
+};
+
+// A socket that a handler of one of its events frees, in memory that cannot
+// be read once freed; a listener of the test's, and the test's end of a
+// connection to it (or to the socket, when it listens).
+struct FreedFromItsEvent {
+    TWSocket listener{nullptr};
+    TWSocket peer{nullptr};
+    Poisoned<TRefusingSocket> socket;
+    TSocketState freeAt = wsInvalidState;
+
+    TRefusingSocket& Socket() { return *socket.object; }
+    void Free(TObject*) { socket.Free(); }
+    void FreeWithCode(TObject*, WORD) { socket.Free(); }
+    void FreeInState(TObject*, TSocketState, TSocketState newState)
+    {
+        if (newState == freeAt)
+            socket.Free();
+    }
+    void Accept(TObject*, WORD) { peer.Dup(listener.Accept()); }
+    void ConnectTo(const std::string& port)
+    {
+        Socket().SetAddr("127.0.0.1");
+        Socket().SetPort(port);
+        Socket().Connect();
+    }
+    void Listen()
+    {
+        Socket().SetAddr("127.0.0.1");
+        Socket().SetPort("0");
+        Socket().Listen();
+    }
+    void ConnectToListener()
+    {
+        listener.OnSessionAvailable = TSessionAvailable(this, &FreedFromItsEvent::Accept);
+        ConnectTo(ListenOnLoopback(listener));
+    }
+};
+
+TEST(WSocket, ASocketFreedByAHandlerOfItsEventIsReadNoMore)
+{
+    using F = FreedFromItsEvent;
+    enum Setup { Nothing, Connected };
+    struct Row {
+        const char* what;
+        Setup setup;
+        void (*bind)(F&);
+        void (*provoke)(F&);
+        TSocketState freeAt = wsInvalidState;  // for OnChangeState
+    };
+    const auto onState = [](F& f) { f.Socket().OnChangeState = TChangeState(&f, &F::FreeInState); };
+    const auto onClosed = [](F& f) { f.Socket().OnSessionClosed = TSessionClosed(&f, &F::FreeWithCode); };
+    const auto onConnected = [](F& f) { f.Socket().OnSessionConnected = TSessionConnected(&f, &F::FreeWithCode); };
+    const auto onLookup = [](F& f) { f.Socket().OnDnsLookupDone = TDnsLookupDone(&f, &F::FreeWithCode); };
+    const Row rows[] = {
+        {"OnChangeState to wsOpened, in Connect", Nothing, onState, [](F& f) { f.ConnectToListener(); }, wsOpened},
+        {"OnChangeState to wsConnected", Nothing, onState, [](F& f) { f.ConnectToListener(); }, wsConnected},
+        {"OnChangeState to wsListening, in Listen", Nothing, onState, [](F& f) { f.Listen(); }, wsListening},
+        {"OnSessionConnected", Nothing, onConnected, [](F& f) { f.ConnectToListener(); }},
+        {"OnSessionConnected, the connection refused", Nothing, onConnected,
+         [](F& f) { f.ConnectTo(FreePort()); }},
+        {"OnSessionAvailable", Nothing,
+         [](F& f) { f.Socket().OnSessionAvailable = TSessionAvailable(&f, &F::FreeWithCode); },
+         [](F& f) {
+             f.peer.SetAddr("127.0.0.1");
+             f.peer.SetPort(ListenOnLoopback(f.Socket()));
+             f.peer.Connect();
+         }},
+        {"OnDataAvailable", Connected,
+         [](F& f) { f.Socket().OnDataAvailable = TDataAvailable(&f, &F::FreeWithCode); },
+         [](F& f) { f.peer.SendStr("x"); }},
+        {"OnDataSent", Connected, [](F& f) { f.Socket().OnDataSent = TDataSent(&f, &F::FreeWithCode); },
+         [](F& f) { f.Socket().SendStr("x"); }},
+        {"OnLineTooLong", Connected, [](F& f) { f.Socket().OnLineTooLong = TNotifyEvent(&f, &F::Free); },
+         [](F& f) {
+             f.peer.SendStr(std::string(300, 'a'));
+             f.Socket().SetMultiThreaded(true);
+             std::string line;
+             f.Socket().ReadLine(5, line);
+         }},
+        {"OnSessionClosed, the peer closing", Connected, onClosed, [](F& f) { f.peer.Close(); }},
+        {"OnSessionClosed, its own Close", Connected, onClosed, [](F& f) { f.Socket().Close(); }},
+        {"OnSessionClosed, a send the system refuses with a reset", Connected, onClosed,
+         [](F& f) {
+             f.Socket().Refusal = WSAECONNRESET;
+             f.Socket().SendStr("x");
+         }},
+        {"OnChangeState to wsClosed, the peer closing", Connected, onState, [](F& f) { f.peer.Close(); }, wsClosed},
+        {"OnError, a send the system refuses", Connected,
+         [](F& f) { f.Socket().OnError = TNotifyEvent(&f, &F::Free); },
+         [](F& f) {
+             f.Socket().Refusal = WSAENOBUFS;
+             f.Socket().SendStr("x");
+         }},
+        {"OnDnsLookupDone, Abort cancelling the look-up", Nothing, onLookup,
+         [](F& f) {
+             f.Socket().DnsLookup("localhost");
+             f.Socket().Abort();
+         }},
+        {"OnDnsLookupDone, a look-up cancelling the one before", Nothing, onLookup,
+         [](F& f) {
+             f.Socket().DnsLookup("localhost");
+             f.Socket().DnsLookup("localhost");
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        F f;
+        f.freeAt = row.freeAt;
+        if (row.setup == Connected) {
+            f.ConnectToListener();
+            ASSERT_TRUE(PumpUntil([&] { return f.Socket().State() == wsConnected && f.peer.State() == wsConnected; }));
+        }
+        row.bind(f);
+        row.provoke(f);
+        EXPECT_TRUE(PumpUntil([&] { return f.socket.freed; }));
+        // What was on its way to the socket finds nothing.
+        PumpMessagesFor(20);
+    }
+}
+
 } // namespace

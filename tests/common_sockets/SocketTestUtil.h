@@ -11,6 +11,7 @@
 
 #include "common/WSocket.h"
 #include "tests/loopback/LoopbackServer.h"
+#include "tests/support/FreedMemory.h"
 
 struct MessageHookProbe {
     void Hook(MSG&, bool&) {}

@@ -237,30 +237,33 @@ TEST(Wait, NestedWaitsPutTheOuterHookBack)
     Application->OnMessage.Clear();
 }
 
-// A wait control in memory of the test's own, freed by a handler during
-// its blocking wait: its bytes are then overwritten, so that the wait reading
-// any of its fields afterwards would take garbage for its timer.
+// A key to the recorder's window (one that makes no character).
+void PostKey(Recorder& recorder)
+{
+    PostMessageA(recorder.window.Handle(), WM_KEYDOWN, VK_F5, 0);
+}
+
+// A wait control freed by a handler during its blocking wait, with a key
+// queued behind the message that frees it.
 struct FreedDuringWait {
-    alignas(TWait) unsigned char storage[sizeof(TWait)];
-    TWait* wait = new (storage) TWait(nullptr);
-    bool freed = false;
+    explicit FreedDuringWait(Recorder* r) : recorder(r) {}
+    Recorder* recorder;
+    Poisoned<TWait> wait;
     int waitingCalls = 0;
     bool freeFromWaiting = false;
+    TMessageEvent hookAfterFree;
     THiddenWindow freer{THiddenWindow::TWndMethod(this, &FreedDuringWait::Message), nullptr};
 
-    ~FreedDuringWait() { Free(); }
     void Free()
     {
-        if (freed)
-            return;
-        freed = true;
-        wait->~TWait();
-        std::memset(storage, 0xA5, sizeof storage);
+        wait.Free();
+        hookAfterFree = Application->OnMessage;
     }
     void Start(TObject*)
     {
         if (!freeFromWaiting)
             freer.Post(WM_APP + 1);
+        PostKey(*recorder);
     }
     void Waiting(TObject*)
     {
@@ -282,17 +285,144 @@ TEST(Wait, AWaitWhoseControlAHandlerFreesEndsWithoutReadingIt)
     for (const bool fromWaiting : {false, true}) {
         SCOPED_TRACE(fromWaiting ? "freed from OnWaiting" : "freed by a message handled during the wait");
         MessageHookProbe probe;
-        Application->OnMessage = TMessageEvent(&probe, &MessageHookProbe::Hook);
-        FreedDuringWait test;
+        const TMessageEvent hook(&probe, &MessageHookProbe::Hook);
+        Application->OnMessage = hook;
+        Recorder recorder;
+        FreedDuringWait test(&recorder);
         test.freeFromWaiting = fromWaiting;
-        test.wait->OnWaitStart = TNotifyEvent(&test, &FreedDuringWait::Start);
-        test.wait->OnWaiting = TNotifyEvent(&test, &FreedDuringWait::Waiting);
-        test.wait->SetCaption("5");
-        test.wait->WaitBlocking();
-        EXPECT_TRUE(test.freed);
+        test.wait.object->OnWaitStart = TNotifyEvent(&test, &FreedDuringWait::Start);
+        test.wait.object->OnWaiting = TNotifyEvent(&test, &FreedDuringWait::Waiting);
+        test.wait.object->SetCaption("5");
+        test.wait.object->WaitBlocking();
+        EXPECT_TRUE(test.wait.freed);
         EXPECT_EQ(test.waitingCalls, 1);
-        EXPECT_TRUE(Application->OnMessage == TMessageEvent(&probe, &MessageHookProbe::Hook));
+        // The control gave the hook back as it went: the key behind the
+        // freeing message reached its window.
+        EXPECT_TRUE(test.hookAfterFree == hook);
+        PumpMessagesFor(20);
+        EXPECT_EQ(recorder.messages, std::vector<UINT>{WM_KEYDOWN});
+        EXPECT_TRUE(Application->OnMessage == hook);
         Application->OnMessage.Clear();
+    }
+}
+
+// A wait inside another (run from a message the outer one's start posts);
+// a message handled during the inner wait frees one of the two, a key comes
+// behind it, and another behind the inner wait's end.
+struct FreedInNestedWaits {
+    FreedInNestedWaits(Recorder* r, bool outerFreed) : recorder(r), freeOuter(outerFreed) {}
+    Recorder* recorder;
+    bool freeOuter;
+    Poisoned<TCountingWait> outer;
+    Poisoned<TCountingWait> inner;
+    TMessageEvent hookAfterInner;
+    THiddenWindow driver{THiddenWindow::TWndMethod(this, &FreedInNestedWaits::Drive), nullptr};
+
+    enum : UINT { RunInner = WM_APP + 1, FreeOne, StopInner, StopOuter };
+    void OuterStart(TObject*) { driver.Post(RunInner); }
+    void InnerStart(TObject*)
+    {
+        driver.Post(FreeOne);
+        PostKey(*recorder);
+        driver.Post(StopInner);
+    }
+    void Drive(TMessage& m)
+    {
+        switch (m.Msg) {
+        case RunInner:
+            inner.object->WaitBlocking();
+            hookAfterInner = Application->OnMessage;
+            PostKey(*recorder);
+            driver.Post(StopOuter);
+            break;
+        case FreeOne:
+            (freeOuter ? outer : inner).Free();
+            break;
+        case StopInner:
+            if (!inner.freed)
+                inner.object->Stop();
+            break;
+        case StopOuter:
+            if (!outer.freed)
+                outer.object->Stop();
+            break;
+        default:
+            driver.DefaultHandler(m);
+            break;
+        }
+    }
+};
+
+TEST(Wait, AFreedWaitLeavesNoHookOfItsOwnToAWaitAroundOrInsideIt)
+{
+    struct Row {
+        const char* what;
+        bool freeOuter;
+        int beeps;                  // of the wait left
+        std::vector<UINT> keys;     // that reached the window
+    };
+    const Row rows[] = {
+        // The inner wait swallows the first key and puts the application's
+        // hook back, not the freed one's.
+        {"the outer wait freed during the inner one", true, 1, {WM_KEYDOWN}},
+        // The outer wait's hook is back at once and swallows both keys.
+        {"the inner wait freed during its own wait", false, 2, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MessageHookProbe probe;
+        const TMessageEvent hook(&probe, &MessageHookProbe::Hook);
+        Application->OnMessage = hook;
+        Recorder recorder;
+        FreedInNestedWaits test(&recorder, row.freeOuter);
+        test.outer.object->OnWaitStart = TNotifyEvent(&test, &FreedInNestedWaits::OuterStart);
+        test.inner.object->OnWaitStart = TNotifyEvent(&test, &FreedInNestedWaits::InnerStart);
+        test.outer.object->WaitBlocking();
+        TCountingWait* left = (row.freeOuter ? test.inner : test.outer).object;
+        EXPECT_EQ(left->Beeps, row.beeps);
+        EXPECT_EQ(test.hookAfterInner.Object(), row.freeOuter ? static_cast<void*>(&probe) : left);
+        PumpMessagesFor(20);
+        EXPECT_EQ(recorder.messages, row.keys);
+        EXPECT_TRUE(Application->OnMessage == hook);
+        Application->OnMessage.Clear();
+    }
+}
+
+// Frees the wait it holds from the event it is bound to.
+struct FreeOnEvent {
+    Poisoned<TWait>* wait;
+    void Tick(TObject*, int) { wait->Free(); }
+    void Timeout(TObject*) { wait->Free(); }
+};
+
+// One tick of the wait's timer, as the timer makes it but not from a timer
+// message: the system's dispatch of that message swallows a fault, which
+// would hide a read of a freed control.
+void Tick(TWait* wait)
+{
+    for (int i = 0; i < wait->ComponentCount(); ++i) {
+        if (auto* timer = dynamic_cast<TTimer*>(wait->Components(i))) {
+            timer->OnTimer(timer);
+            return;
+        }
+    }
+    ADD_FAILURE() << "the wait has no timer";
+}
+
+TEST(Wait, ATickWhoseHandlerFreesTheControlReadsNothingOfItAfterwards)
+{
+    for (const bool onTimeout : {false, true}) {
+        SCOPED_TRACE(onTimeout ? "freed by OnTimeout" : "freed by OnWait");
+        Poisoned<TWait> wait;
+        FreeOnEvent freer{&wait};
+        if (onTimeout)
+            wait.object->OnTimeout = TNotifyEvent(&freer, &FreeOnEvent::Timeout);
+        else
+            wait.object->OnWait = TWaitEvent(&freer, &FreeOnEvent::Tick);
+        wait.object->SetCaption(onTimeout ? "1" : "3");
+        wait.object->Start();
+        Tick(wait.object);
+        EXPECT_TRUE(wait.freed);
     }
 }
 

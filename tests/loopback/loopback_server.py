@@ -270,6 +270,11 @@ class Server:
             if method != b"HEAD":
                 if self.send_body(conn, number, record, row):
                     return
+            elif row.stall_after is not None:
+                # A header-only answer on a connection the server keeps open.
+                self.flag_stall(number, record)
+                self.drain(conn, record, shut=False)
+                return
         except (BrokenPipeError, ConnectionResetError):
             record["end"] = "RESET"
             return

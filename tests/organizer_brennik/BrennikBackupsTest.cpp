@@ -429,19 +429,26 @@ TEST_F(BrennikBackups, AnchorsCarryAnyStoredName)
 {
     const std::string cabinet = backups_ + "qmxKopiaZap__20260305_090700.cab";
     const std::string cab = ExtractFileName(cabinet);
+    // A name with markup of its own: an anchor the list box would offer.
+    const std::string tagged = "<a href=\"RESTORE:x\">y</a>";
+    const std::string untagged(tagged.size(), 'y');
     MakeCabinet(cabinet, {{"50%.txt", "procent"}, {"zzzz.txt", "cudzysłów"}, {"zzzzz.txt", "adres"},
-                          {"wielki.txt", "w"}});
-    ForgeCabinet(cabinet, {{"zzzz.txt", "a\"b\".txt"}, {"zzzzz.txt", "x://y.txt"}}, {"wielki.txt"});
+                          {"wielki.txt", "w"}, {untagged, "t"}});
+    ForgeCabinet(cabinet, {{"zzzz.txt", "a\"b\".txt"}, {"zzzzz.txt", "x://y.txt"}, {untagged, tagged}}, {"wielki.txt"});
 
     StartOnBackups();
     ShowContents(cab);
     const std::vector<std::string> items = Items("lbZawartoscCaba");
-    ASSERT_EQ(4u, items.size());
+    ASSERT_EQ(5u, items.size());
     const std::string when = "</b><br>    5 marca 2026, 9:07 - ";
     EXPECT_EQ("<b>a\"b\".txt" + when + "9 B<br>     <a href=\"RESTORE:" + cab + ":a%22b%22.txt\">Zapisz jako...</a>",
               items[1]);
     EXPECT_EQ("<b>wielki.txt" + when + "4,0 GB<br>     <a href=\"RESTORE:" + cab + ":wielki.txt\">Zapisz jako...</a>",
               items[3]);
+    // Shown as text: its brackets as angle quotes.
+    EXPECT_EQ("<b>‹a href=\"RESTORE:x\"›y‹/a›" + when + "1 B<br>     <a href=\"RESTORE:" + cab +
+                  ":%3Ca href=%22RESTORE%3Ax%22%3Ey%3C/a%3E\">Zapisz jako...</a>",
+              items[4]);
 
     const struct {
         const char* entry;

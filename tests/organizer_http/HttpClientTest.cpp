@@ -8,7 +8,9 @@
 
 #include "HttpTestUtil.h"
 #include "classlib/FormReader.h"
+#include "classlib/HiddenWindow.h"
 #include "classlib/TypInfo.h"
+#include "tests/support/FreedMemory.h"
 
 namespace {
 
@@ -193,6 +195,45 @@ TEST(HttpClient, EventOrderOfASuccessfulGet)
     EXPECT_EQ(client.State(), httpReady);
 }
 
+// A handler that aborts from OnDocEnd, however the document ended, ends the
+// request once: OnDocEnd is not fired again by the abort, and the next
+// request of the same client works.
+TEST(HttpClient, AnAbortFromOnDocEndEndsTheRequestOnce)
+{
+    Server().SetTable("row GET /doc\nbody-size 3000\n"
+                      "row GET /open-end\nno-content-length\nbody-size 3000\n"
+                      "row GET /broken\nbody-size 100000\nreset-after 1000\n");
+    struct Aborter {
+        ClientEvents* events;
+        void DocEnd(TObject*)
+        {
+            events->DocEnd(nullptr);
+            events->client->Abort();
+        }
+    };
+    for (const char* path : {"/doc", "/open-end", "/broken"}) {
+        SCOPED_TRACE(path);
+        THttpCli client(nullptr);
+        ClientEvents events(&client);
+        Aborter aborter{&events};
+        client.OnDocEnd = TNotifyEvent(&aborter, &Aborter::DocEnd);
+        client.URL = Server().Url(path);
+        client.GetAsync();
+        ASSERT_TRUE(WaitUntilDone(events));
+        EXPECT_EQ(events.Count("doc end"), 1);
+        EXPECT_EQ(events.done, 1);
+        EXPECT_EQ(events.doneError, 3);
+        EXPECT_EQ(client.State(), httpReady);
+
+        client.OnDocEnd.Clear();
+        client.URL = Server().Url("/doc");
+        client.GetAsync();
+        ASSERT_TRUE(WaitUntilDone(events, 2));
+        EXPECT_EQ(events.doneError, 0);
+        EXPECT_EQ(client.ReceivedCount(), 3000);
+    }
+}
+
 TEST(HttpClient, SynchronousHead)
 {
     Server().SetTable("row HEAD /a.qmx\nbody-size 1234\n"
@@ -324,10 +365,12 @@ TEST(HttpClient, PublishedForForms)
     EXPECT_EQ(client.URL, "http://x.invalid/");
     SetPropText(&client, FindPropInfo(&client, "MultiThreaded"), "True");
     EXPECT_TRUE(client.Socket()->MultiThreaded());
-    // A day from a form's description; a time of day through the text the
-    // property storage writes.
+    // A day, and a day with its time, from a form's description; a time of
+    // day through the text the property storage writes.
     ReadFormText(&client, "object http: THttpCli\n  ModifiedSince = 36528\nend\n");
     EXPECT_EQ(client.ModifiedSince, 36528.0);
+    ReadFormText(&client, "object http: THttpCli\n  ModifiedSince = 36528.75\nend\n");
+    EXPECT_EQ(client.ModifiedSince, 36528.75);
     SetPropText(&client, FindPropInfo(&client, "ModifiedSince"), "36528,5");
     EXPECT_EQ(client.ModifiedSince, 36528.5);
     EXPECT_EQ(GetPropText(&client, FindPropInfo(&client, "ModifiedSince")), "36528,5");
@@ -341,6 +384,152 @@ TEST(HttpClient, PublishedForForms)
         EXPECT_EQ(made->ClassName(), name);
         delete made;
     }
+}
+
+// A client that a handler frees (from the n-th call of the handler a row
+// binds), in memory that neither it nor its socket can be read from once
+// freed.
+struct FreedClient {
+    Poisoned<THttpCli> client;
+    int calls = 0;
+    int freeAt = 1;
+    THiddenWindow freer{THiddenWindow::TWndMethod(this, &FreedClient::Message), nullptr};
+
+    void Call()
+    {
+        if (++calls == freeAt)
+            client.Free();
+    }
+    void Notify(TObject*) { Call(); }
+    void Command(TObject*, const std::string&) { Call(); }
+    void Data(TObject*, const void*, int) { Call(); }
+    // Frees the client from a message handled while it waits.
+    void PostFree(TObject*) { freer.Post(WM_APP + 1); }
+    void Message(TMessage& m)
+    {
+        if (m.Msg == WM_APP + 1)
+            client.Free();
+        else
+            freer.DefaultHandler(m);
+    }
+    void Abort(TObject*, const void*, int) { client.object->Abort(); }
+    void FreeWhenAborting(TObject*)
+    {
+        if (client.object->State() == httpAborting)
+            client.Free();
+    }
+};
+
+using TBind = std::function<void(FreedClient&)>;
+
+// Binds the event to the freeing handler.
+TBind On(TNotifyEvent THttpCli::*event)
+{
+    return [event](FreedClient& f) { f.client.object->*event = TNotifyEvent(&f, &FreedClient::Notify); };
+}
+TBind On(TOnCommand THttpCli::*event)
+{
+    return [event](FreedClient& f) { f.client.object->*event = TOnCommand(&f, &FreedClient::Command); };
+}
+TBind On(TDocDataEvent THttpCli::*event)
+{
+    return [event](FreedClient& f) { f.client.object->*event = TDocDataEvent(&f, &FreedClient::Data); };
+}
+
+// Every event of a request, each freeing the client, in a synchronous or an
+// asynchronous request: the request ends without reading anything of the
+// client or of its socket afterwards (which would fail at once), and a
+// synchronous one returns without raising.
+void FreeTheClientFromEachOfItsEvents(bool sync)
+{
+    Server().SetTable("row GET /doc\nbody-size 3000\n"
+                      "row GET /open-end\nno-content-length\nbody-size 3000\n"
+                      "row GET /broken\nbody-size 100000\nreset-after 1000\n"
+                      "row GET /moved\nstatus HTTP/1.0 302 Found\nheader Location: /doc\n"
+                      "row POST /form\nbody thanks\n");
+    struct Row {
+        const char* what;
+        TBind bind;
+        int call;  // the handler's call that frees
+        const char* path = "/doc";
+        bool syncOnly = false;  // the request's own wait handles the message
+    };
+    const Row rows[] = {
+        {"OnStateChange to httpNotConnected, as the request starts", On(&THttpCli::OnStateChange), 1},
+        {"OnStateChange to httpDnsLookup", On(&THttpCli::OnStateChange), 2},
+        {"OnStateChange to httpNotConnected, once the host is found", On(&THttpCli::OnStateChange), 3},
+        {"OnStateChange to httpWaitingHeader", On(&THttpCli::OnStateChange), 4},
+        {"OnStateChange to httpWaitingBody", On(&THttpCli::OnStateChange), 5},
+        {"OnStateChange to httpReady", On(&THttpCli::OnStateChange), 6},
+        {"OnHeaderBegin of the request", On(&THttpCli::OnHeaderBegin), 1},
+        {"OnCommand, the request line", On(&THttpCli::OnCommand), 1},
+        {"OnCommand, the empty line", On(&THttpCli::OnCommand), 3},
+        {"OnHeaderEnd of the request", On(&THttpCli::OnHeaderEnd), 1},
+        {"OnHeaderBegin of the answer", On(&THttpCli::OnHeaderBegin), 2},
+        {"OnHeaderData", On(&THttpCli::OnHeaderData), 1},
+        {"OnHeaderEnd of the answer", On(&THttpCli::OnHeaderEnd), 2},
+        {"OnDocBegin", On(&THttpCli::OnDocBegin), 1},
+        {"OnDocData", On(&THttpCli::OnDocData), 1},
+        {"OnDocEnd, the whole announced body come", On(&THttpCli::OnDocEnd), 1},
+        {"OnDocEnd, the server closing", On(&THttpCli::OnDocEnd), 1, "/open-end"},
+        {"OnDocEnd, a reset", On(&THttpCli::OnDocEnd), 1, "/broken"},
+        {"OnLocationChange", On(&THttpCli::OnLocationChange), 1, "/moved"},
+        {"OnSendBegin", On(&THttpCli::OnSendBegin), 1, "/form"},
+        {"OnSendData", On(&THttpCli::OnSendData), 1, "/form"},
+        {"OnSendEnd", On(&THttpCli::OnSendEnd), 1, "/form"},
+        {"a message handled while the request waits",
+         [](FreedClient& f) { f.client.object->OnHeaderData = TNotifyEvent(&f, &FreedClient::PostFree); }, 1, "/doc",
+         true},
+        {"OnStateChange to httpAborting, Abort from OnDocData",
+         [](FreedClient& f) {
+             f.client.object->OnDocData = TDocDataEvent(&f, &FreedClient::Abort);
+             f.client.object->OnStateChange = TNotifyEvent(&f, &FreedClient::FreeWhenAborting);
+         },
+         1},
+        {"OnDocEnd, Abort from OnDocData",
+         [](FreedClient& f) {
+             f.client.object->OnDocData = TDocDataEvent(&f, &FreedClient::Abort);
+             f.client.object->OnDocEnd = TNotifyEvent(&f, &FreedClient::Notify);
+         },
+         1},
+    };
+    for (const Row& row : rows) {
+        if (row.syncOnly && !sync)
+            continue;
+        SCOPED_TRACE(row.what);
+        FreedClient f;
+        f.freeAt = row.call;
+        row.bind(f);
+        THttpCli& client = *f.client.object;
+        client.URL = Server().Url(row.path);
+        TMemoryStream body;
+        body.Write("a=1", 3);
+        body.SetPosition(0);
+        const THttpRequest kind = std::string(row.path) == "/form" ? httpPOST : httpGET;
+        if (kind == httpPOST)
+            client.RequestBody = &body;
+        if (sync) {
+            EXPECT_EQ(HttpErrorOf([&] { client.RequestSync(kind); }), "");
+        } else {
+            client.RequestAsync(kind);
+            const ULONGLONG end = GetTickCount64() + 10000;
+            while (!f.client.freed && GetTickCount64() < end)
+                PumpMessagesFor(10);
+        }
+        EXPECT_TRUE(f.client.freed);
+        // What the client and its socket had on their way finds nothing.
+        PumpMessagesFor(20);
+    }
+}
+
+TEST(HttpClient, AClientFreedByAHandlerDuringASynchronousRequestIsReadNoMore)
+{
+    FreeTheClientFromEachOfItsEvents(true);
+}
+
+TEST(HttpClient, AClientFreedByAHandlerDuringAnAsynchronousRequestIsReadNoMore)
+{
+    FreeTheClientFromEachOfItsEvents(false);
 }
 
 } // namespace

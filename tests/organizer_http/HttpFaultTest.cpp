@@ -27,9 +27,27 @@ struct Row {
     std::string reason;  // "~text": the reason contains text; "a|b": one of them
     WORD error;
     int received;        // body bytes, or -1: not checked
+    THttpRequest kind = httpGET;
+    // The server keeps the connection open after its answer: the client
+    // must close it.
+    bool leftOpen = false;
 };
 
 const char* const OkRow = "row GET /ok\nbody fine\n";
+
+// How the connection that asked for target ended (FIN, RESET, OPEN, -), as
+// the server logged it after the before'th connection.
+std::string EndOfConnection(size_t before, const std::string& method, const std::string& target)
+{
+    for (size_t count = before + 1;; ++count) {
+        const auto log = Server().WaitForLog(count);
+        if (log.size() < count)
+            return "not logged";
+        for (size_t i = before; i < log.size(); ++i)
+            if (log[i].Method == method && log[i].Target == target)
+                return log[i].End;
+    }
+}
 
 TEST(HttpFaults, EachEndsTheRequestOnceAndTheNextWorks)
 {
@@ -84,6 +102,55 @@ TEST(HttpFaults, EachEndsTheRequestOnceAndTheNextWorks)
          "Invalid status line", 4, 0},
         {"header line too long", "row GET /long\nheader X-Long: " + longLine + "\nbody x\n", "/long", Action::None,
          404, "Header line too long", 4, 0},
+        {"status in hexadecimal", "row GET /hex\nstatus HTTP/1.0 $C8 OK\nbody x\n", "/hex", Action::None, 404,
+         "Invalid status line", 4, 0},
+        // An answer to HEAD, and a 204 or 304 answer, ends at the empty line
+        // after its header, whatever its length says.
+        {"HEAD, length 0, left open", "row HEAD /h0\nheader Content-Length: 0\nstall-after 0\n", "/h0", Action::None,
+         200, "OK", 0, 0, httpHEAD, true},
+        {"HEAD, length 1234, left open", "row HEAD /h1234\nbody-size 1234\nstall-after 0\n", "/h1234", Action::None,
+         200, "OK", 0, 0, httpHEAD, true},
+        {"HEAD, no length, left open", "row HEAD /hnone\nno-content-length\nbody-size 1234\nstall-after 0\n",
+         "/hnone", Action::None, 200, "OK", 0, 0, httpHEAD, true},
+        {"HEAD, length 0, closed", "row HEAD /h\nheader Content-Length: 0\n", "/h", Action::None, 200, "OK", 0, 0,
+         httpHEAD},
+        {"HEAD, length 1234, closed", "row HEAD /h\nbody-size 1234\n", "/h", Action::None, 200, "OK", 0, 0, httpHEAD},
+        {"HEAD, no length, closed", "row HEAD /h\nno-content-length\nbody-size 1234\n", "/h", Action::None, 200, "OK",
+         0, 0, httpHEAD},
+        {"HEAD answered with a body", "row HEAD /h\nraw HTTP/1.0 200 OK%0D%0AContent-Length: 5%0D%0A%0D%0Ahello\n",
+         "/h", Action::None, 200, "OK", 0, 0, httpHEAD},
+        {"204, no length, left open",
+         "row GET /n204\nstatus HTTP/1.0 204 No Content\nno-content-length\nstall-after 0\n", "/n204", Action::None,
+         204, "No Content", 0, 0, httpGET, true},
+        {"204 with bytes after the header", "row GET /n\nraw HTTP/1.0 204 No Content%0D%0A%0D%0Astray\n", "/n",
+         Action::None, 204, "No Content", 0, 0},
+        {"304, no length, left open",
+         "row GET /n304\nstatus HTTP/1.0 304 Not Modified\nno-content-length\nstall-after 0\n", "/n304", Action::None,
+         304, "Not Modified", 0, 0, httpGET, true},
+        {"304, length 1234, left open",
+         "row GET /n304l\nstatus HTTP/1.0 304 Not Modified\nheader Content-Length: 1234\nstall-after 0\n", "/n304l",
+         Action::None, 304, "Not Modified", 0, 0, httpGET, true},
+        {"304, length 1234, closed", "row GET /n\nstatus HTTP/1.0 304 Not Modified\nheader Content-Length: 1234\n",
+         "/n", Action::None, 304, "Not Modified", 0, 0},
+        // Content-Length is decimal digits, as many as 64 bits hold; an
+        // answer whose body cannot be told apart hands on nothing.
+        {"length beyond 32 bits, then a close", "row GET /l\nheader Content-Length: 3000000000\nbody-size 10\n", "/l",
+         Action::None, 404, "Document incomplete", 4, 10},
+        {"length of twenty digits", "row GET /l\nheader Content-Length: 99999999999999999999\nbody-size 10\n", "/l",
+         Action::None, 404, "Content-Length too large", 4, 0},
+        {"length with a sign", "row GET /l\nheader Content-Length: +5\nbody-size 30\n", "/l", Action::None, 200, "OK",
+         0, 30},
+        {"length in hexadecimal", "row GET /l\nheader Content-Length: x10\nbody-size 30\n", "/l", Action::None, 200,
+         "OK", 0, 30},
+        {"two equal lengths", "row GET /l\nheader Content-Length: 30\nheader Content-Length: 30\nbody-size 30\n", "/l",
+         Action::None, 200, "OK", 0, 30},
+        {"two different lengths", "row GET /l\nheader Content-Length: 5\nheader Content-Length: 30\nbody-size 30\n",
+         "/l", Action::None, 404, "Content-Length given twice with different values", 4, 0},
+        {"chunked",
+         "row GET /c\nno-content-length\nheader Transfer-Encoding: chunked\nbody 5%0D%0Ahello%0D%0A0%0D%0A%0D%0A\n", "/c",
+         Action::None, 404, "Transfer-Encoding not supported", 4, 0},
+        {"chunked, to HEAD", "row HEAD /c\nno-content-length\nheader Transfer-Encoding: chunked\n", "/c", Action::None,
+         200, "OK", 0, 0, httpHEAD},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -97,7 +164,8 @@ TEST(HttpFaults, EachEndsTheRequestOnceAndTheNextWorks)
         if (row.action == Action::AbortAfterBytes)
             events.abortAfter = 1;
         client.URL = row.url[0] == '/' ? Server().Url(row.url) : row.url;
-        client.GetAsync();
+        const size_t before = Server().Log().size();
+        client.RequestAsync(row.kind);
         switch (row.action) {
         case Action::AbortAtOnce:
             client.Abort();
@@ -141,6 +209,9 @@ TEST(HttpFaults, EachEndsTheRequestOnceAndTheNextWorks)
             EXPECT_EQ(client.ReceivedCount(), row.received);
             EXPECT_EQ(events.Count("doc end"), row.received > 0 ? 1 : 0);
             EXPECT_EQ(events.body, TLoopbackServer::Pattern(static_cast<size_t>(row.received)).substr(0, events.body.size()));
+        }
+        if (row.leftOpen) {
+            EXPECT_EQ(EndOfConnection(before, row.kind == httpHEAD ? "HEAD" : "GET", row.url), "FIN");
         }
         // The same client goes on.
         client.URL = Server().Url("/ok");

@@ -721,6 +721,25 @@ const UpdateRow Rows[] = {
          EXPECT_EQ(std::string::npos, t.Report().find("Informacja |"));
          EXPECT_EQ(std::vector<std::string>{Aborted}, t.UpdateLog());
      }},
+    {"HeadWithoutDateOnAConnectionLeftOpen",
+     [](BrennikUpdate&) {
+         return ListRow(ListBody(OneFile)) +
+                "row HEAD /pliki/porady.dat\nbody nowe porady\nno-last-modified\nstall-after 0\n";
+     },
+     nullptr,
+     {Next(), Informed(),
+      [](BrennikUpdate& t) {
+          EXPECT_EQ(std::vector<std::string>{"<b>porady.dat</b> (nowa wersja)<br>Porady"}, t.Get("lb").List("Items"));
+          t.Click("bAnuluj");
+      }},
+     {"GET /a.qmx", "HEAD /pliki/porady.dat"},
+     false,
+     [](BrennikUpdate& t) {
+         // The answer ended at its header: the wizard closed the connection
+         // rather than wait for the server to give up.
+         EXPECT_EQ("FIN", t.Requests(2).back().End);
+         EXPECT_EQ(std::vector<std::string>{}, t.UpdateLog());
+     }},
     {"CloseBoxAfterOneFileArrived",
      [](BrennikUpdate&) {
          return ListRow(ListBody(OneFile + Lines({"kursy.dat=nowe;Kursy;pliki/kursy.dat"}))) +
