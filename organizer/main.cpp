@@ -333,6 +333,9 @@ void TeMain::FillRemoveList()
     programs_.clear();
     lbUsun->Clear();
     lbPliki->Clear();
+    // Disabling the focused button takes the focus away: it comes back with
+    // the button, unless another control took it meanwhile.
+    const bool focused = bUsunProgramy->Focused();
     bUsunProgramy->SetEnabled(false);
     {
         ScreenCursor cursor(crHourGlass);
@@ -348,8 +351,11 @@ void TeMain::FillRemoveList()
     if (lbUsun->Count() > 0 && lbUsun->ItemIndex() < 0)
         lbUsun->SetItemIndex(0);
     lbUsunClick(nullptr);
-    if (pacer.Newest())
-        bUsunProgramy->SetEnabled(true);
+    if (!pacer.Newest())
+        return;
+    bUsunProgramy->SetEnabled(true);
+    if (focused && !GetFocus())
+        bUsunProgramy->SetFocus();
 }
 
 // The selected program's files, listed with the window answering once a

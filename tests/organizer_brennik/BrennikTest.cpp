@@ -293,6 +293,13 @@ TEST_F(Brennik, RemovesEverythingAndThenItself)
     EXPECT_EQ("Program konfiguracyjny zostanie za chwilę usunięty z systemu, bo już nie jest potrzebny.",
               Caption(app.AnswerDialog("bOK")));
     app.WaitForText("eMain", "lbUsun", "Nie można odinstalować żadnych plików.");
+    WaitForRemovalPage(app);
+    // The button keeps the focus its click gave it, through the page filled
+    // again (which holds the button back meanwhile).
+    const HWND button = app.Component("eMain", "bUsunProgramy").Handle();
+    GUITHREADINFO thread{sizeof thread};
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(button, nullptr), &thread));
+    EXPECT_EQ(button, thread.hwndFocus);
 
     for (const char* name : {"vurodar.exe", "pomoc.txt", "Vurodar.lnk", "tarvix.qmx"}) {
         SCOPED_TRACE(name);
