@@ -52,9 +52,12 @@ const int CursorRead = 191;
 const char BackupPattern[] = "qmxKopiaZap*.cab";
 // Copies that the user made of a cabinet beside it.
 const char BackupCopyPattern[] = "Kopia qmxKopiaZap*.cab";
-// How many items the long lists of the removal page take at once (AddHeld):
-// the window answers between.
-const std::size_t AddedAtOnce = 50;
+// How many items the removal page's lists take at once (AddHeld), the
+// window answering between: a program's name costs a fraction of a
+// millisecond, a file's line tens of them (measuring it asks the shell for
+// the file's icon).
+const std::size_t ProgramsAtOnce = 50;
+const std::size_t FilesAtOnce = 4;
 // Posted by FormShow: fill the page in view, now that the window shows.
 const UINT FillPageMessage = WM_APP + 1;
 
@@ -142,9 +145,9 @@ private:
 
 // Adds items to a list box with its drawing held: a list box on screen
 // redraws its scroll bar for every item added, which under Wine costs about
-// 12 ms an item. Drawn again afterwards only when the new items show (the
-// class library's EndUpdate draws the whole list, which for an HTML list
-// costs far more than the items added).
+// 12 ms an item. Drawn again afterwards where the new items show (the class
+// library's EndUpdate draws the whole list, which for an HTML list costs
+// far more than the items added).
 void AddHeld(TCustomListBox* box, const std::vector<std::string>& texts)
 {
     if (texts.empty())
@@ -160,8 +163,9 @@ void AddHeld(TCustomListBox* box, const std::vector<std::string>& texts)
         throw;
     }
     SendMessageA(box->Handle(), WM_SETREDRAW, TRUE, 0);
-    if (box->ItemRect(first).top < box->ClientHeight())
-        box->Invalidate();
+    const RECT added{0, box->ItemRect(first).top, box->ClientWidth(), box->ClientHeight()};
+    if (added.top < added.bottom)
+        InvalidateRect(box->Handle(), &added, TRUE);
 }
 
 } // namespace
@@ -301,10 +305,10 @@ bool TeMain::ParseInstallReport(const std::string& FileName, const std::function
     if (!ReadInstallReport(FileName, programs, GoOn))
         return false;
     lbUsun->SetEnabled(true);
-    for (std::size_t first = 0; first < programs.size(); first += AddedAtOnce) {
+    for (std::size_t first = 0; first < programs.size(); first += ProgramsAtOnce) {
         if (!GoOn())
             return false;
-        const std::size_t end = std::min(programs.size(), first + AddedAtOnce);
+        const std::size_t end = std::min(programs.size(), first + ProgramsAtOnce);
         std::vector<std::string> names;
         for (std::size_t i = first; i < end; ++i)
             names.push_back(programs[i].Name);
@@ -376,7 +380,7 @@ void TeMain::lbUsunClick(TObject*)
             const std::string& path = files[i];
             items.push_back(IconTag(path) + path + "  - " + GetFileTypeName(path) + ", " +
                             SizeToText(GetFileSizeBytes(path), false));
-            if (items.size() == AddedAtOnce || i + 1 == files.size()) {
+            if (items.size() == FilesAtOnce || i + 1 == files.size()) {
                 AddHeld(lbPliki, items);
                 items.clear();
             }
