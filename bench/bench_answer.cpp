@@ -16,55 +16,15 @@
 // prints: start SECONDS WAIT read SECONDS WAIT page4|page6 SECONDS WAIT
 #include <windows.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cstdio>
-#include <mutex>
 #include <string>
-#include <thread>
 
+#include "bench/AnswerWatch.h"
 #include "tools/uidriver/UiDriver.h"
 
 namespace {
 
-double Seconds()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-struct TWindowSearch {
-    DWORD pid;
-    bool shown;  // a visible main window wanted, else the application window
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindWindowOf(HWND wnd, LPARAM lp)
-{
-    auto* s = reinterpret_cast<TWindowSearch*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    if (pid != s->pid)
-        return TRUE;
-    char name[64] = "";
-    GetClassNameA(wnd, name, sizeof name);
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    const bool match = s->shown ? IsWindowVisible(wnd) && r.right - r.left >= 50 : std::string(name) == "TApplication";
-    if (!match)
-        return TRUE;
-    s->found = wnd;
-    return FALSE;
-}
-
-HWND WindowOf(DWORD pid, bool shown)
-{
-    TWindowSearch search{pid, shown};
-    EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using namespace answer_watch;
 
 struct TNameSearch {
     std::string name;
@@ -92,59 +52,6 @@ HWND Named(HWND top, const std::string& name)
     return search.found;
 }
 
-// Asks the process's application window for answers until stopped, and keeps
-// the longest wait of the phase in progress.
-class TAnswerWatch {
-public:
-    explicit TAnswerWatch(DWORD pid) : pid_(pid), thread_([this] { Run(); }) {}
-    ~TAnswerWatch()
-    {
-        stop_ = true;
-        thread_.join();
-    }
-    // Starts a phase: its longest wait counts from 0.
-    void Phase(int phase)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        phase_ = phase;
-        longest_[phase] = 0;
-    }
-    double Longest(int phase)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return longest_[phase];
-    }
-
-private:
-    void Run()
-    {
-        HWND app = nullptr;
-        while (!stop_) {
-            if (!app || !IsWindow(app)) {
-                app = WindowOf(pid_, false);
-                Sleep(2);
-                continue;
-            }
-            const double start = Seconds();
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(app, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
-            const double wait = Seconds() - start;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                longest_[phase_] = std::max(longest_[phase_], wait);
-            }
-            Sleep(2);
-        }
-    }
-
-    DWORD pid_;
-    std::mutex mutex_;
-    int phase_ = 0;
-    double longest_[4] = {};
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
 // Waits until the button's window is enabled: kelvor keeps Next disabled
 // while it reads the medium and while it builds the summary.
 void WaitEnabled(TUiProcess& app, HWND button)
@@ -152,7 +59,7 @@ void WaitEnabled(TUiProcess& app, HWND button)
     while (!IsWindowEnabled(button)) {
         if (!app.Running())
             throw EUiDriverError("kelvor ended while its Next was disabled");
-        Sleep(2);
+        Pause();
     }
 }
 
@@ -171,11 +78,7 @@ int main(int argc, char** argv)
         app.SetTimeout(600000);
         TAnswerWatch watch(app.ProcessId());
         watch.Phase(0);
-        while (!WindowOf(app.ProcessId(), true)) {
-            if (!app.Running())
-                throw EUiDriverError("kelvor ended before its window showed");
-            Sleep(5);
-        }
+        WaitForShownWindow(app, "kelvor");
         const double shown = Seconds() - start;
         const double startWait = watch.Longest(0);
 

@@ -323,22 +323,31 @@ void TStrings::SetText(const std::string& text)
     try {
         Clear();
         std::size_t pos = 0;
-        while (pos < text.size()) {
-            std::size_t end = text.find_first_of("\r\n", pos);
-            if (end == std::string::npos) {
-                Add(text.substr(pos));
-                break;
-            }
-            Add(text.substr(pos, end - pos));
-            pos = end + 1;
-            if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
-                ++pos;
-        }
+        std::string line;
+        while (NextLine(text, pos, line))
+            Add(line);
     } catch (...) {
         EndUpdate();
         throw;
     }
     EndUpdate();
+}
+
+bool NextLine(const std::string& text, std::size_t& pos, std::string& line)
+{
+    if (pos >= text.size())
+        return false;
+    const std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) {
+        line.assign(text, pos);
+        pos = text.size();
+        return true;
+    }
+    line.assign(text, pos, end - pos);
+    pos = end + 1;
+    if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
+        ++pos;
+    return true;
 }
 
 void TStrings::LoadFromStream(TStream& stream)

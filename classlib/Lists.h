@@ -57,6 +57,12 @@ private:
 // Raises EListError with the class library's text for a bad index.
 [[noreturn]] void ListIndexError(int index);
 
+// The line of text that starts at pos, as a list of texts reads lines: each
+// ends at CR LF, LF or CR, and a text that ends with a line break has no
+// empty line after it. Moves pos past the line and its break; false once
+// pos is at the end.
+bool NextLine(const std::string& text, std::size_t& pos, std::string& line);
+
 // ---------------------------------------------------------------------------
 // Lists of texts.
 

@@ -1,8 +1,13 @@
 #include "organizer/InstallReport.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <exception>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "classlib/Lists.h"
+#include "classlib/Streams.h"
 #include "classlib/SysUtils.h"
 #include "common/QmxUtil.h"
 
@@ -61,46 +66,64 @@ std::string ReportProgramName(const std::string& DisplayName)
     return name;
 }
 
-bool ReadInstallReport(const std::string& FileName, std::vector<TReportProgram>& Programs)
+bool ReadInstallReport(const std::string& FileName, std::vector<TReportProgram>& Programs,
+                       const std::function<bool()>& Between)
 {
     Programs.clear();
     if (FileName.empty() || !FileExists(FileName))
         return false;
-    TStringList lines;
+    // Read whole, as a list of lines reads a file, and split line by line
+    // as the lines are taken.
+    std::string text;
     try {
-        lines.LoadFromFile(FileName);
+        TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+        text.resize(static_cast<std::size_t>(std::max<std::int64_t>(stream.Size(), 0)));
+        if (!text.empty())
+            stream.ReadBuffer(text.data(), static_cast<int>(text.size()));
     } catch (const std::exception&) {
         return false;
     }
+    // By names and paths in lower case, the way EqualNoCase compares them.
+    std::unordered_map<std::string, std::size_t> programIndex;
+    std::vector<std::unordered_set<std::string>> listed;
+    // A report of repeated installations names the same files again and again.
+    std::unordered_map<std::string, std::int64_t> sizes;
     bool named = false;
-    for (int i = 0; i < lines.Count(); ++i) {
+    std::size_t pos = 0;
+    std::string raw;
+    while (NextLine(text, pos, raw)) {
+        if (Between && !Between()) {
+            Programs.clear();
+            return false;
+        }
         TReportLine line;
-        if (!ParseReportLine(lines.Strings(i), line))
+        if (!ParseReportLine(raw, line))
             continue;
         std::string name = ReportProgramName(line.Name);
         named = true;
-        TReportProgram* program = nullptr;
-        for (TReportProgram& p : Programs)
-            if (EqualNoCase(p.Name, name)) {
-                program = &p;
-                break;
-            }
-        if (!program) {
+        const auto [found, added] = programIndex.try_emplace(AnsiLowerCase(name), Programs.size());
+        if (added) {
             Programs.push_back({name, {}});
-            program = &Programs.back();
+            listed.emplace_back();
         }
         std::string file;
         if (line.Keyword == "FILECOPY")
             file = line.Destination;
         else if (line.Keyword == "LINK")
             file = line.Link;
-        if (file.empty() || GetFileSizeBytes(file) <= 0)
+        if (file.empty())
             continue;
-        bool listed = false;
-        for (const std::string& f : program->Files)
-            listed = listed || EqualNoCase(f, file);
-        if (!listed)
-            program->Files.push_back(file);
+        std::string key = AnsiLowerCase(file);
+        std::unordered_set<std::string>& files = listed[found->second];
+        if (files.count(key))
+            continue;
+        auto size = sizes.find(key);
+        if (size == sizes.end())
+            size = sizes.emplace(key, GetFileSizeBytes(file)).first;
+        if (size->second <= 0)
+            continue;
+        files.insert(std::move(key));
+        Programs[found->second].Files.push_back(file);
     }
     std::erase_if(Programs, [](const TReportProgram& p) { return p.Files.empty(); });
     return named;

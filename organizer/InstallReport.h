@@ -7,6 +7,7 @@
 // it. The installer writes display names with ";" replaced by ",".
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,4 +40,8 @@ struct TReportProgram {
 // kept). FILECOPY lines give their destination, LINK lines their shortcut;
 // other lines only name their program. Programs left without files are
 // dropped. True when the file could be read and named at least one program.
-bool ReadInstallReport(const std::string& FileName, std::vector<TReportProgram>& Programs);
+// Between, when given, runs before each line; the reading stops when it gives
+// false, with the result False. The cost grows with the lines alone: names
+// and files are looked up, and each file's size is asked for once.
+bool ReadInstallReport(const std::string& FileName, std::vector<TReportProgram>& Programs,
+                       const std::function<bool()>& Between = {});

@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 
@@ -52,6 +53,14 @@ const int CursorRead = 191;
 const char BackupPattern[] = "qmxKopiaZap*.cab";
 // Copies that the user made of a cabinet beside it.
 const char BackupCopyPattern[] = "Kopia qmxKopiaZap*.cab";
+// How many items the removal page's lists take at once (AddHeld), the
+// window answering between: a program's name costs a fraction of a
+// millisecond, a file's line tens of them (measuring it asks the shell for
+// the file's icon).
+const std::size_t ProgramsAtOnce = 50;
+const std::size_t FilesAtOnce = 4;
+// Posted by FormShow: fill the page in view, now that the window shows.
+const UINT FillPageMessage = WM_APP + 1;
 
 std::string IconTag(const std::string& path)
 {
@@ -125,13 +134,40 @@ public:
     explicit TFillPacer(int& counter) : counter_(counter), number_(++counter) {}
 
     // Handles what waits when it is time; false when the fill is to stop.
-    bool Continue() { return frame_.Continue() && counter_ == number_; }
+    bool Continue() { return frame_.Continue() && Newest(); }
+    // No newer fill of the list began.
+    bool Newest() const { return counter_ == number_; }
 
 private:
     TFramePacer frame_;
     int& counter_;
     const int number_;
 };
+
+// Adds items to a list box with its drawing held: a list box on screen
+// redraws its scroll bar for every item added, which under Wine costs about
+// 12 ms an item. Drawn again afterwards where the new items show (the class
+// library's EndUpdate draws the whole list, which for an HTML list costs
+// far more than the items added).
+void AddHeld(TCustomListBox* box, const std::vector<std::string>& texts)
+{
+    if (texts.empty())
+        return;
+    const int first = box->Count();
+    SendMessageA(box->Handle(), WM_SETREDRAW, FALSE, 0);
+    try {
+        for (const std::string& text : texts)
+            box->Items()->Add(text);
+    } catch (...) {
+        SendMessageA(box->Handle(), WM_SETREDRAW, TRUE, 0);
+        box->Invalidate();
+        throw;
+    }
+    SendMessageA(box->Handle(), WM_SETREDRAW, TRUE, 0);
+    const RECT added{0, box->ItemRect(first).top, box->ClientWidth(), box->ClientHeight()};
+    if (added.top < added.bottom)
+        InvalidateRect(box->Handle(), &added, TRUE);
+}
 
 } // namespace
 
@@ -148,10 +184,40 @@ void TeMain::Loaded()
 
 void TeMain::FormShow(TObject*)
 {
-    nbPageChanged(nullptr);
+    // The page is filled once the window is on screen (see WndProc): a long
+    // report is then read with the window shown and answering.
+    ShowPageInView();
+    PostMessageA(Handle(), FillPageMessage, 0, 0);
+}
+
+void TeMain::WndProc(TMessage& message)
+{
+    if (message.Msg == FillPageMessage) {
+        // Painted first, then filled.
+        Update();
+        FillPageInView();
+        return;
+    }
+    TForm::WndProc(message);
 }
 
 void TeMain::nbPageChanged(TObject*)
+{
+    // The caption and the tab first: a list that fills with the window
+    // answering stands under the caption of its own page.
+    ShowPageInView();
+    FillPageInView();
+}
+
+void TeMain::ShowPageInView()
+{
+    if (TPage* page = nb->Page(nb->PageIndex()))
+        lbCaption->SetCaption(page->Caption());
+    // The tabs show the page in view, however the page was changed.
+    ts->SetTabIndex(nb->PageIndex());
+}
+
+void TeMain::FillPageInView()
 {
     switch (nb->PageIndex()) {
     case 0:
@@ -170,10 +236,6 @@ void TeMain::nbPageChanged(TObject*)
         // Page 1's grid keeps itself.
         break;
     }
-    if (TPage* page = nb->Page(nb->PageIndex()))
-        lbCaption->SetCaption(page->Caption());
-    // The tabs show the page in view, however the page was changed.
-    ts->SetTabIndex(nb->PageIndex());
 }
 
 void TeMain::FillApplicationsList()
@@ -238,27 +300,55 @@ void TeMain::FillDataFileList()
     }
 }
 
-bool TeMain::ParseInstallReport(const std::string& FileName)
+bool TeMain::ParseInstallReport(const std::string& FileName, const std::function<bool()>& GoOn)
 {
     std::vector<TReportProgram> programs;
-    if (!ReadInstallReport(FileName, programs))
+    if (!ReadInstallReport(FileName, programs, GoOn))
         return false;
     lbUsun->SetEnabled(true);
-    for (TReportProgram& p : programs) {
-        lbUsun->Items()->Add(p.Name);
-        programs_.push_back(std::move(p));
+    for (std::size_t first = 0; first < programs.size(); first += ProgramsAtOnce) {
+        if (!GoOn())
+            return false;
+        const std::size_t end = std::min(programs.size(), first + ProgramsAtOnce);
+        std::vector<std::string> names;
+        for (std::size_t i = first; i < end; ++i)
+            names.push_back(programs[i].Name);
+        AddHeld(lbUsun, names);
+        for (std::size_t i = first; i < end; ++i)
+            programs_.push_back(std::move(programs[i]));
     }
     return true;
 }
 
+// The report is read, and its programs and the first one's files listed,
+// with the window answering once a frame. A fill ends when a newer one
+// begins, when the page is left (it is filled again whenever it is shown)
+// and when the program ends. Removing waits until the page is whole: it
+// counts the ticks of the whole list.
 void TeMain::FillRemoveList()
 {
+    TFillPacer pacer(removalFill_);
+    bool stopped = false;
+    auto goOn = [&] {
+        stopped = stopped || !pacer.Continue() || nb->PageIndex() != 4;
+        return !stopped;
+    };
+    // A list of files under way shows a program that goes now.
+    ++removalFilesFill_;
     programs_.clear();
     lbUsun->Clear();
+    lbPliki->Clear();
+    // Disabling the focused button takes the focus away: it comes back with
+    // the button, unless another control took it meanwhile.
+    const bool focused = bUsunProgramy->Focused();
+    bUsunProgramy->SetEnabled(false);
     {
         ScreenCursor cursor(crHourGlass);
         ReadRegValue(1, TarvixKey, "Raport", reportPath_, "");
-        if (!ParseInstallReport(reportPath_)) {
+        const bool parsed = ParseInstallReport(reportPath_, goOn);
+        if (stopped)
+            return;
+        if (!parsed) {
             lbUsun->Items()->Add("Nie można odinstalować żadnych plików.");
             lbUsun->SetEnabled(false);
         }
@@ -266,18 +356,35 @@ void TeMain::FillRemoveList()
     if (lbUsun->Count() > 0 && lbUsun->ItemIndex() < 0)
         lbUsun->SetItemIndex(0);
     lbUsunClick(nullptr);
+    if (!pacer.Newest())
+        return;
+    bUsunProgramy->SetEnabled(true);
+    if (focused && !GetFocus())
+        bUsunProgramy->SetFocus();
 }
 
+// The selected program's files, listed with the window answering once a
+// frame; a newer list of files, or a new fill of the page, ends this one.
 void TeMain::lbUsunClick(TObject*)
 {
+    TFillPacer pacer(removalFilesFill_);
     lbPliki->Clear();
     const int index = lbUsun->ItemIndex();
     if (lbUsun->Enabled() && index >= 0 && index < static_cast<int>(programs_.size()) &&
         !programs_[index].Files.empty()) {
-        for (const std::string& path : programs_[index].Files) {
-            const std::int64_t size = GetFileSizeBytes(path);
-            lbPliki->Items()->Add(IconTag(path) + path + "  - " + GetFileTypeName(path) + ", " +
-                                  SizeToText(size, false));
+        // A copy: the page may be filled again while this list is made.
+        const std::vector<std::string> files = programs_[index].Files;
+        std::vector<std::string> items;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (!pacer.Continue())
+                return;
+            const std::string& path = files[i];
+            items.push_back(IconTag(path) + path + "  - " + GetFileTypeName(path) + ", " +
+                            SizeToText(GetFileSizeBytes(path), false));
+            if (items.size() == FilesAtOnce || i + 1 == files.size()) {
+                AddHeld(lbPliki, items);
+                items.clear();
+            }
         }
         return;
     }

@@ -4,6 +4,7 @@
 // the installer put on this machine. Layout comes from main.dfm.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -76,10 +77,14 @@ public:
     const std::string& ReportPath() const { return reportPath_; }
 
     void Loaded() override;
+    void WndProc(TMessage& message) override;
     const TClassInfo* ClassInfo() const override;
     static const TClassInfo& StaticClass();
 
 private:
+    // The page in view: its caption in the header and its tab; its lists.
+    void ShowPageInView();
+    void FillPageInView();
     void FillApplicationsList();
     void FillDataFileList();
     void FillRemoveList();
@@ -90,7 +95,9 @@ private:
     // Where a listed backup was found; a name the list does not know stays
     // as it is, for the current folder.
     std::string BackupPath(const std::string& name) const;
-    bool ParseInstallReport(const std::string& FileName);
+    // GoOn runs between the report's lines and the items added; the reading
+    // stops when it gives false.
+    bool ParseInstallReport(const std::string& FileName, const std::function<bool()>& GoOn);
     void RemoveSelf();
     void SetRemovalControls(bool enabled);
 
@@ -107,6 +114,9 @@ private:
     // the window answer as they go: a fill stops once a newer one began.
     int applicationsFill_ = 0;
     int contentsFill_ = 0;
+    // The same for the removal page's two lists, lbUsun and lbPliki.
+    int removalFill_ = 0;
+    int removalFilesFill_ = 0;
 };
 
 extern TeMain* eMain;

@@ -33,6 +33,16 @@ inline void SetTestTime(const std::string& path)
     CloseHandle(h);
 }
 
+// The removal page is filled once the organizer's window shows: its files'
+// list is cleared first and given its items (or the note that there are
+// none) last, and its removal button is usable again only after that.
+inline void WaitForRemovalPage(TUiProcess& app)
+{
+    app.WaitFor("eMain", "lbPliki", "the removal page filled",
+                [](const TUiComponent& c) { return !c.List("Items").empty(); });
+    app.WaitFor("eMain", "bUsunProgramy", "the removal usable", [](const TUiComponent& c) { return c.Enabled(); });
+}
+
 class BrennikCopy : public testing::Test {
 protected:
     void SetUp() override
@@ -58,10 +68,12 @@ protected:
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QMX");
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey);
     }
+    // Started, its window shown and the page it opens on filled.
     TUiProcess& Start()
     {
         app_ = std::make_unique<TUiProcess>("\"" + exe_ + "\"", TUiStartOptions{folder_, {}});
         app_->WaitForForm("eMain");
+        WaitForRemovalPage(*app_);
         return *app_;
     }
     void Close()

@@ -13,6 +13,7 @@
 
 #include "classlib/SysUtils.h"
 #include "common/QmxReg.h"
+#include "tests/organizer_brennik/BrennikCopy.h"
 #include "tests/support/TestUtil.h"
 #include "tools/uidriver/UiDriver.h"
 
@@ -123,6 +124,7 @@ TEST(BrennikE2E, RemovesWhatKelvorInstalled)
     TUiProcess app("\"" + organizer + "\"", TUiStartOptions{dest + "\\Lumero", {}});
     app.SetTimeout(30000);
     app.WaitForForm("eMain");
+    WaitForRemovalPage(app);
     EXPECT_EQ((std::vector<std::string>{"Parvin 2000", "Ferlond", "Kalmet Księgowość", "Lumero 2000"}),
               app.Component("eMain", "lbUsun").List("Items"));
     app.SavePng("eMain", TestProgramFolder() + "brennik_e2e_lista.png");

@@ -102,6 +102,62 @@ TEST_F(Brennik, TheTabsShowThePageInView)
     Close();
 }
 
+// A long report is read with the window on screen: the window shows, is
+// painted and answers before the removal page is whole, removing waits for
+// the whole list, and a page chosen meanwhile is shown at once (the page is
+// filled anew when it comes back, with every program once).
+TEST_F(Brennik, ALongReportIsReadWithTheWindowShownAndAnswering)
+{
+    const int programs = 1000, files = 4;
+    std::vector<std::string> paths;
+    for (int k = 0; k < files; ++k) {
+        paths.push_back(temp_.Path() + "plik" + std::to_string(k) + ".dat");
+        WriteWholeFile(paths.back(), "dane");
+    }
+    auto name = [](int i) {
+        char text[32];
+        std::snprintf(text, sizeof text, "Program %04d", i);
+        return std::string(text);
+    };
+    std::string report;
+    for (int i = 0; i < programs; ++i)
+        for (int k = 0; k < 2 * files; ++k)
+            report += "01-02-2026 10:11:12 - FILECOPY=" + name(i) + " (" + std::to_string(k) + ");s;" +
+                      paths[k % files] + "\r\n";
+    WriteWholeFile(temp_.Path() + "tarvix.qmx", report);
+    SetRawString(HKEY_CURRENT_USER, TarvixKey, "Raport", temp_.Path() + "tarvix.qmx");
+
+    app_ = std::make_unique<TUiProcess>("\"" + exe_ + "\"", TUiStartOptions{folder_, {}});
+    TUiProcess& app = *app_;
+    app.WaitForForm("eMain");
+    app.WaitFor("eMain", "ts", "the tabs drawn ----X", [&](const TUiComponent&) { return DrawnTabs(app) == "----X"; });
+    // One look at the page, after the picture: all of the above came before
+    // the list was whole.
+    const TUiDump early = app.Dump("eMain");
+    ASSERT_EQ(1u, early.Forms.size());
+    const TUiForm& form = early.Forms[0];
+    EXPECT_LT(form.Find("lbUsun")->List("Items").size(), static_cast<size_t>(programs));
+    EXPECT_TRUE(form.Find("lbPliki")->List("Items").empty());
+    EXPECT_FALSE(form.Find("bUsunProgramy")->Enabled());
+
+    app.QueueProperty("eMain", "ts", "TabIndex", "3");
+    app.Sync();
+    EXPECT_EQ("3", app.Component("eMain", "nb").Value("PageIndex"));
+    EXPECT_EQ("&Pliki danych", app.Component("eMain", "lbCaption").Value("Caption"));
+
+    app.SetProperty("eMain", "ts", "TabIndex", "4");
+    WaitForRemovalPage(app);
+    const std::vector<std::string> listed = app.Component("eMain", "lbUsun").List("Items");
+    ASSERT_EQ(static_cast<size_t>(programs), listed.size());
+    EXPECT_EQ(name(0), listed.front());
+    EXPECT_EQ(name(programs - 1), listed.back());
+    const std::vector<std::string> shown = app.Component("eMain", "lbPliki").List("Items");
+    ASSERT_EQ(static_cast<size_t>(files), shown.size());
+    for (int k = 0; k < files; ++k)
+        EXPECT_EQ(0u, shown[k].find("<img src=\"ssys:" + paths[k] + "\">" + paths[k] + "  - ")) << shown[k];
+    Close();
+}
+
 TEST_F(Brennik, ListsTheInstalledApplications)
 {
     std::string withVersion = temp_.Path() + "Vurodar\\vurodar.exe";
@@ -237,6 +293,13 @@ TEST_F(Brennik, RemovesEverythingAndThenItself)
     EXPECT_EQ("Program konfiguracyjny zostanie za chwilę usunięty z systemu, bo już nie jest potrzebny.",
               Caption(app.AnswerDialog("bOK")));
     app.WaitForText("eMain", "lbUsun", "Nie można odinstalować żadnych plików.");
+    WaitForRemovalPage(app);
+    // The button keeps the focus its click gave it, through the page filled
+    // again (which holds the button back meanwhile).
+    const HWND button = app.Component("eMain", "bUsunProgramy").Handle();
+    GUITHREADINFO thread{sizeof thread};
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(button, nullptr), &thread));
+    EXPECT_EQ(button, thread.hwndFocus);
 
     for (const char* name : {"vurodar.exe", "pomoc.txt", "Vurodar.lnk", "tarvix.qmx"}) {
         SCOPED_TRACE(name);

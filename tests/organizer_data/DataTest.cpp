@@ -164,6 +164,14 @@ TEST_F(InstallReportFiles, ReadInstallReport)
          std::string(d) + "FILECOPY=Zeta;s;%v.exe\r\n" + d + "FILECOPY=Alfa;s;%v.hlp\r\n" + d +
              "FILECOPY=zeta;s;%Vurodar.lnk\r\n",
          true, "Zeta: %v.exe, %Vurodar.lnk | Alfa: %v.hlp"},
+        {"one file in two programs",
+         std::string(d) + "FILECOPY=Alfa;s;%v.exe\r\n" + d + "FILECOPY=Beta;s;%V.EXE\r\n" + d +
+             "FILECOPY=Alfa;s;%pusty.dat\r\n" + d + "FILECOPY=Beta;s;%PUSTY.DAT\r\n",
+         true, "Alfa: %v.exe | Beta: %V.EXE"},
+        {"lines ended by LF or CR alone, the last by nothing",
+         std::string(d) + "FILECOPY=Alfa;s;%v.exe\n" + d + "FILECOPY=Alfa;s;%v.hlp\r" + d +
+             "LINK=Alfa;s;%v.exe;%Vurodar.lnk",
+         true, "Alfa: %v.exe, %v.hlp, %Vurodar.lnk"},
         {"lines without the report's form", "Tarvix 99\r\n\r\n", false, ""},
         {"empty report", "", false, ""},
         {"missing report", "-", false, ""},
@@ -187,6 +195,28 @@ TEST_F(InstallReportFiles, ReadInstallReport)
                 text += (i ? ", " : " ") + p.Files[i];
         }
         EXPECT_EQ(Expand(row.programs), text);
+    }
+}
+
+// Between runs before each line; false stops the reading with no programs.
+TEST_F(InstallReportFiles, ReadInstallReportStopsWhenAsked)
+{
+    const std::string d = "01-02-2026 10:11:12 - ";
+    WriteWholeFile(P("tarvix.qmx"), d + "FILECOPY=Alfa;s;" + P("v.exe") + "\r\nTarvix 99\r\n" + d +
+                                        "FILECOPY=Beta;s;" + P("v.hlp") + "\r\n");
+    const struct {
+        int stopAt;  // the call that gives false; 0: none does
+        bool result;
+        size_t programs;
+        int calls;
+    } rows[] = {{0, true, 2, 3}, {1, false, 0, 1}, {3, false, 0, 3}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stopAt);
+        int calls = 0;
+        std::vector<TReportProgram> programs;
+        EXPECT_EQ(row.result, ReadInstallReport(P("tarvix.qmx"), programs, [&] { return ++calls != row.stopAt; }));
+        EXPECT_EQ(row.programs, programs.size());
+        EXPECT_EQ(row.calls, calls);
     }
 }
 
