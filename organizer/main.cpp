@@ -59,6 +59,9 @@ const char BackupCopyPattern[] = "Kopia qmxKopiaZap*.cab";
 // the file's icon).
 const std::size_t ProgramsAtOnce = 50;
 const std::size_t FilesAtOnce = 4;
+// The same for the installed applications of page 0: reading one's version
+// and date costs a few milliseconds.
+const std::size_t ApplicationsAtOnce = 8;
 // Posted by FormShow: fill the page in view, now that the window shows.
 const UINT FillPageMessage = WM_APP + 1;
 
@@ -251,7 +254,14 @@ void TeMain::FillApplicationsList()
         return;
     }
     const std::string ownPath = ParamStr(0);
+    // Added a few at a time with the list's drawing held (AddHeld); what was
+    // read before a fill ends unfinished is not wanted.
+    std::vector<std::string> items;
     for (int i = 0; i < names.Count(); ++i) {
+        if (items.size() >= ApplicationsAtOnce) {
+            AddHeld(lbAplikacje, items);
+            items.clear();
+        }
         // The page is filled again whenever it is shown: a fill whose page
         // was left meanwhile ends.
         if (!pacer.Continue() || nb->PageIndex() != 0)
@@ -272,12 +282,13 @@ void TeMain::FillApplicationsList()
             TNazwaAplikacji info;
             GetApplicationName(path, info);
             std::string date = FormatDateTimeEx(LongDateFormat, FileDateTime(path));
-            lbAplikacje->Items()->Add(IconTag(path) + name + " (" + code + ")<br>" + path + "<br>- wersja: " +
-                                      info.Version + " (" + info.Comments + ")<br>- zainstalowany " + date);
+            items.push_back(IconTag(path) + name + " (" + code + ")<br>" + path + "<br>- wersja: " + info.Version +
+                            " (" + info.Comments + ")<br>- zainstalowany " + date);
         } catch (const std::exception&) {
             // One unreadable entry must not hide the others.
         }
     }
+    AddHeld(lbAplikacje, items);
     StopwatchMark("applications listed");
 }
 
