@@ -22,6 +22,7 @@
 // rich-edit unit (every grid keeps a hidden rich edit for rich-text cells).
 #pragma once
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -693,9 +694,10 @@ private:
     // Columns were inserted, removed or moved: the same change to the cells
     // of every hidden row.
     void HiddenCellsFollow(const std::function<void(TStrings*)>& change);
-    // Takes a hidden row's cells from the column on out, freeing their cell
+    // Takes Count of a hidden row's cells out from the column on (all of
+    // them by default; fewer where the row ends), freeing their cell
     // graphics.
-    void CutHiddenCells(TStrings* cells, int fromCol);
+    void CutHiddenCells(TStrings* cells, int fromCol, int count = INT_MAX);
     // The shown rows were reordered, row r going to newRow[r]: the hidden
     // rows and the edit cell go with them.
     void RowsReordered(const std::vector<int>& newRow);

@@ -300,13 +300,12 @@ void TAdvStringGrid::HiddenCellsFollow(const std::function<void(TStrings*)>& cha
         change(static_cast<TGridItem*>(hiddenRows_->Items(i))->Items());
 }
 
-void TAdvStringGrid::CutHiddenCells(TStrings* cells, int fromCol)
+void TAdvStringGrid::CutHiddenCells(TStrings* cells, int fromCol, int count)
 {
-    while (cells->Count() > fromCol) {
-        const int last = cells->Count() - 1;
+    for (int i = 0; i < count && fromCol < cells->Count(); ++i) {
         if (enableGraphics_)
-            delete dynamic_cast<TCellGraphic*>(cells->Objects(last));
-        cells->Delete(last);
+            delete dynamic_cast<TCellGraphic*>(cells->Objects(fromCol));
+        cells->Delete(fromCol);
     }
 }
 
@@ -716,12 +715,7 @@ void TAdvStringGrid::ColumnMoved(int fromIndex, int toIndex)
         if (fromIndex < cells->Count() && toIndex < cells->Count())
             cells->Move(fromIndex, toIndex);
     });
-    if (editCol_ == fromIndex)
-        editCol_ = toIndex;
-    else if (fromIndex < toIndex && editCol_ > fromIndex && editCol_ <= toIndex)
-        --editCol_;
-    else if (toIndex < fromIndex && editCol_ >= toIndex && editCol_ < fromIndex)
-        ++editCol_;
+    editCol_ = MovedIndex(editCol_, fromIndex, toIndex);
     SettleEditCell();
 }
 
@@ -734,12 +728,8 @@ void TAdvStringGrid::RowMoved(int fromIndex, int toIndex)
         SetRowHeights(toIndex, h);
         moved_ = true;
     }
-    // The rows between move up (down) by one to make room.
     std::vector<int> newRow(RowCount());
     for (int r = 0; r < RowCount(); ++r)
-        newRow[r] = r == fromIndex                             ? toIndex
-                    : fromIndex < toIndex && r > fromIndex && r <= toIndex ? r - 1
-                    : toIndex < fromIndex && r >= toIndex && r < fromIndex ? r + 1
-                                                                           : r;
+        newRow[r] = MovedIndex(r, fromIndex, toIndex);
     RowsReordered(newRow);
 }

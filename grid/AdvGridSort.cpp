@@ -257,10 +257,7 @@ void TAdvStringGrid::RemoveRows(int Index, int Count)
     // an edit cell removed is gone.
     auto follow = [&] {
         HiddenRowsFollow([&](int gap) { return gap - std::clamp(gap - Index, 0, removed); });
-        if (editRow_ >= Index + removed)
-            editRow_ -= removed;
-        else if (editRow_ >= Index)
-            editRow_ = -1;
+        editRow_ = IndexAfterRemoval(editRow_, Index, removed);
     };
     try {
         for (; removed < Count; ++removed) {
@@ -310,17 +307,8 @@ void TAdvStringGrid::RemoveCols(int Index, int Count)
     for (int i = 0; i < Count; ++i)
         DeleteColumn(Index);
     // The hidden rows' cells go as the shown ones: cleared, then taken out.
-    HiddenCellsFollow([&](TStrings* cells) {
-        for (int i = 0; i < Count && Index < cells->Count(); ++i) {
-            if (enableGraphics_)
-                delete dynamic_cast<TCellGraphic*>(cells->Objects(Index));
-            cells->Delete(Index);
-        }
-    });
-    if (editCol_ >= Index + Count)
-        editCol_ -= Count;
-    else if (editCol_ >= Index)
-        editCol_ = -1;
+    HiddenCellsFollow([&](TStrings* cells) { CutHiddenCells(cells, Index, Count); });
+    editCol_ = IndexAfterRemoval(editCol_, Index, Count);
     SettleEditCell();
 }
 

@@ -219,6 +219,24 @@ std::vector<int> MoveHiddenRows(const std::vector<int>& hidden, const std::funct
     return moved;
 }
 
+int MovedIndex(int Index, int From, int To)
+{
+    if (Index == From)
+        return To;
+    if (From < To && Index > From && Index <= To)
+        return Index - 1;
+    if (To < From && Index >= To && Index < From)
+        return Index + 1;
+    return Index;
+}
+
+int IndexAfterRemoval(int Index, int At, int Count)
+{
+    if (Index >= At + Count)
+        return Index - Count;
+    return Index >= At ? -1 : Index;
+}
+
 void TRowFlags::Grow(int row)
 {
     if (row >= static_cast<int>(flags_.size()))

@@ -82,6 +82,13 @@ int RealRowOf(const std::vector<int>& hidden, int displayRow);
 // afterwards, in the order of the ascending `hidden`.
 std::vector<int> MoveHiddenRows(const std::vector<int>& hidden, const std::function<int(int)>& NewGap);
 
+// Where the row or column at Index goes when the one at From moves to To:
+// those between move by one to make room.
+int MovedIndex(int Index, int From, int To);
+// Where the row or column at Index goes when Count of them are removed at
+// At; -1 when it is one of them (or was -1).
+int IndexAfterRemoval(int Index, int At, int Count);
+
 // Flags by row, cleared until set; reading or writing past the end grows
 // the list.
 class TRowFlags {
