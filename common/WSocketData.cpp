@@ -319,8 +319,9 @@ void TCustomWSocket::Flush()
         TFreeWatch watch(freeWatches_);
         while (handle_ != INVALID_SOCKET && HasUnsent()) {
             TryToSend();
-            if (!watch.Freed())
-                PumpMessages();
+            if (watch.Freed())
+                return;
+            PumpMessages();
             if (watch.Freed())
                 return;
             if (handle_ != INVALID_SOCKET && HasUnsent())
@@ -339,11 +340,13 @@ void TCustomWSocket::Flush()
     wait->Show();
     wait->Start();
     try {
+        // A handler may free the socket meanwhile (the wait's start too): its
+        // destructor takes care of the control.
         while (!watch.Freed() && waitCtrl_ && wait->Running() && handle_ != INVALID_SOCKET && HasUnsent()) {
             TryToSend();
-            if (!watch.Freed())
-                ProcessMessages();
-            // The socket's destructor took care of the control.
+            if (watch.Freed())
+                return;
+            ProcessMessages();
             if (watch.Freed())
                 return;
             if (waitCtrl_ && wait->Running() && handle_ != INVALID_SOCKET && HasUnsent())
