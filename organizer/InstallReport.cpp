@@ -7,7 +7,6 @@
 #include <unordered_set>
 
 #include "classlib/Lists.h"
-#include "classlib/Streams.h"
 #include "classlib/SysUtils.h"
 #include "common/QmxUtil.h"
 
@@ -72,14 +71,9 @@ bool ReadInstallReport(const std::string& FileName, std::vector<TReportProgram>&
     Programs.clear();
     if (FileName.empty() || !FileExists(FileName))
         return false;
-    // Read whole, as a list of lines reads a file, and split line by line
-    // as the lines are taken.
-    std::string text;
+    TStringList lines;
     try {
-        TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-        text.resize(static_cast<std::size_t>(std::max<std::int64_t>(stream.Size(), 0)));
-        if (!text.empty())
-            stream.ReadBuffer(text.data(), static_cast<int>(text.size()));
+        lines.LoadFromFile(FileName);
     } catch (const std::exception&) {
         return false;
     }
@@ -89,15 +83,13 @@ bool ReadInstallReport(const std::string& FileName, std::vector<TReportProgram>&
     // A report of repeated installations names the same files again and again.
     std::unordered_map<std::string, std::int64_t> sizes;
     bool named = false;
-    std::size_t pos = 0;
-    std::string raw;
-    while (NextLine(text, pos, raw)) {
+    for (int i = 0; i < lines.Count(); ++i) {
         if (Between && !Between()) {
             Programs.clear();
             return false;
         }
         TReportLine line;
-        if (!ParseReportLine(raw, line))
+        if (!ParseReportLine(lines.Strings(i), line))
             continue;
         std::string name = ReportProgramName(line.Name);
         named = true;
