@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "ComponentsForm.h"
@@ -67,6 +68,14 @@ std::string ProgramPageText()
            "  Font.Height = -11\r\n"
            "  Font.Name = 'Tahoma'" +
            text.substr(first, end - first) + "\r\nend\r\n";
+}
+
+// What a press on a link hands to the shell, recorded instead of opened.
+std::vector<std::string> opened;
+
+void RecordOpen(HWND, const std::string& link)
+{
+    opened.push_back(link);
 }
 
 class ProgramPage : public testing::Test {
@@ -144,6 +153,39 @@ TEST_F(ProgramPage, TheListsHeaderFontAndNoToolTips)
     lv->Font()->SetHeight(-15);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)), lv->HeaderFont()->Handle());
     EXPECT_EQ(std::count(droppedToolTips.begin(), droppedToolTips.end(), lv->Handle()), 1);
+}
+
+// A medium's description goes into the list as it stands, markup and all:
+// on the list as kelvor makes it, a press on a web anchor in it opens the
+// page, one on an anchor that names a program or a file runs nothing.
+TEST_F(ProgramPage, AnchorsOfAMediumOpenOnlyWebPages)
+{
+    const struct {
+        const char* info;
+        const char* opens;  // what goes to the shell, or nothing
+    } rows[] = {
+        {"<a href=\"http://www.example.pl/\">strona</a> programu", "http://www.example.pl/"},
+        {"<a href=\"file:///c:/windows/notepad.exe\">pomoc</a> programu", ""},
+        {"<a href=\"ms-settings://display\">ustawienia</a> programu", ""},
+    };
+    const TAdvListView::TLinkOpener oldOpener = TAdvListView::SetLinkOpener(&RecordOpen);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.info);
+        lv->Items()->Clear();
+        TListItem* item = lv->Items()->Add();
+        item->SetCaption("Parvin 2000");
+        for (const char* text : {"15 kB", "Parvin", r.info, "c:\\qmx\\Parvin"})
+            item->SubItems()->Add(text);
+        PumpMessages(20);
+        opened.clear();
+        const TRect cell = lv->CellRect(0, 3);
+        const LPARAM at = MAKELPARAM(cell.left + 8, (cell.top + cell.bottom) / 2);
+        PostMessageA(lv->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(lv->Handle(), WM_LBUTTONUP, 0, at);
+        PumpMessages(50);
+        EXPECT_EQ(opened, *r.opens ? std::vector<std::string>{r.opens} : std::vector<std::string>{});
+    }
+    TAdvListView::SetLinkOpener(oldOpener);
 }
 
 } // namespace
