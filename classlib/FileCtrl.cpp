@@ -21,14 +21,6 @@ bool IsRoot(const std::string& folder)
     return folder.size() <= 3 && folder.size() >= 2 && folder[1] == ':';
 }
 
-std::string Trimmed(const std::string& s)
-{
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 template <class T>
 T* Place(TSelectDirDlg* dlg, const char* name, int left, int top, int width, int height)
 {
@@ -112,7 +104,7 @@ void TSelectDirDlg::DriveListClick(TObject*)
 
 void TSelectDirDlg::OKButtonClick(TObject*)
 {
-    std::string folder = Trimmed(DirEdit->Text());
+    std::string folder = TrimBlanksAndTabs(DirEdit->Text());
     if (folder.empty())
         return;
     if (!DirectoryExists(folder)) {

@@ -60,6 +60,14 @@ int AnsiCompareText(const std::string& a, const std::string& b)
            CSTR_EQUAL;
 }
 
+std::string TrimBlanksAndTabs(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
 std::wstring AnsiToWide(const std::string& text)
 {
     if (text.empty())

@@ -106,6 +106,8 @@ std::string AnsiLowerCase(std::string s);
 // The order of the Windows locale, letter case ignored, as the system sorts
 // and compares names: below, at or above 0.
 int AnsiCompareText(const std::string& a, const std::string& b);
+// The text without the blanks and tabs around it.
+std::string TrimBlanksAndTabs(const std::string& text);
 
 // A text of the program's code page in UTF-16, and back (length characters
 // of a UTF-16 text, which need not end in a zero).

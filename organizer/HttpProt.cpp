@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "classlib/Forms.h"
+#include "classlib/SysUtils.h"
 #include "classlib/TypInfo.h"
 
 namespace {
@@ -49,15 +50,6 @@ TDigits ReadDigits(const std::string& text, std::int64_t& value)
     }
     value = n;
     return TDigits::Read;
-}
-
-// The text without the blanks and tabs around it.
-std::string TrimBlanks(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
 }
 
 } // namespace
@@ -612,7 +604,7 @@ void THttpCli::HeaderField(const std::string& line)
         // Where the body ends is read from the whole value, blanks or none
         // around it: the length above may have lost its first digit, the
         // document must not lose its end.
-        switch (ReadDigits(TrimBlanks(line.substr(colon + 1)), length)) {
+        switch (ReadDigits(TrimBlanksAndTabs(line.substr(colon + 1)), length)) {
         case TDigits::Read:
             if (answerLengthSeen_ && length != answerLength_)
                 AnswerFault("Content-Length given twice with different values");
@@ -628,7 +620,7 @@ void THttpCli::HeaderField(const std::string& line)
     } else if (name == "transfer-encoding") {
         // The client decodes no transfer coding: the body would keep its
         // framing.
-        if (AnsiLowerCase(TrimBlanks(value)) != "identity")
+        if (AnsiLowerCase(TrimBlanksAndTabs(value)) != "identity")
             AnswerFault("Transfer-Encoding not supported");
     } else if (name == "content-type") {
         contentType_ = value;
